@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "code_book.h"
+#include "dictionary_texts.h"
+
+namespace zhavik {
+
+// Converts a whole text, line by line (lines end with CR LF), to one kind of code: every
+// character with a two-byte code page 936 code becomes the first word of its lookup answer
+// (the first reading or code, or the marker), any other character "###", the blank U+0020
+// nothing; each item is followed by one blank and each line by CR LF. A text without any
+// CR LF first gets one appended, so it ends with an empty line.
+std::u16string convert_text(const CodeBook& book, std::u16string_view text,
+                            std::u16string_view kind);
+
+// The same conversion with every answer from the plain scan of huoqu_scan.
+std::u16string convert_text_scan(const DictionaryTexts& texts, std::u16string_view text,
+                                 std::u16string_view kind);
+
+}  // namespace zhavik

@@ -1,0 +1,181 @@
+#include "code_book.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "cp936.h"
+#include "lookup_scan.h"
+#include "text.h"
+#include "tone_marks.h"
+
+namespace zhavik {
+namespace {
+
+constexpr std::size_t kUnits = 0x10000;
+// Real answers are a few dozen units; this only keeps degenerate files from taking
+// memory quadratic in their size.
+constexpr std::size_t kMadeInAdvanceLimit = 4096;
+
+// Only characters above ASCII can have a two-byte code, so only they are indexed.
+bool may_be_chinese(char16_t unit) {
+  return unit >= 0x80;
+}
+
+}  // namespace
+
+CodeBook::Index::Index(std::vector<std::pair<char16_t, Piece>> pieces, std::u16string_view source,
+                       Rule rule)
+    : first_piece_(kUnits + 1, 0), first_made_(kUnits + 1, 0) {
+  for (const auto& entry : pieces)
+    ++first_piece_[entry.first + 1];
+  for (std::size_t unit = 0; unit < kUnits; ++unit)
+    first_piece_[unit + 1] += first_piece_[unit];
+  pieces_.resize(pieces.size());
+  std::vector<std::size_t> next(first_piece_.begin(), first_piece_.end() - 1);
+  for (const auto& [unit, piece] : pieces)
+    pieces_[next[unit]++] = piece;
+
+  for (std::size_t unit = 0; unit < kUnits; ++unit) {
+    first_made_[unit] = made_.size();
+    const Piece* begin = pieces_.data() + first_piece_[unit];
+    const Piece* end = pieces_.data() + first_piece_[unit + 1];
+    std::size_t length = 0;
+    for (const Piece* piece = begin; piece != end; ++piece)
+      length += piece->length;
+    if (begin != end && length <= kMadeInAdvanceLimit) rule(made_, source, begin, end);
+  }
+  first_made_[kUnits] = made_.size();
+}
+
+std::u16string_view CodeBook::Index::answer(char16_t character, std::u16string_view source,
+                                            Rule rule, std::u16string& scratch) const {
+  const std::size_t begin = first_piece_[character];
+  const std::size_t end = first_piece_[character + 1];
+  if (begin == end) return kMissing;
+  const std::size_t made_begin = first_made_[character];
+  const std::size_t made_end = first_made_[character + 1];
+  if (made_begin != made_end) {
+    return std::u16string_view(made_).substr(made_begin, made_end - made_begin);
+  }
+  scratch.clear();
+  rule(scratch, source, pieces_.data() + begin, pieces_.data() + end);
+  return scratch;
+}
+
+// A character in the characters of a record (after the record's first "=") has the
+// record's reading. A character standing before the text's first "^" ends its own scan
+// before anything is found, so it has no reading at all.
+CodeBook::Index CodeBook::index_pinyin(std::u16string_view text, std::u16string& readings) {
+  std::vector<std::pair<char16_t, Piece>> pieces;
+  std::unordered_set<char16_t> before_first_record;
+  std::size_t record = std::u16string_view::npos;
+  bool has_reading = false;
+  Piece reading{};
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    if (unit == u'^') {
+      record = i;
+      has_reading = false;
+      continue;
+    }
+    if (record == std::u16string_view::npos) {
+      before_first_record.insert(unit);
+      continue;
+    }
+    if (!has_reading && unit == u'=') {
+      reading.offset = readings.size();
+      readings += zhuanhuan_py(text.substr(record + 1, i - record - 1));
+      readings += u"  ";
+      reading.length = readings.size() - reading.offset;
+      has_reading = true;
+    }
+    if (has_reading && may_be_chinese(unit) && !before_first_record.contains(unit)) {
+      pieces.emplace_back(unit, reading);
+    }
+  }
+  return Index(std::move(pieces), readings, join_readings);
+}
+
+// A character has as codes the rest of the record it stands in, up to the next "^" or the
+// end of the text.
+CodeBook::Index CodeBook::index_wubi(std::u16string_view text) {
+  std::vector<std::pair<char16_t, Piece>> pieces;
+  std::size_t record_end = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!may_be_chinese(text[i])) continue;
+    if (record_end <= i) record_end = std::min(text.find(u'^', i + 1), text.size());
+    const std::u16string_view rest = text.substr(i + 1, record_end - i - 1);
+    const std::u16string_view codes = trim_blanks(rest);
+    if (codes.empty()) continue;
+    const std::size_t offset = i + 1 + static_cast<std::size_t>(codes.data() - rest.data());
+    pieces.emplace_back(text[i], Piece{offset, codes.size()});
+  }
+  return Index(std::move(pieces), text, list_codes);
+}
+
+void CodeBook::join_readings(std::u16string& out, std::u16string_view source, const Piece* begin,
+                             const Piece* end) {
+  for (const Piece* piece = begin; piece != end; ++piece) {
+    out += source.substr(piece->offset, piece->length);
+  }
+}
+
+// Every distinct blank-separated code in order of first appearance, each followed by one
+// blank; an asterisk inside a code is shown as a blank.
+void CodeBook::list_codes(std::u16string& out, std::u16string_view source, const Piece* begin,
+                          const Piece* end) {
+  std::vector<std::u16string_view> listed;
+  for (const Piece* piece = begin; piece != end; ++piece) {
+    const std::u16string_view codes = source.substr(piece->offset, piece->length);
+    std::size_t start = 0;
+    while (start < codes.size()) {
+      const std::size_t blank = std::min(codes.find(u' ', start), codes.size());
+      const std::u16string_view code = codes.substr(start, blank - start);
+      if (!code.empty() && std::find(listed.begin(), listed.end(), code) == listed.end()) {
+        listed.push_back(code);
+      }
+      start = blank + 1;
+    }
+  }
+  for (const std::u16string_view code : listed) {
+    const std::size_t at = out.size();
+    out += code;
+    std::replace(out.begin() + static_cast<std::ptrdiff_t>(at), out.end(), u'*', u' ');
+    out += u' ';
+  }
+}
+
+CodeBook::CodeBook(DictionaryTexts texts)
+    : texts_(std::move(texts)),
+      pinyin_(index_pinyin(texts_.pinyin_data, readings_)),
+      wubi86_(index_wubi(texts_.wubi86_data)),
+      wubi98_(index_wubi(texts_.wubi98_data)) {}
+
+std::u16string_view CodeBook::answer(Kind kind, char16_t character, std::u16string& scratch) const {
+  switch (kind) {
+    case Kind::pinyin:
+      return pinyin_.answer(character, readings_, join_readings, scratch);
+    case Kind::wubi86:
+      return wubi86_.answer(character, texts_.wubi86_data, list_codes, scratch);
+    case Kind::wubi98:
+      return wubi98_.answer(character, texts_.wubi98_data, list_codes, scratch);
+    case Kind::quwei:
+      break;
+  }
+  scratch = quwei_answer(cp936_double_byte(character));
+  return scratch;
+}
+
+std::u16string CodeBook::huoqu(std::u16string_view kind, std::u16string_view character) const {
+  if (character.empty()) return {};
+  if (cp936_double_byte(code_point_at(character, 0)) == 0) return std::u16string(kNotChinese);
+  const std::optional<Kind> which = kind_from_text(kind);
+  if (!which) return {};
+  // The index answers single characters, which is all the window and the converter ask;
+  // a longer argument is searched as a whole, as the scan does.
+  if (character.size() != 1) return huoqu_scan(texts_, kind, character);
+  std::u16string scratch;
+  return std::u16string(answer(*which, character[0], scratch));
+}
+
+}  // namespace zhavik

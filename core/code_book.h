@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dictionary_texts.h"
+#include "kind.h"
+
+namespace zhavik {
+
+// The dictionary texts with an index that answers the character code lookup without
+// scanning. The texts never change after loading, so every answer is worked out once, in
+// one pass over each text, and stays identical to the plain scan of huoqu_scan.
+class CodeBook {
+ public:
+  CodeBook() : CodeBook(DictionaryTexts{}) {}
+  explicit CodeBook(DictionaryTexts texts);
+
+  const DictionaryTexts& texts() const { return texts_; }
+
+  // The character code lookup; the same answer as huoqu_scan(texts(), kind, character).
+  std::u16string huoqu(std::u16string_view kind, std::u16string_view character) const;
+
+  // The answer for one character that code page 936 writes with two bytes (all of them lie
+  // in the Basic Multilingual Plane). The view points into the book, or into `scratch`,
+  // which the call may overwrite.
+  std::u16string_view answer(Kind kind, char16_t character, std::u16string& scratch) const;
+
+ private:
+  // Where in a source text the parts of one character's answer stand.
+  struct Piece {
+    std::size_t offset;
+    std::size_t length;
+  };
+  using Rule = void (*)(std::u16string& out, std::u16string_view source, const Piece* begin,
+                        const Piece* end);
+
+  // The pieces of every code unit's answer, grouped by code unit in text order, and the
+  // answers made from them. An answer is made in advance unless its pieces are so long that
+  // making all of them could take memory quadratic in the text (a file whose line breaks
+  // are not CR LF is one long record); such an answer is made anew on each call.
+  class Index {
+   public:
+    Index() = default;
+    Index(std::vector<std::pair<char16_t, Piece>> pieces, std::u16string_view source, Rule rule);
+    std::u16string_view answer(char16_t character, std::u16string_view source, Rule rule,
+                               std::u16string& scratch) const;
+
+   private:
+    std::vector<std::size_t> first_piece_;
+    std::vector<Piece> pieces_;
+    std::vector<std::size_t> first_made_;
+    std::u16string made_;
+  };
+
+  static Index index_pinyin(std::u16string_view text, std::u16string& readings);
+  static Index index_wubi(std::u16string_view text);
+  static void join_readings(std::u16string& out, std::u16string_view source, const Piece* begin,
+                            const Piece* end);
+  static void list_codes(std::u16string& out, std::u16string_view source, const Piece* begin,
+                         const Piece* end);
+
+  DictionaryTexts texts_;
+  // Each pinyin record's reading with tone marks and its two blanks, written once.
+  std::u16string readings_;
+  Index pinyin_;
+  Index wubi86_;
+  Index wubi98_;
+};
+
+}  // namespace zhavik

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zhavik {
+
+// Code page 936 (GBK) is the code page the dictionary files are written in, and the
+// two-byte test that decides what counts as a Chinese character.
+
+// The two-byte code of a character (lead byte * 256 + trail byte), or 0 when code page 936
+// writes the character with one byte (ASCII, U+0000, the euro sign) or cannot write it at
+// all (every character outside the Basic Multilingual Plane among them).
+std::uint16_t cp936_double_byte(char32_t code_point);
+
+// Decodes code page 936 text. A byte sequence that is not valid becomes U+FFFD and decoding
+// goes on with the next byte, so the rest of the text is kept.
+std::u16string cp936_decode(std::string_view bytes);
+
+}  // namespace zhavik

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zhavik {
+
+// The three dictionaries, each kept as one text of records, every record preceded by "^".
+//
+// The files (img/1.jpg: 86 Wubi, img/2.jpg: 98 Wubi, img/3.jpg: pinyin; plain text in
+// code page 936 despite the extension) separate lines with CR LF; a lone CR or LF is an
+// ordinary character. Each text is "^" + the file's text with every CR LF turned into "^",
+// and the pinyin text gets a closing "^" as well.
+//
+//   Wubi line:   the character, then its codes separated by blanks     好 vb vbg
+//   Pinyin line: syllable, one tone digit 1-5 (5 neutral), "=", the characters read that
+//                way, one after another (blanks ignored)               hao3=好郝
+//
+// A missing or unreadable file gives an empty text; an empty file a text without records.
+struct DictionaryTexts {
+  std::u16string wubi86_data;
+  std::u16string wubi98_data;
+  std::u16string pinyin_data;
+};
+
+std::u16string wubi_data_from(std::u16string_view file_text);
+std::u16string pinyin_data_from(std::u16string_view file_text);
+
+// File names under the program's folder, in loading order.
+inline constexpr const char* kWubi86File = "img/1.jpg";
+inline constexpr const char* kWubi98File = "img/2.jpg";
+inline constexpr const char* kPinyinFile = "img/3.jpg";
+
+// Loads the three files from the folder that holds img/. Files that could not be read are
+// listed in `unreadable` when asked for; their texts stay empty.
+DictionaryTexts load_dictionary_texts(const std::filesystem::path& folder,
+                                      std::vector<std::filesystem::path>* unreadable = nullptr);
+
+}  // namespace zhavik

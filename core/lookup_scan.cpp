@@ -1,0 +1,96 @@
+#include "lookup_scan.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "cp936.h"
+#include "kind.h"
+#include "text.h"
+#include "tone_marks.h"
+
+namespace zhavik {
+namespace {
+
+constexpr auto npos = std::u16string_view::npos;
+
+// Every occurrence of the character that stands in the characters of a record gives the
+// record's reading; an occurrence inside a key (no "=" before it in its record) gives none.
+std::u16string pinyin_answer_scan(std::u16string_view text, std::u16string_view character) {
+  std::u16string result;
+  for (std::size_t p = text.find(character); p != npos; p = text.find(character, p + 1)) {
+    const std::size_t record = text.rfind(u'^', p);
+    if (record == npos) break;
+    const std::u16string_view stretch = text.substr(record + 1, p - record);
+    const std::size_t equals = stretch.find(u'=');
+    if (equals == npos) continue;
+    result += zhuanhuan_py(stretch.substr(0, equals));
+    result += u"  ";
+  }
+  return result.empty() ? std::u16string(kMissing) : result;
+}
+
+// The codes of a character are the rest of each record it starts; the end of the text ends
+// the last record even without a line break after it.
+std::u16string wubi_answer_scan(std::u16string_view text, std::u16string_view character) {
+  std::u16string collection;
+  for (std::size_t p = text.find(character); p != npos; p = text.find(character, p + 1)) {
+    std::size_t end = text.find(u'^', p + 1);
+    if (end == npos) end = text.size();
+    const std::u16string_view codes = trim_blanks(text.substr(p + 1, end - p - 1));
+    if (codes.empty()) continue;
+    collection += codes;
+    collection += u"  ";
+  }
+  if (collection.empty()) return std::u16string(kMissing);
+
+  std::vector<std::u16string_view> listed;
+  const std::u16string_view all = collection;
+  for (std::size_t begin = 0; begin <= all.size();) {
+    std::size_t blank = all.find(u' ', begin);
+    if (blank == npos) blank = all.size();
+    const std::u16string_view piece = trim_blanks(all.substr(begin, blank - begin));
+    if (!piece.empty() && std::find(listed.begin(), listed.end(), piece) == listed.end()) {
+      listed.push_back(piece);
+    }
+    begin = blank + 1;
+  }
+  std::u16string result;
+  for (const std::u16string_view code : listed) {
+    result += code;
+    result += u'*';
+  }
+  std::replace(result.begin(), result.end(), u'*', u' ');
+  return result.empty() ? std::u16string(kMissing) : result;
+}
+
+}  // namespace
+
+std::u16string quwei_answer(std::uint16_t code) {
+  const int area = (code >> 8) - 0xA0;
+  const int position = (code & 0xFF) - 0xA0;
+  if (area < 1 || area > 94 || position < 1 || position > 94) return std::u16string(kMissing);
+  return {static_cast<char16_t>(u'0' + area / 10), static_cast<char16_t>(u'0' + area % 10),
+          static_cast<char16_t>(u'0' + position / 10), static_cast<char16_t>(u'0' + position % 10)};
+}
+
+std::u16string huoqu_scan(const DictionaryTexts& texts, std::u16string_view kind,
+                          std::u16string_view character) {
+  if (character.empty()) return {};
+  const std::uint16_t code = cp936_double_byte(code_point_at(character, 0));
+  if (code == 0) return std::u16string(kNotChinese);
+  const std::optional<Kind> which = kind_from_text(kind);
+  if (!which) return {};
+  switch (*which) {
+    case Kind::pinyin:
+      return pinyin_answer_scan(texts.pinyin_data, character);
+    case Kind::wubi86:
+      return wubi_answer_scan(texts.wubi86_data, character);
+    case Kind::wubi98:
+      return wubi_answer_scan(texts.wubi98_data, character);
+    case Kind::quwei:
+      return quwei_answer(code);
+  }
+  return {};
+}
+
+}  // namespace zhavik

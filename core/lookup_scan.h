@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "dictionary_texts.h"
+
+namespace zhavik {
+
+// The character code lookup as a plain scan of the dictionary texts, one scan per call.
+// This is the reference the indexed lookup of CodeBook must agree with on every input.
+//
+// huoqu(kind, character) answers for kind "拼音" every reading, each followed by two blanks;
+// for "86五笔"/"98五笔" every distinct code, each followed by one blank; for "区位" four
+// digits. Markers: "暂缺" (not in that dictionary, or outside GB2312 for "区位"), "不是汉字"
+// (the first character has no two-byte code page 936 code), "" (empty character, or an
+// unknown kind).
+std::u16string huoqu_scan(const DictionaryTexts& texts, std::u16string_view kind,
+                          std::u16string_view character);
+
+// Area and position of a two-byte code page 936 code, each byte minus 0xA0, as four digits;
+// "暂缺" when either lies outside GB2312's 1..94.
+std::u16string quwei_answer(std::uint16_t code);
+
+}  // namespace zhavik
