@@ -1,0 +1,121 @@
+// zhavik-lookup run as a process, as a script would run it.
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string read_file(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Runs the program with standard input, output and error in files, so that no pipe can
+// fill up and block either side.
+Outcome run(std::vector<std::string> arguments, const std::string& input = "") {
+  const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "cli";
+  std::filesystem::create_directories(folder);
+  const auto in = folder / "in", out = folder / "out", err = folder / "err";
+  std::ofstream(in, std::ios::binary) << input;
+
+  arguments.insert(arguments.begin(), ZHAVIK_LOOKUP);
+  std::vector<char*> argv;
+  for (std::string& argument : arguments)
+    argv.push_back(argument.data());
+  argv.push_back(nullptr);
+
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(open(in.c_str(), O_RDONLY), 0);
+    dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+    dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(out), read_file(err)};
+}
+
+const std::string kData = ZHAVIK_SOURCE_DIR;
+
+TEST(Lookup, DescribesEachCharacterFromTheProgramsOwnFolder) {
+  const Outcome outcome = run({"好a"});
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_NE(outcome.out.find("好\n  拼音    hǎo  hào\n"), std::string::npos) << outcome.out;
+  EXPECT_NE(outcome.out.find("  区位    2635\n"), std::string::npos);
+  EXPECT_NE(outcome.out.find("a\n  拼音    不是汉字\n"), std::string::npos);
+}
+
+TEST(Lookup, ScriptModesPrintExactAnswers) {
+  EXPECT_EQ(run({"--data", kData, "--kind", "拼音", "好"}).out, "hǎo  hào  \n");
+  EXPECT_EQ(run({"--kind", "quwei", "好", "--data", kData}).out, "2635\n");
+  EXPECT_EQ(run({"--data", kData, "--kind", "wubi86", ""}).out, "\n");
+  EXPECT_EQ(run({"--data", kData, "--kind", "98五笔", "x"}).out, "不是汉字\n");
+  EXPECT_EQ(run({"--data", kData, "--query", "  好人 "}).out,
+            "好\nhǎo  hào  \n" + run({"--data", kData, "--kind", "86五笔", "好"}).out +
+                run({"--data", kData, "--kind", "98五笔", "好"}).out + "2635\n");
+  EXPECT_EQ(run({"--tones", "lü4 zhong1"}).out, "lǜ zhōng\n");
+  EXPECT_EQ(run({"--data", kData, "--syllables", "A"}).out, "a\nai\nan\nang\nao\n");
+  const std::string characters = run({"--data", kData, "--characters", "HAO"}).out;
+  EXPECT_EQ(characters.substr(0, characters.find('\n')), "蒿\t1\thāo");
+}
+
+TEST(Lookup, ConvertsStandardInputByteExact) {
+  EXPECT_EQ(run({"--data", kData, "--convert", "pinyin"}, "你好 a\r\n中").out,
+            "nǐ hǎo ### \r\nzhōng \r\n");
+  EXPECT_EQ(run({"--data", kData, "--convert", "区位"}, "").out, "\r\n\r\n");
+  const Outcome bad = run({"--data", kData, "--convert", "pinyin"}, "好\xFF");
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_NE(bad.err.find("byte offset 3"), std::string::npos) << bad.err;
+}
+
+TEST(Lookup, BadUsageFailsWithAMessage) {
+  for (const std::vector<std::string>& arguments :
+       std::vector<std::vector<std::string>>{{"--kind", "五笔", "好"},
+                                             {"--frobnicate"},
+                                             {},
+                                             {"--kind", "pinyin"},
+                                             {"--query", "a", "b"},
+                                             {"--convert", "pinyin", "x"},
+                                             {"--syllables", "zh"},
+                                             {"--tones", "a", "--query"},
+                                             {"\xFF"}}) {
+    const Outcome outcome = run(arguments);
+    EXPECT_EQ(outcome.status, 2) << arguments.size();
+    EXPECT_NE(outcome.err.find("zhavik-lookup: "), std::string::npos);
+    EXPECT_EQ(outcome.out, "");
+  }
+}
+
+TEST(Lookup, MissingDictionaryIsAWarningAndAnswersMissing) {
+  const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "partial";
+  std::filesystem::create_directories(folder / "img");
+  std::filesystem::copy_file(kData + "/img/1.jpg", folder / "img/1.jpg",
+                             std::filesystem::copy_options::overwrite_existing);
+  const Outcome outcome = run({"--data", folder.string(), "--query", "好"});
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_NE(outcome.err.find("warning: cannot read"), std::string::npos);
+  EXPECT_NE(outcome.err.find("2.jpg"), std::string::npos);
+  EXPECT_TRUE(outcome.out.starts_with("好\n暂缺\n")) << outcome.out;
+  EXPECT_TRUE(outcome.out.ends_with(" \n暂缺\n2635\n")) << outcome.out;
+}
+
+}  // namespace

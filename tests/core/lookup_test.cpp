@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "code_book.h"
+#include "lookup_scan.h"
+
+namespace zhavik {
+namespace {
+
+// Every case is asked of both the plain scan and the indexed code book.
+class Lookup : public testing::Test {
+ protected:
+  void SetUp() override {
+    texts_.pinyin_data = pinyin_data_from(
+        u"a1=啊阿\r\n"
+        u"a4=啊\r\n"
+        u"hao3=好\r\n"
+        u"hao4=好号 号\r\n"
+        u"lü4=绿\r\n"
+        u"lüe4=略\r\n"
+        u"中x1=中\r\n");
+    texts_.wubi86_data = wubi_data_from(
+        u"工 a aaaa\r\n"
+        u"工  aaaa  \r\n"
+        u"好 vb vbg\r\n"
+        u"旧 kbsk\r\n"
+        u"旧 bsk\r\n"
+        u"星 jtg*x\r\n"
+        u"空\r\n"
+        u"尾 nt ntf");  // the last line has no line break
+    texts_.wubi98_data = wubi_data_from(u"好 vbg\r\n");
+    book_ = CodeBook(texts_);
+  }
+
+  void expect(std::u16string_view kind, std::u16string_view character, std::u16string_view answer) {
+    EXPECT_EQ(huoqu_scan(texts_, kind, character), answer) << "scan";
+    EXPECT_EQ(book_.huoqu(kind, character), answer) << "code book";
+  }
+
+  void expect_every_kind(std::u16string_view character, std::u16string_view answer) {
+    for (const Kind kind : kAllKinds)
+      expect(kind_text(kind), character, answer);
+  }
+
+  DictionaryTexts texts_;
+  CodeBook book_;
+};
+
+TEST_F(Lookup, MarkersBeforeAnyDictionaryIsRead) {
+  expect_every_kind(u"", u"");
+  expect_every_kind(u"a", u"不是汉字");
+  expect_every_kind(u"1", u"不是汉字");
+  expect_every_kind(u",", u"不是汉字");
+  expect_every_kind(u"€", u"不是汉字");
+  expect_every_kind(u"😀", u"不是汉字");
+  expect_every_kind(std::u16string(1, u'\0'), u"不是汉字");
+  expect(u"pinyin", u"好", u"");
+  expect(u"拼音 ", u"好", u"");
+  expect(u"pinyin", u"a", u"不是汉字");
+}
+
+TEST_F(Lookup, PinyinListsEveryRecordInFileOrder) {
+  expect(u"拼音", u"啊", u"ā  à  ");
+  expect(u"拼音", u"好", u"hǎo  hào  ");
+  // Listed twice in one record (the blank between is no separator): two readings.
+  expect(u"拼音", u"号", u"hào  hào  ");
+  expect(u"拼音", u"绿", u"lǜ  ");
+  expect(u"拼音", u"略", u"lüè  ");
+  // The first 中 stands in a key and gives no reading.
+  expect(u"拼音", u"中", u"中x1  ");
+  expect(u"拼音", u"工", u"暂缺");
+}
+
+TEST_F(Lookup, WubiListsDistinctCodesOfAllLines) {
+  expect(u"86五笔", u"工", u"a aaaa ");
+  expect(u"86五笔", u"旧", u"kbsk bsk ");
+  expect(u"86五笔", u"星", u"jtg x ");
+  expect(u"86五笔", u"空", u"暂缺");
+  expect(u"86五笔", u"尾", u"nt ntf ");
+  expect(u"98五笔", u"好", u"vbg ");
+  expect(u"98五笔", u"工", u"暂缺");
+}
+
+TEST_F(Lookup, AreaPositionCodeInsideGb2312Only) {
+  expect(u"区位", u"啊", u"1601");
+  expect(u"区位", u"中", u"5448");
+  expect(u"区位", u"好", u"2635");
+  expect(u"区位", u"，", u"0312");
+  expect(u"拼音", u"，", u"暂缺");
+  expect(u"区位", u"丂", u"暂缺");  // 0x8140, GBK beyond GB2312
+  expect(u"区位", u"ˊ", u"暂缺");   // 0xA840: the trail byte is below 0xA1
+}
+
+TEST_F(Lookup, LongerArgumentIsSearchedAsAWhole) {
+  expect(u"拼音", u"好号", u"hào  ");
+  expect(u"区位", u"好号", u"2635");
+  expect(u"86五笔", u"a好", u"不是汉字");
+}
+
+TEST(LookupEmpty, EveryDictionaryKindAnswersMissing) {
+  const CodeBook book;
+  EXPECT_EQ(book.huoqu(u"拼音", u"好"), u"暂缺");
+  EXPECT_EQ(book.huoqu(u"86五笔", u"好"), u"暂缺");
+  EXPECT_EQ(book.huoqu(u"98五笔", u"好"), u"暂缺");
+  EXPECT_EQ(book.huoqu(u"区位", u"好"), u"2635");
+}
+
+// Line breaks that are not CR LF make one huge record, where every character's codes are
+// the rest of the file. The answers must still be those of the scan.
+TEST(LookupDegenerate, OneHugeRecordAnswersAsTheScanDoes) {
+  std::u16string file = u"中x1=";
+  for (int i = 0; i < 3000; ++i) {
+    file += static_cast<char16_t>(u'一' + i % 500);
+    file += i % 7 == 0 ? u"\n" : u" ab";
+  }
+  DictionaryTexts texts;
+  texts.wubi86_data = wubi_data_from(file);
+  texts.pinyin_data = pinyin_data_from(file);
+  const CodeBook book(texts);
+  for (const std::u16string_view character : {u"一", u"丁", u"中", u"专"}) {
+    EXPECT_EQ(book.huoqu(u"86五笔", character), huoqu_scan(texts, u"86五笔", character));
+    EXPECT_EQ(book.huoqu(u"拼音", character), huoqu_scan(texts, u"拼音", character));
+  }
+}
+
+// A text that does not begin with "^" (not one the loader makes): a character standing
+// before the first record ends its scan before anything is found.
+TEST(LookupDegenerate, CharacterBeforeTheFirstRecord) {
+  DictionaryTexts texts;
+  texts.pinyin_data = u"好^hao3=好^";
+  const CodeBook book(texts);
+  EXPECT_EQ(huoqu_scan(texts, u"拼音", u"好"), u"暂缺");
+  EXPECT_EQ(book.huoqu(u"拼音", u"好"), u"暂缺");
+}
+
+}  // namespace
+}  // namespace zhavik
