@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Zhavik needs (only those missing) and builds it into build/.
+# Shared by run.sh and test.sh; safe to run again and again.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+packages=(
+  g++ cmake make python3
+  libgtest-dev libbenchmark-dev
+  qt6-base-dev
+  fonts-arphic-uming fonts-wqy-microhei
+  xvfb xauth imagemagick
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "Installing ${missing[*]}"
+  sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
+fi
+
+cmake -S "$root" -B "$root/build" >/dev/null
+cmake --build "$root/build" -j "$(nproc)"
