@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+#include <QString>
+#include <cstddef>
+
+class QPushButton;
+class QWidget;
+
+// The small vocabulary the window is built with: names, fonts and colours.
+
+// Whether a handler's index names an element of its control array.
+template <class Array>
+bool holds_index(const Array& array, int index) {
+  return index >= 0 && static_cast<std::size_t>(index) < array.size();
+}
+
+// Members of a control array are named after the array and their index: "Command3_12".
+QString indexed_name(const char* array, int index);
+
+// A Song face in the given size. The Windows font "宋体" is not found under that name
+// elsewhere, so the nearest Song faces follow, and a Chinese sans face as the last resort,
+// so that no character shows as an empty box.
+QFont song_font(qreal points, bool bold = false);
+
+// The font of every widget for which none is chosen.
+QFont window_default_font();
+
+// Sets one colour of a widget's palette, for every state, leaving the others inherited.
+void set_colour(QWidget* widget, QPalette::ColorRole role, const QColor& colour);
+
+// A button's background colour, drawn flat by FlatButtonStyle.
+void set_button_colour(QPushButton* button, const QColor& colour);
+QColor button_colour(const QPushButton* button);

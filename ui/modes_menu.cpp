@@ -1,0 +1,99 @@
+// The menus, the two views they switch between, and the File menu's open and exit.
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+
+#include "form1.h"
+#include "form_kit.h"
+#include "text_file.h"
+
+void Form1::build_menus() {
+  QMenuBar* bar = menuBar();
+
+  wenjian = bar->addMenu(QStringLiteral("文件(&W)"));
+  wenjian->setObjectName(QStringLiteral("wenjian"));
+  wenjian1[0] = wenjian->addAction(QStringLiteral("打开文本文件(&O)"));
+  wenjian1[1] = wenjian->addSeparator();
+  wenjian1[2] = wenjian->addAction(QStringLiteral("退出(&F)"));
+  for (int i = 0; i < static_cast<int>(wenjian1.size()); ++i) {
+    wenjian1[i]->setObjectName(indexed_name("wenjian1", i));
+    connect(wenjian1[i], &QAction::triggered, this, [this, i] { wenjian1_Click(i); });
+  }
+
+  danzi = bar->addAction(QStringLiteral("单字查询(&D)"));
+  danzi->setObjectName(QStringLiteral("danzi"));
+  connect(danzi, &QAction::triggered, this, &Form1::danzi_Click);
+  piliang = bar->addAction(QStringLiteral("批量转换(&S)"));
+  piliang->setObjectName(QStringLiteral("piliang"));
+  connect(piliang, &QAction::triggered, this, &Form1::piliang_Click);
+
+  // The Help menu's items; what they do comes with the help pages.
+  bangzhu = bar->addMenu(QStringLiteral("帮助(&H)"));
+  bangzhu->setObjectName(QStringLiteral("bangzhu"));
+  bangzhu1[0] = bangzhu->addAction(QStringLiteral("使用帮助(&S)"));
+  bangzhu1[1] = bangzhu->addSeparator();
+  bangzhu1[2] = bangzhu->addAction(QStringLiteral("软件主页(&R)"));
+  bangzhu1[3] = bangzhu->addAction(QStringLiteral("软件升级(&J)"));
+  bangzhu1[4] = bangzhu->addSeparator();
+  bangzhu1[5] = bangzhu->addAction(QStringLiteral("联系方式(&L)"));
+  bangzhu1[6] = bangzhu->addAction(QStringLiteral("关于Zhavik(&G)"));
+  for (int i = 0; i < static_cast<int>(bangzhu1.size()); ++i) {
+    bangzhu1[i]->setObjectName(indexed_name("bangzhu1", i));
+  }
+}
+
+void Form1::danzi_Click() {
+  Frame2->show();
+  Frame3->hide();
+  wenjian1[0]->setEnabled(false);
+  danzi->setEnabled(false);
+  piliang->setEnabled(true);
+}
+
+void Form1::piliang_Click() {
+  Frame2->hide();
+  Frame3->show();
+  wenjian1[0]->setEnabled(true);
+  danzi->setEnabled(true);
+  piliang->setEnabled(false);
+}
+
+void Form1::wenjian1_Click(int Index) {
+  if (Index == 0) open_text_file();
+  if (Index == 2) close();
+}
+
+void Form1::open_text_file() {
+  if (!CommonDialog1) {
+    // Kept for the whole run, so that it opens where the user last was.
+    CommonDialog1 = new QFileDialog(this);
+    CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
+    CommonDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+    CommonDialog1->setFileMode(QFileDialog::ExistingFile);
+    // The lists show only the descriptions; "all files" has to match names without a dot
+    // as well.
+    CommonDialog1->setOption(QFileDialog::HideNameFilterDetails);
+    CommonDialog1->setNameFilters(
+        {QStringLiteral("文本文件 (*.txt *.TXT)"), QStringLiteral("所有文件(*.*) (*)")});
+  }
+  if (CommonDialog1->exec() != QDialog::Accepted) return;
+  const QStringList chosen = CommonDialog1->selectedFiles();
+  if (!chosen.isEmpty()) load_text_file(chosen.first());
+}
+
+bool Form1::load_text_file(const QString& path) {
+  // Only a regular file: a device such as /dev/zero or a pipe would never end.
+  if (!QFileInfo(path).isFile()) return false;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) return false;
+  RichTextBox1[0]->setPlainText(QString::fromStdU16String(
+      zhavik::decode_text_file(std::string_view(bytes.constData(), bytes.size()))));
+  return true;
+}
