@@ -1,0 +1,7 @@
+// Zhavik: the pinyin, Wubi and area/position codes of Chinese characters.
+
+#include "run_zhavik.h"
+
+int main(int argc, char** argv) {
+  return run_zhavik(argc, argv);
+}
