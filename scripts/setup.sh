@@ -8,7 +8,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 packages=(
   g++ cmake make python3
   libgtest-dev libbenchmark-dev
-  qt6-base-dev
+  qt6-base-dev qt6-translations-l10n
   fonts-arphic-uming fonts-wqy-microhei
   xvfb xauth imagemagick
 )
