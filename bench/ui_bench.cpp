@@ -1,0 +1,110 @@
+// How fast the window answers, on the committed dictionaries:
+// start-up from process start to the window shown, a letter click's whole cascade, and the
+// batch conversion of a million-character text into the result box.
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include "dictionary_texts.h"
+#include "form1.h"
+#include "form_load.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double milliseconds(Clock::duration duration) {
+  return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+void report(const char* what, std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  std::printf("%-48s median %8.2f ms   min %8.2f ms   max %8.2f ms   (%zu runs)\n", what,
+              times[times.size() / 2], times.front(), times.back(), times.size());
+}
+
+std::vector<double> start_up_times(int runs) {
+  std::vector<double> times;
+  const QString probe = QCoreApplication::applicationDirPath() + "/startup_probe";
+  for (int i = 0; i < runs; ++i) {
+    QProcess process;
+    const Clock::time_point start = Clock::now();
+    process.start(probe, {});
+    if (!process.waitForFinished(10000)) continue;
+    const long long shown = process.readAllStandardOutput().trimmed().toLongLong();
+    times.push_back(milliseconds(Clock::time_point(std::chrono::nanoseconds(shown)) - start));
+  }
+  return times;
+}
+
+std::vector<double> time_each(int rounds, int count, const std::function<void(int)>& action) {
+  std::vector<double> times;
+  for (int round = 0; round < rounds; ++round) {
+    for (int i = 0; i < count; ++i) {
+      const Clock::time_point start = Clock::now();
+      action(i);
+      times.push_back(milliseconds(Clock::now() - start));
+    }
+  }
+  return times;
+}
+
+// 85 % hanzi of the pinyin dictionary, the rest punctuation, ASCII and line breaks.
+QString sample_text(const std::u16string& pinyin_data, int length) {
+  std::u16string hanzi;
+  for (const char16_t unit : pinyin_data) {
+    if (unit >= 0x4E00 && unit <= 0x9FFF) hanzi += unit;
+  }
+  const std::u16string others = u"，。、！？“”：；《》 abcdefghijklmnopqrstuvwxyz0123456789.,";
+  std::mt19937 random(1);
+  QString text;
+  text.reserve(length);
+  while (text.size() < length) {
+    const unsigned roll = random() % 100;
+    if (roll < 85) {
+      text += QChar(hanzi[random() % hanzi.size()]);
+    } else if (roll < 87) {
+      text += u'\n';
+    } else {
+      text += QChar(others[random() % others.size()]);
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // On a display (xvfb-run included) the figures are the display's; otherwise offscreen.
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  const std::filesystem::path folder(QCoreApplication::applicationDirPath().toStdU16String());
+
+  report("start-up: process start to window shown", start_up_times(20));
+
+  Form1 form;
+  Form_Load(form, folder);
+  form.show();
+  QCoreApplication::processEvents();
+  report("letter click, whole cascade", time_each(5, 26, [&](int i) { form.Command1_Click(i); }));
+  report("letter click, whole cascade and repaint", time_each(5, 26, [&](int i) {
+           form.Command1_Click(i);
+           form.repaint();
+         }));
+
+  form.piliang_Click();
+  form.RichTextBox1[0]->setPlainText(
+      sample_text(zhavik::load_dictionary_texts(folder).pinyin_data, 1'000'000));
+  report("convert 1,000,000 characters into the result box", time_each(1, 4, [&](int kind) {
+           form.Command6_Click(kind);
+           form.repaint();
+         }));
+  return 0;
+}
