@@ -21,43 +21,38 @@ class Batch : public testing::Test {
   QPlainTextEdit* editor(int index) {
     return child<QPlainTextEdit>(form_, indexed_name("RichTextBox1", index));
   }
-  // Presses conversion button `index` and gives the result box's lines joined with "\n".
-  QString convert(int index) {
+  // Presses conversion button `index`; gives the frame caption and the result's lines.
+  QStringList convert(int index) {
     child<QPushButton>(form_, indexed_name("Command6", index))->click();
-    return editor(1)->toPlainText();
+    return {child<QGroupBox>(form_, "Frame4_1")->title(), editor(1)->toPlainText()};
   }
-  QString caption() { return child<QGroupBox>(form_, "Frame4_1")->title(); }
 
   Form1 form_;
 };
 
 TEST_F(Batch, EachLineOfTheEditorConvertsToALine) {
   editor(0)->setPlainText("你\n我");
-  EXPECT_EQ(convert(0), "nǐ \nwǒ \n");
-  EXPECT_EQ(caption(), "转换结果(转换为拼音):");
-  // A line break typed with Shift+Enter is a line break too.
+  EXPECT_EQ(convert(0), QStringList({"转换结果(转换为拼音):", "nǐ \nwǒ \n"}));
+  // A line broken with Shift+Enter too.
   editor(0)->setPlainText("你");
   editor(0)->moveCursor(QTextCursor::End);
   QTest::keyClick(editor(0), Qt::Key_Return, Qt::ShiftModifier);
   editor(0)->textCursor().insertText("我");
-  EXPECT_EQ(convert(0), "nǐ \nwǒ \n");
+  EXPECT_EQ(convert(0)[1], "nǐ \nwǒ \n");
   // A text without a line break gains an empty last line, as does an empty text.
   editor(0)->setPlainText("你我");
-  EXPECT_EQ(convert(0), "nǐ wǒ \n\n");
+  EXPECT_EQ(convert(0)[1], "nǐ wǒ \n\n");
   editor(0)->clear();
-  EXPECT_EQ(convert(3), "\n\n");
-  EXPECT_EQ(caption(), "转换结果(转换为区位码):");
+  EXPECT_EQ(convert(3), QStringList({"转换结果(转换为区位码):", "\n\n"}));
 }
 
 TEST_F(Batch, EveryButtonConvertsTheSameInputToItsKind) {
   editor(0)->setPlainText("你 a\u00a0我");
-  EXPECT_EQ(convert(0), "nǐ ### ### wǒ \n\n");
-  EXPECT_EQ(convert(1), "wq ### ### 暂缺 \n\n");
-  EXPECT_EQ(caption(), "转换结果(转换为86五笔):");
-  EXPECT_EQ(convert(2), "暂缺 ### ### trnt \n\n");
-  EXPECT_EQ(caption(), "转换结果(转换为98五笔):");
-  EXPECT_EQ(convert(3), "3667 ### ### 4650 \n\n");
-  // The input is left as it was, its no-break space included.
+  EXPECT_EQ(convert(0), QStringList({"转换结果(转换为拼音):", "nǐ ### ### wǒ \n\n"}));
+  EXPECT_EQ(convert(1), QStringList({"转换结果(转换为86五笔):", "wq ### ### 暂缺 \n\n"}));
+  EXPECT_EQ(convert(2), QStringList({"转换结果(转换为98五笔):", "暂缺 ### ### trnt \n\n"}));
+  EXPECT_EQ(convert(3), QStringList({"转换结果(转换为区位码):", "3667 ### ### 4650 \n\n"}));
+  // The input stays as it was, its no-break space included.
   EXPECT_EQ(editor(0)->document()->toRawText(), "你 a\u00a0我");
 }
 
