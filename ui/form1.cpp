@@ -97,6 +97,4 @@ void Form1::set_tab_order() {
   order.append(news.gg_WebBrowser1);
   for (qsizetype i = 1; i < order.size(); ++i)
     setTabOrder(order[i - 1], order[i]);
-  // Where the focus lands when the window first shows.
-  Text1[4]->setFocus();
 }

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -53,6 +54,8 @@ void Form1::danzi_Click() {
   wenjian1[0]->setEnabled(false);
   danzi->setEnabled(false);
   piliang->setEnabled(true);
+  // The keys follow into the view shown; they would go on into a box now hidden.
+  Text1[0]->setFocus();
 }
 
 void Form1::piliang_Click() {
@@ -61,6 +64,7 @@ void Form1::piliang_Click() {
   wenjian1[0]->setEnabled(true);
   danzi->setEnabled(true);
   piliang->setEnabled(false);
+  RichTextBox1[0]->setFocus();
 }
 
 void Form1::wenjian1_Click(int Index) {

@@ -50,17 +50,19 @@ class Modes : public testing::Test {
 TEST_F(Modes, EachViewDisablesItsOwnCommandAndAllContentStays) {
   child<QLineEdit>(form_, "Text1_0")->setText("啊人");
   editor("RichTextBox1_0")->setPlainText("输入");
+  // Which frame shows, which menu entries are enabled, and where the keys go.
   const auto view = [&] {
-    return QList<bool>({child<QWidget>(form_, "Frame2")->isVisible(),
-                        child<QWidget>(form_, "Frame3")->isVisible(),
-                        action("wenjian1_0")->isEnabled(), action("danzi")->isEnabled(),
-                        action("piliang")->isEnabled()});
+    return QList<bool>(
+        {child<QWidget>(form_, "Frame2")->isVisible(), child<QWidget>(form_, "Frame3")->isVisible(),
+         action("wenjian1_0")->isEnabled(), action("danzi")->isEnabled(),
+         action("piliang")->isEnabled(), form_.focusWidget() == child<QWidget>(form_, "Text1_0")});
   };
-  EXPECT_EQ(view(), QList<bool>({true, false, false, false, true}));
+  EXPECT_EQ(view(), QList<bool>({true, false, false, false, true, true}));
   action("piliang")->trigger();
-  EXPECT_EQ(view(), QList<bool>({false, true, true, true, false}));
+  EXPECT_EQ(view(), QList<bool>({false, true, true, true, false, false}));
+  EXPECT_EQ(form_.focusWidget(), editor("RichTextBox1_0"));
   action("danzi")->trigger();
-  EXPECT_EQ(view(), QList<bool>({true, false, false, false, true}));
+  EXPECT_EQ(view(), QList<bool>({true, false, false, false, true, true}));
   EXPECT_EQ(child<QLineEdit>(form_, "Text1_0")->text(), "啊人");
   EXPECT_EQ(child<QLineEdit>(form_, "Text1_1")->text(), "ā  ");
   EXPECT_EQ(editor("RichTextBox1_0")->toPlainText(), "输入");
