@@ -13,7 +13,7 @@
 
 namespace {
 
-class Batch : public testing::Test {
+class BatchView : public testing::Test {
  protected:
   void SetUp() override {
     form_.set_code_book(book_of(u"ni3=你\r\nwo3=我\r\n", u"你 wq wqiy\r\n", u"我 trnt\r\n"));
@@ -30,7 +30,7 @@ class Batch : public testing::Test {
   Form1 form_;
 };
 
-TEST_F(Batch, EachLineOfTheEditorConvertsToALine) {
+TEST_F(BatchView, EachLineOfTheEditorConvertsToALine) {
   editor(0)->setPlainText("你\n我");
   EXPECT_EQ(convert(0), QStringList({"转换结果(转换为拼音):", "nǐ \nwǒ \n"}));
   // A line broken with Shift+Enter too.
@@ -46,7 +46,7 @@ TEST_F(Batch, EachLineOfTheEditorConvertsToALine) {
   EXPECT_EQ(convert(3), QStringList({"转换结果(转换为区位码):", "\n\n"}));
 }
 
-TEST_F(Batch, EveryButtonConvertsTheSameInputToItsKind) {
+TEST_F(BatchView, EveryButtonConvertsTheSameInputToItsKind) {
   editor(0)->setPlainText("你 a\u00a0我");
   EXPECT_EQ(convert(0), QStringList({"转换结果(转换为拼音):", "nǐ ### ### wǒ \n\n"}));
   EXPECT_EQ(convert(1), QStringList({"转换结果(转换为86五笔):", "wq ### ### 暂缺 \n\n"}));

@@ -11,7 +11,7 @@
 
 namespace {
 
-class Browser : public testing::Test {
+class BrowserView : public testing::Test {
  protected:
   void SetUp() override {
     // ai has tones 1, 2 and 4 only, a blank inside a record and a second ai4 record.
@@ -40,7 +40,7 @@ class Browser : public testing::Test {
   Form1 form_;
 };
 
-TEST_F(Browser, LetterListsItsSyllablesOnceAndQueriesTheFirstCharacter) {
+TEST_F(BrowserView, LetterListsItsSyllablesOnceAndQueriesTheFirstCharacter) {
   QTest::mouseClick(button("Command1", 0), Qt::LeftButton);
   QStringList syllables;
   for (int i = 0; i < 4; ++i)
@@ -51,7 +51,7 @@ TEST_F(Browser, LetterListsItsSyllablesOnceAndQueriesTheFirstCharacter) {
             QStringList({"啊", "ā  ", "bs ", "暂缺", "1601"}));
 }
 
-TEST_F(Browser, SyllableLaysOutItsCharactersToneByToneInTheSwatchColours) {
+TEST_F(BrowserView, SyllableLaysOutItsCharactersToneByToneInTheSwatchColours) {
   set_button_colour(button("Command5", 4), QColor(10, 20, 30));
   form_.Command1_Click(0);
   button("Command2", 1)->click();
@@ -72,7 +72,7 @@ TEST_F(Browser, SyllableLaysOutItsCharactersToneByToneInTheSwatchColours) {
   EXPECT_EQ(QStringList({text(0), text(1), text(2)}), QStringList({"癌", "ái  ", "暂缺"}));
 }
 
-TEST_F(Browser, BlankButtonsAndLettersWithoutRecordsClearEverythingBelow) {
+TEST_F(BrowserView, BlankButtonsAndLettersWithoutRecordsClearEverythingBelow) {
   form_.Command1_Click(0);
   button("Command3", 50)->click();
   EXPECT_EQ(text(0), "");
@@ -85,7 +85,7 @@ TEST_F(Browser, BlankButtonsAndLettersWithoutRecordsClearEverythingBelow) {
   expect_all_cleared(8);
 }
 
-TEST_F(Browser, GridsTakeAsManyAsTheyHold) {
+TEST_F(BrowserView, GridsTakeAsManyAsTheyHold) {
   // 41 syllables for z, 120 characters for the first of them.
   std::u16string lines = u"zaa1=";
   for (char16_t c = 0x4E00; c < 0x4E00 + 120; ++c)

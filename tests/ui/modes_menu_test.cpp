@@ -16,7 +16,7 @@
 
 namespace {
 
-class Modes : public testing::Test {
+class ModesMenu : public testing::Test {
  protected:
   void SetUp() override {
     form_.set_code_book(book_of(u"a1=啊\r\n"));
@@ -47,7 +47,7 @@ class Modes : public testing::Test {
   Form1 form_;
 };
 
-TEST_F(Modes, EachViewDisablesItsOwnCommandAndAllContentStays) {
+TEST_F(ModesMenu, EachViewDisablesItsOwnCommandAndAllContentStays) {
   child<QLineEdit>(form_, "Text1_0")->setText("啊人");
   editor("RichTextBox1_0")->setPlainText("输入");
   // Which frame shows, which menu entries are enabled, and where the keys go.
@@ -68,7 +68,7 @@ TEST_F(Modes, EachViewDisablesItsOwnCommandAndAllContentStays) {
   EXPECT_EQ(editor("RichTextBox1_0")->toPlainText(), "输入");
 }
 
-TEST_F(Modes, ExitClosesTheWindowFromEitherView) {
+TEST_F(ModesMenu, ExitClosesTheWindowFromEitherView) {
   action("wenjian1_2")->trigger();
   EXPECT_FALSE(form_.isVisible());
   form_.show();
@@ -77,7 +77,7 @@ TEST_F(Modes, ExitClosesTheWindowFromEitherView) {
   EXPECT_FALSE(form_.isVisible());
 }
 
-TEST_F(Modes, TextFilesLoadInTheirEncodingAndUnreadableOnesChangeNothing) {
+TEST_F(ModesMenu, TextFilesLoadInTheirEncodingAndUnreadableOnesChangeNothing) {
   const std::pair<const char*, std::string> files[] = {
       {"gbk.txt", "\xC4\xE3\xBA\xC3\r\nab"},                    // code page 936
       {"utf8.txt", "\xE4\xBD\xA0\xE5\xA5\xBD\nab"},             // UTF-8, Linux line ends
@@ -96,7 +96,7 @@ TEST_F(Modes, TextFilesLoadInTheirEncodingAndUnreadableOnesChangeNothing) {
   EXPECT_EQ(editor("RichTextBox1_0")->toPlainText(), "你好\nab");
 }
 
-TEST_F(Modes, OpenDialogLoadsTheChosenFileAndNothingWhenCancelled) {
+TEST_F(ModesMenu, OpenDialogLoadsTheChosenFileAndNothingWhenCancelled) {
   const QString path = write_file("text.txt", "\xC4\xE3");
   action("piliang")->trigger();
   editor("RichTextBox1_0")->setPlainText("原文");

@@ -10,7 +10,7 @@
 
 namespace {
 
-class Query : public testing::Test {
+class QueryView : public testing::Test {
  protected:
   void SetUp() override {
     form_.set_code_book(
@@ -29,7 +29,7 @@ class Query : public testing::Test {
   Form1 form_;
 };
 
-TEST_F(Query, InputIsTrimmedToItsFirstCharacterAndAskedOfAllFourKinds) {
+TEST_F(QueryView, InputIsTrimmedToItsFirstCharacterAndAskedOfAllFourKinds) {
   const QStringList good = {"好", "hǎo  hào  ", "vb vbg ", "暂缺", "2635"};
   EXPECT_EQ(query("  好人 "), good);
   EXPECT_EQ(query(box(0)->text()), good);
@@ -40,7 +40,7 @@ TEST_F(Query, InputIsTrimmedToItsFirstCharacterAndAskedOfAllFourKinds) {
   EXPECT_EQ(query("\t好"), QStringList({"\t", no, no, no, no}));
 }
 
-TEST_F(Query, ResultsCanBeReadFromTheirBeginningButNotTyped) {
+TEST_F(QueryView, ResultsCanBeReadFromTheirBeginningButNotTyped) {
   query("啊");
   EXPECT_FALSE(box(0)->isReadOnly());
   for (int i = 1; i <= 4; ++i) {
