@@ -19,10 +19,12 @@ template <class AnswerOf>
 std::u16string convert(std::u16string_view text, AnswerOf answer_of) {
   std::u16string out;
   out.reserve(text.size() * 4 + 4);
+  bool has_line_end = false;
   for (std::size_t i = 0; i < text.size();) {
     if (text.substr(i, kLineEnd.size()) == kLineEnd) {
       out += kLineEnd;
       i += kLineEnd.size();
+      has_line_end = true;
       continue;
     }
     const std::size_t length = character_length(text, i);
@@ -38,7 +40,7 @@ std::u16string convert(std::u16string_view text, AnswerOf answer_of) {
   }
   // The last line's end, and the empty line that a text without any line break gets.
   out += kLineEnd;
-  if (text.find(kLineEnd) == std::u16string_view::npos) out += kLineEnd;
+  if (!has_line_end) out += kLineEnd;
   return out;
 }
 
