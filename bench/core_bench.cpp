@@ -3,12 +3,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <random>
-
 #include "batch.h"
 #include "code_book.h"
 #include "cp936.h"
 #include "query.h"
+#include "sample_text.h"
 
 namespace zhavik {
 namespace {
@@ -18,27 +17,8 @@ const DictionaryTexts& loaded_texts() {
   return texts;
 }
 
-// 85 % hanzi of the pinyin dictionary, the rest punctuation, ASCII and line breaks.
-std::u16string sample_text(std::size_t length) {
-  std::u16string hanzi;
-  for (const char16_t unit : loaded_texts().pinyin_data) {
-    if (unit >= 0x4E00 && unit <= 0x9FFF) hanzi += unit;
-  }
-  const std::u16string others = u"，。、！？“”：；《》 abcdefghijklmnopqrstuvwxyz0123456789.,";
-  std::mt19937 random(1);
-  std::u16string text;
-  text.reserve(length + 1);
-  while (text.size() < length) {
-    const unsigned roll = random() % 100;
-    if (roll < 85) {
-      text += hanzi[random() % hanzi.size()];
-    } else if (roll < 87) {
-      text += u"\r\n";
-    } else {
-      text += others[random() % others.size()];
-    }
-  }
-  return text;
+std::u16string benchmark_text(std::size_t length) {
+  return sample_text(loaded_texts().pinyin_data, length, u"\r\n");
 }
 
 void LoadFiles(benchmark::State& state) {
@@ -57,7 +37,7 @@ BENCHMARK(LoadFilesAndIndex)->Unit(benchmark::kMillisecond);
 
 void QueryFourAnswers(benchmark::State& state) {
   const CodeBook book(loaded_texts());
-  const std::u16string characters = sample_text(4096);
+  const std::u16string characters = benchmark_text(4096);
   std::size_t i = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(run_query(book, std::u16string_view(characters).substr(i, 1)));
@@ -69,7 +49,7 @@ BENCHMARK(QueryFourAnswers)->Unit(benchmark::kMicrosecond);
 // From freshly loaded texts: each round builds the index anew before converting.
 void ConvertMillionCharacters(benchmark::State& state) {
   const Kind kind = kAllKinds[static_cast<std::size_t>(state.range(0))];
-  const std::u16string text = sample_text(1'000'000);
+  const std::u16string text = benchmark_text(1'000'000);
   for (auto _ : state) {
     const CodeBook book(loaded_texts());
     benchmark::DoNotOptimize(convert_text(book, text, kind_text(kind)));
