@@ -1,9 +1,11 @@
 #include "get_my_version.h"
 
+#include "program_version.h"
 #include "version_text.h"
 
 QString GetMyVersion() {
-  static const QString text = QString::fromStdString(
-      zhavik::version_text(ZHAVIK_VERSION_MAJOR, ZHAVIK_VERSION_MINOR, ZHAVIK_VERSION_PATCH));
+  using namespace zhavik::program_version;
+  static const QString text =
+      QString::fromStdString(zhavik::version_text(kMajor, kMinor, kRevision));
   return text;
 }

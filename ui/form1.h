@@ -49,6 +49,9 @@ class Form1 : public QMainWindow {
   void piliang_Click();
   void wenjian1_Click(int Index);
 
+  // The Help menu: help file, home and update pages, contact and About boxes.
+  void bangzhu1_Click(int Index);
+
   // Replaces the batch input with the text of the file at `path`. When the file cannot be
   // read, returns false and leaves the box as it was.
   bool load_text_file(const QString& path);

@@ -33,7 +33,6 @@ void Form1::build_menus() {
   piliang->setObjectName(QStringLiteral("piliang"));
   connect(piliang, &QAction::triggered, this, &Form1::piliang_Click);
 
-  // The Help menu's items; what they do comes with the help pages.
   bangzhu = bar->addMenu(QStringLiteral("帮助(&H)"));
   bangzhu->setObjectName(QStringLiteral("bangzhu"));
   bangzhu1[0] = bangzhu->addAction(QStringLiteral("使用帮助(&S)"));
@@ -45,6 +44,7 @@ void Form1::build_menus() {
   bangzhu1[6] = bangzhu->addAction(QStringLiteral("关于Zhavik(&G)"));
   for (int i = 0; i < static_cast<int>(bangzhu1.size()); ++i) {
     bangzhu1[i]->setObjectName(indexed_name("bangzhu1", i));
+    connect(bangzhu1[i], &QAction::triggered, this, [this, i] { bangzhu1_Click(i); });
   }
 }
 

@@ -1,0 +1,40 @@
+#include "help_texts.h"
+
+#include <gtest/gtest.h>
+
+namespace zhavik {
+namespace {
+
+TEST(HelpFilePath, OneSeparatorWhetherOrNotTheFolderEndsWithOne) {
+  const std::filesystem::path expected = std::filesystem::path(u8"/opt/zhavik/Zhavik帮助.chm");
+  EXPECT_EQ(help_file_path("/opt/zhavik"), expected);
+  EXPECT_EQ(help_file_path("/opt/zhavik/"), expected);
+  EXPECT_EQ(help_file_path("/"), std::filesystem::path(u8"/Zhavik帮助.chm"));
+}
+
+TEST(HelpTexts, WebPagesAreTheSiteRootAndItsUpdatePage) {
+  EXPECT_EQ(home_page_address("http://zhavik.example"), "http://zhavik.example/");
+  EXPECT_EQ(update_page_address("http://zhavik.example"), "http://zhavik.example/rj");
+}
+
+TEST(HelpTexts, ContactLinesAreSeparatedByLoneCarriageReturns) {
+  const ContactDetails contact{"100000", "王明", "010-1", "139", "010-2", "a@b.example"};
+  EXPECT_EQ(contact_text("http://h.example", contact),
+            "\r"
+            "  软件更新: \r"
+            "    http://h.example/rj\r"
+            "  软件主页:\r"
+            "    http://h.example/\r"
+            "\r"
+            "  邮  编: 100000    姓  名: 王明\r"
+            "  电  话: 010-1   139  \r"
+            "  传  真: 010-2\r"
+            "  电子邮箱: a@b.example");
+}
+
+TEST(HelpTexts, AboutEndsWithAnEmptyLineAfterTheVersion) {
+  EXPECT_EQ(about_text("3.90"), "  Zhavik\r\r  版本号:  3.90\r\r");
+}
+
+}  // namespace
+}  // namespace zhavik

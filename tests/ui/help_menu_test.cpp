@@ -1,0 +1,128 @@
+// The Help menu: what each item opens or shows, and that the others do nothing.
+
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+
+#include "form1.h"
+#include "window_test.h"
+
+namespace {
+
+// Receives the addresses handed to the desktop in place of a browser or help viewer.
+class AddressCatcher : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> opened;
+ public slots:
+  void open(const QUrl& address) { opened.append(address); }
+};
+
+struct ShownBox {
+  QString title;
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  int buttons = 0;
+};
+
+class HelpMenu : public testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* scheme : {"file", "http", "https"}) {
+      QDesktopServices::setUrlHandler(scheme, &catcher_, "open");
+    }
+    form_.show();
+  }
+  void TearDown() override {
+    for (const char* scheme : {"file", "http", "https"})
+      QDesktopServices::unsetUrlHandler(scheme);
+  }
+
+  // Clicks item `index` and closes, with its OK button, any message box it shows.
+  QList<ShownBox> click(int index) {
+    QList<ShownBox> boxes;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        boxes.append({box->windowTitle(), box->text(), box->icon(),
+                      static_cast<int>(box->buttons().size())});
+        box->button(QMessageBox::Ok)->click();
+      }
+    });
+    poll.start(10);
+    form_.bangzhu1_Click(index);
+    return boxes;
+  }
+
+  AddressCatcher catcher_;
+  Form1 form_;
+};
+
+TEST_F(HelpMenu, HelpFileIsOpenedFromTheProgramFolder) {
+  EXPECT_TRUE(click(0).isEmpty());
+  ASSERT_EQ(catcher_.opened.size(), 1);
+  EXPECT_EQ(
+      catcher_.opened[0],
+      QUrl::fromLocalFile(
+          QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Zhavik帮助.chm"))));
+}
+
+TEST_F(HelpMenu, HomeAndUpdatePagesOpenOnTheSameHost) {
+  click(2);
+  click(3);
+  ASSERT_EQ(catcher_.opened.size(), 2);
+  EXPECT_EQ(catcher_.opened[0].scheme(), QStringLiteral("http"));
+  EXPECT_EQ(catcher_.opened[0].path(), QStringLiteral("/"));
+  EXPECT_EQ(catcher_.opened[1].path(), QStringLiteral("/rj"));
+  EXPECT_EQ(catcher_.opened[0].host(), catcher_.opened[1].host());
+  EXPECT_TRUE(catcher_.opened[0].host().endsWith(QStringLiteral(".example")));
+}
+
+TEST_F(HelpMenu, AboutBoxShowsTheVersionLinesWithAnExclamationAndOk) {
+  const QList<ShownBox> boxes = click(6);
+  ASSERT_EQ(boxes.size(), 1);
+  EXPECT_EQ(boxes[0].title, QStringLiteral("关于Zhavik..."));
+  EXPECT_EQ(boxes[0].text, QStringLiteral("  Zhavik\n\n  版本号:  3.90\n\n"));
+  EXPECT_EQ(boxes[0].icon, QMessageBox::Warning);
+  EXPECT_EQ(boxes[0].buttons, 1);
+  EXPECT_TRUE(catcher_.opened.isEmpty());
+}
+
+TEST_F(HelpMenu, ContactBoxListsBothPagesThenTheContactLines) {
+  const QList<ShownBox> boxes = click(5);
+  ASSERT_EQ(boxes.size(), 1);
+  EXPECT_EQ(boxes[0].title, QStringLiteral("联系方式..."));
+  const QStringList lines = boxes[0].text.split(QChar(u'\n'));
+  ASSERT_EQ(lines.size(), 10);
+  EXPECT_EQ(lines[0], QString());
+  EXPECT_EQ(lines[1], QStringLiteral("  软件更新: "));
+  EXPECT_TRUE(lines[2].startsWith(QStringLiteral("    http://")) && lines[2].endsWith("/rj"));
+  EXPECT_EQ(lines[3], QStringLiteral("  软件主页:"));
+  EXPECT_EQ(lines[5], QString());
+  EXPECT_TRUE(lines[9].startsWith(QStringLiteral("  电子邮箱: ")));
+  EXPECT_FALSE(boxes[0].text.contains(QChar(u'\r')));
+}
+
+TEST_F(HelpMenu, SeparatorsAndIndexesOutsideTheMenuDoNothing) {
+  for (int index : {1, 4, -1, 7, -32768, 32767}) {
+    EXPECT_TRUE(click(index).isEmpty()) << index;
+  }
+  EXPECT_TRUE(catcher_.opened.isEmpty());
+}
+
+TEST_F(HelpMenu, MenuItemsReachTheHandler) {
+  child<QAction>(form_, "bangzhu1_2")->trigger();
+  EXPECT_EQ(catcher_.opened.size(), 1);
+}
+
+}  // namespace
+
+#include "help_menu_test.moc"

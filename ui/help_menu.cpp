@@ -1,0 +1,72 @@
+// The Help menu: the help file, the maker's web pages, the contact and About boxes.
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "form1.h"
+#include "help_texts.h"
+#include "program_version.h"
+#include "site_settings.h"
+#include "version_text.h"
+
+namespace {
+
+// The boxes' texts break their lines with a lone carriage return; a Qt label breaks
+// them at line feeds, so the same lines are shown with those instead.
+QString shown_lines(const std::string& text) {
+  return QString::fromStdString(text).replace(QChar(u'\r'), QChar(u'\n'));
+}
+
+void show_notice(QWidget* parent, const QString& title, const std::string& text) {
+  QMessageBox box(QMessageBox::Warning, title, shown_lines(text), QMessageBox::Ok, parent);
+  box.setObjectName(QStringLiteral("help_message_box"));
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+zhavik::ContactDetails contact_details() {
+  using namespace zhavik::site;
+  return {kContactPostcode, kContactName, kContactPhone,
+          kContactMobile,   kContactFax,  kContactEmail};
+}
+
+// Whether the file or page opens is up to the desktop; like any shell hand-over, a missing
+// viewer or association stays silent.
+void open_with_desktop(const QUrl& address) {
+  QDesktopServices::openUrl(address);
+}
+
+}  // namespace
+
+void Form1::bangzhu1_Click(int Index) {
+  switch (Index) {
+    case 0: {
+      const std::filesystem::path folder(QCoreApplication::applicationDirPath().toStdU16String());
+      open_with_desktop(QUrl::fromLocalFile(
+          QString::fromStdU16String(zhavik::help_file_path(folder).u16string())));
+      break;
+    }
+    case 2:
+      open_with_desktop(
+          QUrl(QString::fromStdString(zhavik::home_page_address(zhavik::site::kHomeHost))));
+      break;
+    case 3:
+      open_with_desktop(
+          QUrl(QString::fromStdString(zhavik::update_page_address(zhavik::site::kHomeHost))));
+      break;
+    case 5:
+      show_notice(this, QStringLiteral("联系方式..."),
+                  zhavik::contact_text(zhavik::site::kHomeHost, contact_details()));
+      break;
+    case 6: {
+      using namespace zhavik::program_version;
+      show_notice(this, QStringLiteral("关于Zhavik..."),
+                  zhavik::about_text(zhavik::version_text(kMajor, kMinor, kRevision)));
+      break;
+    }
+    default:  // the separators 1 and 4, and any index outside the menu
+      break;
+  }
+}
