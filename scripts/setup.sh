@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n
   fonts-arphic-uming fonts-wqy-microhei
   xvfb xauth imagemagick
+  fp-utils desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

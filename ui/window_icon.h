@@ -2,5 +2,5 @@
 
 #include <QIcon>
 
-// The window's icon: the character 字 on red, drawn at start so that no image file is needed.
+// The window's icon: the application icon that the desktop shows, 32 x 32 in the title bar.
 QIcon window_icon();
