@@ -20,6 +20,22 @@ struct Outcome {
   std::string err;
 };
 
+// ctest runs the tests of this file side by side, each in its own process; each process
+// keeps its files in a folder of its own, removed when it ends.
+struct ScratchFolder {
+  std::filesystem::path path = std::filesystem::path(testing::TempDir()) /
+                               ("zhavik-lookup-test-" + std::to_string(getpid()));
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+};
+
+std::filesystem::path scratch_folder(const char* name) {
+  static const ScratchFolder folder;
+  return folder.path / name;
+}
+
 std::string read_file(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -28,7 +44,7 @@ std::string read_file(const std::filesystem::path& path) {
 // Runs the program with standard input, output and error in files, so that no pipe can
 // fill up and block either side.
 Outcome run(std::vector<std::string> arguments, const std::string& input = "") {
-  const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "cli";
+  const std::filesystem::path folder = scratch_folder("io");
   std::filesystem::create_directories(folder);
   const auto in = folder / "in", out = folder / "out", err = folder / "err";
   std::ofstream(in, std::ios::binary) << input;
@@ -106,7 +122,7 @@ TEST(Lookup, BadUsageFailsWithAMessage) {
 }
 
 TEST(Lookup, MissingDictionaryIsAWarningAndAnswersMissing) {
-  const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "partial";
+  const std::filesystem::path folder = scratch_folder("partial");
   std::filesystem::create_directories(folder / "img");
   std::filesystem::copy_file(kData + "/img/1.jpg", folder / "img/1.jpg",
                              std::filesystem::copy_options::overwrite_existing);
