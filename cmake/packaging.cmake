@@ -23,4 +23,6 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming | fonts-wqy-microhei")
 # Chinese texts in Qt's own dialogs, a viewer for the help file, the desktop's opener.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xchm | kchmviewer, xdg-utils")
 
+install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
+
 include(CPack)

@@ -118,6 +118,13 @@ TEST_F(HelpMenu, SeparatorsAndIndexesOutsideTheMenuDoNothing) {
   EXPECT_TRUE(catcher_.opened.isEmpty());
 }
 
+TEST_F(HelpMenu, WithoutAViewerNothingIsShown) {
+  for (const char* scheme : {"file", "http"}) QDesktopServices::unsetUrlHandler(scheme);
+  for (int index : {0, 2, 3}) {
+    EXPECT_TRUE(click(index).isEmpty()) << index;
+  }
+}
+
 TEST_F(HelpMenu, MenuItemsReachTheHandler) {
   child<QAction>(form_, "bangzhu1_2")->trigger();
   EXPECT_EQ(catcher_.opened.size(), 1);
