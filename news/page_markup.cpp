@@ -57,6 +57,13 @@ qsizetype find_tag(const QString& text, QStringView name, qsizetype from = 0) {
   return -1;
 }
 
+// The start of the last tag `<name` in the text.
+qsizetype find_last_tag(const QString& text, QStringView name) {
+  qsizetype last = -1;
+  for (qsizetype at = find_tag(text, name); at >= 0; at = find_tag(text, name, at + 1)) last = at;
+  return last;
+}
+
 int number_attribute(const QString& tag, const char* name, int fallback) {
   const QRegularExpression pattern(
       QStringLiteral(R"re(\b%1\s*=\s*["']?\s*(\d{1,6}))re").arg(QLatin1String(name)),
@@ -103,8 +110,8 @@ QString body_inner_html(const QString& document) {
     start = tag_end(document, html);
   }
   qsizetype end = document.size();
-  for (const QStringView closing : {QStringView(u"</body"), QStringView(u"</html")}) {
-    const qsizetype at = document.lastIndexOf(closing, -1, Qt::CaseInsensitive);
+  for (const QStringView closing : {QStringView(u"/body"), QStringView(u"/html")}) {
+    const qsizetype at = find_last_tag(document, closing);
     if (at >= start) {
       end = at;
       break;
