@@ -66,6 +66,8 @@ NewsStrip build_news_strip(QWidget* client) {
   set_colour(strip.gg_Label1, QPalette::WindowText, QColor(0, 0, 255));
   strip.gg_Label1->setCursor(Qt::PointingHandCursor);
   place_in_twips(strip.gg_Label1, 3690, 60, 1815, 300);
+  // The page face lies in front of the link: once it covers the strip, it hides the link.
+  strip.gg_Picture2->raise();
 
   return strip;
 }

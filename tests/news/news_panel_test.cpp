@@ -89,6 +89,10 @@ TEST_F(NewsPanel, OtherButtonsDoNotClick) {
 
 TEST_F(NewsPanel, TheLinkIsCoveredWhileThePageIsShown) {
   const QPoint middle_of_link = link()->geometry().center();
+  QWidget* on_top = form.news.gg_Picture1->childAt(middle_of_link);
+  ASSERT_NE(on_top, nullptr);
+  EXPECT_NE(on_top, link());
+  EXPECT_TRUE(form.news.gg_Picture2->isAncestorOf(on_top));
   QTest::mouseClick(form.news.gg_Picture1, Qt::LeftButton, {}, middle_of_link);
   EXPECT_TRUE(page_face());
   // The pointer over the page face reaches neither the link nor the strip's surface.
