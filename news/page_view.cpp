@@ -91,6 +91,9 @@ void PageView::navigate(const QByteArray& address) {
   if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https")) return;
   QNetworkRequest request(url);
   request.setMaximumRedirectsAllowed(kMostRedirects);
+  // The body as sent, never inflated: the cap then bounds what a compressed answer can
+  // grow to, since Qt leaves an answer alone when the request names its own encodings.
+  request.setRawHeader("Accept-Encoding", "identity");
   reply_ = manager_->get(request);
   // What Qt holds for us between two reads; the rest waits in the connection.
   reply_->setReadBufferSize(64 * 1024);

@@ -89,6 +89,17 @@ TEST(PageView, LoadsThePageAndGivesItsBodyMarkup) {
   EXPECT_EQ(server.targets(), QList<QByteArray>{"/gg.htm"});
 }
 
+TEST(PageView, AsksForTheBodyAsItIsSoThatNothingInflatesPastTheCap) {
+  TestHttpServer server;
+  server.page("/gg.htm", "<body>x</body>");
+  PageView view;
+  view.navigate(address(server, "/gg.htm"));
+  ASSERT_TRUE(loaded(view));
+  ASSERT_EQ(server.heads().size(), 1);
+  EXPECT_TRUE(server.heads().front().toLower().contains("\r\naccept-encoding: identity"))
+      << server.heads().front().toStdString();
+}
+
 TEST(PageView, AnErrorAnswerOrAnUnreachableServerLeavesNoBody) {
   TestHttpServer server;
   server.page("*", "<html><body><marquee>not found</marquee></body></html>", 404);

@@ -76,6 +76,7 @@ void TestHttpServer::take(QTcpSocket* socket) {
     if (end < 0) return;
     // "GET /path?query HTTP/1.1"
     const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
+    heads_.append(request.left(end));
     pending_.remove(socket);
     const QByteArray target = words.size() >= 2 ? words[1] : QByteArray();
     targets_.append(target);

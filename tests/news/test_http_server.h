@@ -23,8 +23,10 @@ class TestHttpServer {
   // Stops listening: every later request finds the port closed.
   void close();
 
-  // Request targets in the order they came.
+  // Request targets in the order they came, and each request's head (request line and
+  // header lines).
   QList<QByteArray> targets() const { return targets_; }
+  QList<QByteArray> heads() const { return heads_; }
   // Bytes written to the sockets so far, headers included.
   qint64 bytes_sent() const { return bytes_sent_; }
 
@@ -58,6 +60,7 @@ class TestHttpServer {
   QTcpServer server_;
   QMap<QByteArray, Answer> answers_;
   QList<QByteArray> targets_;
+  QList<QByteArray> heads_;
   QList<QTcpSocket*> held_;
   QByteArray held_path_;
   QMap<QTcpSocket*, QByteArray> pending_;
