@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
-#include <QTextBrowser>
 #include <QTimer>
 
 #include "form_kit.h"
+#include "page_view.h"
 #include "twips.h"
 
 namespace {
@@ -47,7 +47,7 @@ NewsStrip build_news_strip(QWidget* client) {
   strip.gg_Picture2->setToolTip(QStringLiteral("隐藏"));
   place_in_twips(strip.gg_Picture2, 0, 0, 2775, 375);
 
-  strip.gg_WebBrowser1 = new QTextBrowser(strip.gg_Picture2);
+  strip.gg_WebBrowser1 = new zhavik::news::PageView(strip.gg_Picture2);
   strip.gg_WebBrowser1->setObjectName(QStringLiteral("gg_WebBrowser1"));
   place_in_twips(strip.gg_WebBrowser1, -60, -60, 1455, 375);
 
@@ -66,6 +66,22 @@ NewsStrip build_news_strip(QWidget* client) {
   set_colour(strip.gg_Label1, QPalette::WindowText, QColor(0, 0, 255));
   strip.gg_Label1->setCursor(Qt::PointingHandCursor);
   place_in_twips(strip.gg_Label1, 3690, 60, 1815, 300);
+  // The page face lies in front of the link: once it covers the strip, it hides the link.
+  strip.gg_Picture2->raise();
 
   return strip;
+}
+
+StripLayout gg_layout(float strip_width, float strip_height, float hide_button_width) {
+  // Each value from the sizes as they stand at that moment, in the order of the table.
+  StripLayout layout{};
+  layout.page_width = strip_width;
+  layout.page_height = strip_height;
+  layout.hide_button_left = strip_width - hide_button_width;
+  layout.hide_button_height = strip_height;
+  layout.browser_width = layout.page_width + 1200.0f;
+  layout.browser_height = layout.page_height + 1200.0f;
+  layout.link_width = strip_width - 200.0f;
+  layout.link_left = strip_width / 2.0f - layout.link_width / 2.0f;
+  return layout;
 }

@@ -7,11 +7,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyleFactory>
-#include <QTextBrowser>
 #include <QTimer>
 
 #include "flat_button_style.h"
 #include "form_kit.h"
+#include "page_view.h"
 #include "twips.h"
 #include "window_icon.h"
 
@@ -47,6 +47,7 @@ Form1::Form1(QWidget* parent)
   build_batch_view(Frame3);
 
   news = build_news_strip(client);
+  connect_news_strip();
   build_menus();
   set_tab_order();
 

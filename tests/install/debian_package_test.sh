@@ -11,7 +11,7 @@ package="$(ls "$scratch"/zhavik_*.deb)"
 
 failures=0
 depends="$(dpkg-deb -f "$package" Depends)"
-for needed in libqt6widgets6 libstdc++6 fonts-arphic-uming; do
+for needed in libqt6widgets6 libqt6network6 libstdc++6 fonts-arphic-uming; do
   [[ "$depends" == *"$needed"* ]] || { echo "Depends lacks $needed: $depends"; failures=$((failures + 1)); }
 done
 contents="$(dpkg-deb -c "$package")"

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The pure pieces of the news request (Part 6.1): where gg.jl lies, what it says, and the
+// address asked of the news server. Nothing here touches a widget or the network.
+namespace zhavik::news {
+
+// gg.jl in the program's folder. The separator is left out when the folder already ends
+// with one, as a root folder does.
+QString gg_jl_path(const QString& program_folder);
+
+// Today as the system's short date, with the blanks (U+0020) at both ends removed.
+QString short_date_text();
+
+// What gg.jl gives the request, with the file created when it is missing.
+//   - An ordinary file: its first line (up to CR, LF or the end) decoded from code page 936;
+//     "err" when it cannot be read, is empty, or its first line is empty or only blanks.
+//   - Anything else (missing, a folder, not an ordinary file): the file is created holding
+//     `today` in code page 936 and `today` is the answer, whether or not the writing worked.
+// The answer is the value as the file holds it, before the blanks are taken out.
+QString gg_jl_an(const QString& path, const QString& today);
+
+// The first line of gg.jl's bytes as gg_jl_an reads it: "err" for empty or blank lines.
+QString an_from_bytes(const QByteArray& bytes);
+
+// Code page 936 bytes of `text`; a character the code page cannot write becomes "?".
+QByteArray cp936_bytes(const QString& text);
+
+// Every blank (U+0020) removed; tabs and other spaces stay.
+QString remove_blanks(const QString& text);
+
+// The executable's name without folder and extension, blanks removed: the id value.
+QString id_from_program_path(const QString& program_path);
+
+// `host` (scheme and host, no trailing "/") + "/rjshengji/gg.htm?id=" + id + "&an=" + an.
+// Both values are percent-encoded as query values: "&", "#", "+", "=", "%", control
+// characters and everything beyond ASCII are escaped (as UTF-8), so no value can change the
+// request's structure; plain names and dates ("zhavik", "2026/12/6") pass unchanged.
+QByteArray request_address(const QString& host, const QString& id, const QString& an);
+
+}  // namespace zhavik::news

@@ -1,0 +1,159 @@
+#include "page_markup.h"
+
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <string_view>
+
+#include "cp936.h"
+#include "text.h"
+#include "text_file.h"
+
+namespace zhavik::news {
+namespace {
+
+QString from_u16(const std::u16string& text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string_view view_of(const QByteArray& bytes) {
+  return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QByteArray charset_in(const QByteArray& text) {
+  static const QRegularExpression kCharset(
+      QStringLiteral(R"re(charset\s*=\s*["']?\s*([A-Za-z0-9_.:-]+))re"),
+      QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch match = kCharset.match(QString::fromLatin1(text));
+  return match.hasMatch() ? match.captured(1).toLatin1().toLower() : QByteArray();
+}
+
+// The index just past the '>' that ends the tag opening at `from`, quotes respected; the
+// text's size when the tag does not end.
+qsizetype tag_end(const QString& text, qsizetype from) {
+  QChar quote;
+  for (qsizetype i = from; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (!quote.isNull()) {
+      if (c == quote) quote = QChar();
+    } else if (c == u'"' || c == u'\'') {
+      quote = c;
+    } else if (c == u'>') {
+      return i + 1;
+    }
+  }
+  return text.size();
+}
+
+// The start of the first tag `<name` (followed by a blank, "/" or ">") at or after `from`.
+qsizetype find_tag(const QString& text, QStringView name, qsizetype from = 0) {
+  for (qsizetype at = text.indexOf(u'<', from); at >= 0; at = text.indexOf(u'<', at + 1)) {
+    const qsizetype after = at + 1 + name.size();
+    if (QStringView(text).mid(at + 1, name.size()).compare(name, Qt::CaseInsensitive) != 0)
+      continue;
+    if (after >= text.size()) return at;
+    const QChar next = text[after];
+    if (next.isSpace() || next == u'>' || next == u'/') return at;
+  }
+  return -1;
+}
+
+// The start of the last tag `<name` in the text.
+qsizetype find_last_tag(const QString& text, QStringView name) {
+  qsizetype last = -1;
+  for (qsizetype at = find_tag(text, name); at >= 0; at = find_tag(text, name, at + 1)) last = at;
+  return last;
+}
+
+int number_attribute(const QString& tag, const char* name, int fallback) {
+  const QRegularExpression pattern(
+      QStringLiteral(R"re(\b%1\s*=\s*["']?\s*(\d{1,6}))re").arg(QLatin1String(name)),
+      QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch match = pattern.match(tag);
+  return match.hasMatch() ? match.captured(1).toInt() : fallback;
+}
+
+QString text_attribute(const QString& tag, const char* name) {
+  const QRegularExpression pattern(
+      QStringLiteral(R"re(\b%1\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+)))re").arg(QLatin1String(name)),
+      QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpressionMatch match = pattern.match(tag);
+  if (!match.hasMatch()) return {};
+  for (int i = 1; i <= 3; ++i)
+    if (match.capturedStart(i) >= 0) return match.captured(i);
+  return {};
+}
+
+}  // namespace
+
+QString decode_page(const QByteArray& bytes, const QByteArray& content_type) {
+  QByteArray charset = charset_in(content_type);
+  if (charset.isEmpty()) charset = charset_in(bytes.left(2048));
+  if (charset == "gb2312" || charset == "gbk" || charset == "gb18030" || charset == "x-gbk" ||
+      charset == "cp936" || charset == "euc-cn") {
+    return from_u16(cp936_decode(view_of(bytes)));
+  }
+  if (charset == "utf-8" || charset == "utf8") return from_u16(utf8_to_utf16_lossy(view_of(bytes)));
+  if (!charset.isEmpty()) {
+    QStringDecoder decoder(charset.constData());
+    if (decoder.isValid()) return decoder.decode(bytes);
+  }
+  return from_u16(decode_text_file(view_of(bytes)));
+}
+
+QString body_inner_html(const QString& document) {
+  qsizetype start = 0;
+  if (const qsizetype body = find_tag(document, u"body"); body >= 0) {
+    start = tag_end(document, body);
+  } else if (const qsizetype head_end = find_tag(document, u"/head"); head_end >= 0) {
+    start = tag_end(document, head_end);
+  } else if (const qsizetype html = find_tag(document, u"html"); html >= 0) {
+    start = tag_end(document, html);
+  }
+  qsizetype end = document.size();
+  for (const QStringView closing : {QStringView(u"/body"), QStringView(u"/html")}) {
+    const qsizetype at = find_last_tag(document, closing);
+    if (at >= start) {
+      end = at;
+      break;
+    }
+  }
+  return document.mid(start, end - start);
+}
+
+Marquee first_marquee(const QString& body) {
+  Marquee marquee;
+  const qsizetype open = find_tag(body, u"marquee");
+  if (open < 0) return marquee;
+  marquee.found = true;
+  const qsizetype content_start = tag_end(body, open);
+  const QString tag = body.mid(open, content_start - open);
+  qsizetype close = find_tag(body, u"/marquee", content_start);
+  if (close < 0) close = body.size();
+  marquee.content = body.mid(content_start, close - content_start);
+  marquee.rightwards = text_attribute(tag, "direction").trimmed().toLower() == u"right";
+  marquee.scroll_amount = qBound(1, number_attribute(tag, "scrollamount", 6), 100);
+  marquee.scroll_delay = qBound(60, number_attribute(tag, "scrolldelay", 85), 10000);
+  marquee.background = text_attribute(tag, "bgcolor").trimmed();
+  return marquee;
+}
+
+QString still_markup(const QString& body) {
+  QString markup = body;
+  // Elements whose content goes with them.
+  for (const char* name : {"script", "style", "noscript", "iframe", "frameset", "object", "applet",
+                           "marquee", "template", "svg", "math", "textarea", "select"}) {
+    const QRegularExpression element(
+        QStringLiteral(R"re(<%1\b.*?(</%1\s*>|$))re").arg(QLatin1String(name)),
+        QRegularExpression::CaseInsensitiveOption |
+            QRegularExpression::DotMatchesEverythingOption);
+    markup.remove(element);
+  }
+  // Lone tags that load something or take input.
+  static const QRegularExpression kLoners(
+      QStringLiteral(R"re(<(img|image|embed|frame|link|meta|base|input|button|source|track|audio|video|picture|form|/form)\b[^>]*>)re"),
+      QRegularExpression::CaseInsensitiveOption);
+  markup.remove(kLoners);
+  return markup;
+}
+
+}  // namespace zhavik::news

@@ -1,0 +1,240 @@
+// The page view against a real HTTP server on the loopback: what it loads, what it shows,
+// what it refuses to fetch, and the bounds a hostile server meets.
+
+#include <gtest/gtest.h>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "page_markup.h"
+#include "page_view.h"
+#include "test_http_server.h"
+
+namespace {
+
+using zhavik::news::MarqueeBand;
+using zhavik::news::PageView;
+
+QByteArray address(const TestHttpServer& server, const char* path) {
+  return server.host().toUtf8() + path;
+}
+
+// Waits for the load to end; false when it has not ended within `ms`.
+bool loaded(const PageView& view, int ms = 10'000) {
+  return QTest::qWaitFor([&] { return !view.busy(); }, ms);
+}
+
+TEST(PageMarkup, TheBodyIsTheMarkupBetweenItsTags) {
+  using zhavik::news::body_inner_html;
+  EXPECT_EQ(body_inner_html("<html><head><title>t</title></head><body bgcolor=\"a>b\">"
+                            "<p>one</p></body></html>"),
+            "<p>one</p>");
+  EXPECT_EQ(body_inner_html("<HTML><BODY>X<MARQUEE>y</MARQUEE></BODY></HTML>"),
+            "X<MARQUEE>y</MARQUEE>");
+  EXPECT_EQ(body_inner_html("<html><head><title>t</title></head>just text</html>"),
+            "just text");
+  EXPECT_EQ(body_inner_html("no tags at all"), "no tags at all");
+  EXPECT_EQ(body_inner_html("<bodyguard>x</bodyguard>"), "<bodyguard>x</bodyguard>");
+}
+
+TEST(PageMarkup, AMarqueeKeepsItsContentAndTheAttributesTheViewUses) {
+  const auto marquee = zhavik::news::first_marquee(
+      "<p>a</p><MARQUEE direction='right' scrollAmount=3 scrolldelay=\"200\" bgcolor=#ffffcc>"
+      "<a href='x'>新闻</a></MARQUEE>");
+  EXPECT_TRUE(marquee.found);
+  EXPECT_EQ(marquee.content, QStringLiteral("<a href='x'>新闻</a>"));
+  EXPECT_TRUE(marquee.rightwards);
+  EXPECT_EQ(marquee.scroll_amount, 3);
+  EXPECT_EQ(marquee.scroll_delay, 200);
+  EXPECT_EQ(marquee.background, "#ffffcc");
+  const auto plain = zhavik::news::first_marquee("<marquee scrolldelay=1>x");
+  EXPECT_TRUE(plain.found);
+  EXPECT_EQ(plain.content, "x");
+  EXPECT_FALSE(plain.rightwards);
+  EXPECT_EQ(plain.scroll_amount, 6);
+  EXPECT_EQ(plain.scroll_delay, 60);
+  EXPECT_FALSE(zhavik::news::first_marquee("<p class=marquee>x</p>").found);
+}
+
+TEST(PageMarkup, TheStillPageHoldsNothingThatRunsOrFetches) {
+  const QString still = zhavik::news::still_markup(
+      "<p>a</p><script>alert(1)</script><SCRIPT src=x.js></SCRIPT><img src='http://h/i.png'>"
+      "<iframe src=y></iframe><link rel=stylesheet href=z.css><style>p{}</style><p>b</p>"
+      "<marquee>m</marquee>");
+  EXPECT_EQ(still, "<p>a</p><p>b</p>");
+}
+
+TEST(PageMarkup, TheCharsetComesFromTheHeaderOrTheMetaTag) {
+  using zhavik::news::decode_page;
+  const QByteArray gbk = "<meta charset=gb2312><body>\xD0\xC2\xCE\xC5</body>";
+  EXPECT_TRUE(decode_page(gbk, "text/html").contains(QStringLiteral("新闻")));
+  EXPECT_TRUE(decode_page("\xD0\xC2\xCE\xC5", "text/html; charset=GBK") == QStringLiteral("新闻"));
+  EXPECT_EQ(decode_page("\xE6\x96\xB0", "text/html; charset=utf-8"), QStringLiteral("新"));
+  EXPECT_EQ(decode_page("\xE6\x96\xB0", "text/html"), QStringLiteral("新"));
+  EXPECT_EQ(decode_page("\xD0\xC2", "text/html"), QStringLiteral("新"));
+}
+
+TEST(PageView, LoadsThePageAndGivesItsBodyMarkup) {
+  TestHttpServer server;
+  server.page("/gg.htm", "<html><body><p>Hello</p></body></html>");
+  PageView view;
+  EXPECT_FALSE(view.busy());
+  view.navigate(address(server, "/gg.htm"));
+  EXPECT_TRUE(view.busy());
+  ASSERT_TRUE(loaded(view));
+  EXPECT_EQ(view.body_markup(), "<p>Hello</p>");
+  EXPECT_TRUE(view.still_page()->toPlainText().contains("Hello"));
+  EXPECT_EQ(view.marquee(), nullptr);
+  EXPECT_EQ(server.targets(), QList<QByteArray>{"/gg.htm"});
+}
+
+TEST(PageView, AsksForTheBodyAsItIsSoThatNothingInflatesPastTheCap) {
+  TestHttpServer server;
+  server.page("/gg.htm", "<body>x</body>");
+  PageView view;
+  view.navigate(address(server, "/gg.htm"));
+  ASSERT_TRUE(loaded(view));
+  ASSERT_EQ(server.heads().size(), 1);
+  EXPECT_TRUE(server.heads().front().toLower().contains("\r\naccept-encoding: identity"))
+      << server.heads().front().toStdString();
+}
+
+TEST(PageView, AnErrorAnswerOrAnUnreachableServerLeavesNoBody) {
+  TestHttpServer server;
+  server.page("*", "<html><body><marquee>not found</marquee></body></html>", 404);
+  PageView view;
+  view.navigate(address(server, "/missing"));
+  ASSERT_TRUE(loaded(view));
+  EXPECT_EQ(view.body_markup(), "");
+
+  server.close();
+  view.navigate(address(server, "/gone"));
+  ASSERT_TRUE(loaded(view));
+  EXPECT_EQ(view.body_markup(), "");
+
+  view.navigate("not an address");
+  EXPECT_FALSE(view.busy());
+  view.navigate("file:///etc/passwd");
+  EXPECT_FALSE(view.busy());
+  EXPECT_EQ(view.body_markup(), "");
+}
+
+TEST(PageView, FollowsAFewRedirectsButNotALoop) {
+  TestHttpServer server;
+  server.redirect("/a", "/b");
+  server.redirect("/b", "/c");
+  server.page("/c", "<body>arrived</body>");
+  server.redirect("/loop", "/loop");
+  PageView view;
+  view.navigate(address(server, "/a"));
+  ASSERT_TRUE(loaded(view));
+  EXPECT_EQ(view.body_markup(), "arrived");
+
+  view.navigate(address(server, "/loop"));
+  ASSERT_TRUE(loaded(view));
+  EXPECT_EQ(view.body_markup(), "");
+  EXPECT_LE(server.targets().count("/loop"), PageView::kMostRedirects + 1);
+}
+
+TEST(PageView, AHugeAnnouncedBodyIsRefusedAtOnce) {
+  TestHttpServer server;
+  server.flood("/big", 50LL * 1024 * 1024, true);
+  PageView view;
+  QElapsedTimer clock;
+  clock.start();
+  view.navigate(address(server, "/big"));
+  ASSERT_TRUE(loaded(view));
+  EXPECT_EQ(view.body_markup(), "");
+  EXPECT_LT(clock.elapsed(), 5000);
+  EXPECT_LT(server.bytes_sent(), 16LL * 1024 * 1024);
+}
+
+TEST(PageView, AHugeStreamedBodyIsCutOffAfterTheCap) {
+  TestHttpServer server;
+  server.flood("/big", 50LL * 1024 * 1024, false);
+  PageView view;
+  view.navigate(address(server, "/big"));
+  ASSERT_TRUE(loaded(view));
+  EXPECT_EQ(view.body_markup(), "");
+  // The view stopped reading after about a megabyte; the rest never left the server.
+  EXPECT_LT(server.bytes_sent(), 16LL * 1024 * 1024);
+}
+
+TEST(PageView, ALoadThatNeverEndsFailsAtTheTimeLimit) {
+  TestHttpServer server;
+  server.stall("/slow");
+  PageView view;
+  view.set_time_limit_ms(300);
+  view.navigate(address(server, "/slow"));
+  EXPECT_TRUE(view.busy());
+  ASSERT_TRUE(loaded(view, 5000));
+  EXPECT_EQ(view.body_markup(), "");
+}
+
+TEST(PageView, FetchesNothingThePageNames) {
+  TestHttpServer server;
+  const QByteArray other = server.host().toUtf8();
+  server.page("/gg.htm", "<html><head><link rel=stylesheet href='" + other +
+                             "/style.css'><script src='" + other +
+                             "/run.js'></script></head><body style=\"background: url(" + other +
+                             "/ground.png)\"><img src='" + other + "/picture.png'>"
+                             "<p style=\"background-image: url(" + other + "/p.png)\">text</p>"
+                             "<iframe src='" + other + "/frame.htm'></iframe>"
+                             "<marquee><img src='" + other + "/m.png'>news</marquee></body></html>");
+  PageView view;
+  view.resize(400, 100);
+  view.navigate(address(server, "/gg.htm"));
+  ASSERT_TRUE(loaded(view));
+  view.grab();  // draws everything once
+  QTest::qWait(100);
+  EXPECT_EQ(server.targets(), QList<QByteArray>{"/gg.htm"});
+}
+
+TEST(PageView, AMarqueeScrollsItsTextAcrossTheView) {
+  TestHttpServer server;
+  server.page("/gg.htm", "<html><body><MARQUEE scrollamount=5>新闻 News</MARQUEE></body></html>",
+              200, "text/html; charset=utf-8");
+  PageView view;
+  view.resize(400, 60);
+  view.navigate(address(server, "/gg.htm"));
+  ASSERT_TRUE(loaded(view));
+  MarqueeBand* band = view.marquee();
+  ASSERT_NE(band, nullptr);
+  EXPECT_TRUE(band->running());
+  EXPECT_GT(band->content_height(), 8);
+  // It comes in at the right edge and moves left by its step.
+  EXPECT_EQ(band->offset(), band->width());
+  band->step();
+  EXPECT_EQ(band->offset(), band->width() - 5);
+  // Once in view, its text is drawn, and each step draws it elsewhere.
+  for (int i = 0; i < 40; ++i) band->step();
+  const QImage before = band->grab().toImage();
+  band->step();
+  const QImage after = band->grab().toImage();
+  EXPECT_NE(before, after);
+  bool inked = false;
+  for (int x = 0; x < before.width() && !inked; ++x)
+    for (int y = 0; y < before.height() && !inked; ++y)
+      inked = QColor(before.pixel(x, y)).lightness() < 128;
+  EXPECT_TRUE(inked);
+  // Having left at the left edge, it comes in again at the right.
+  for (int i = 0; i < 1000 && band->offset() <= band->width() - 5; ++i) band->step();
+  EXPECT_GT(band->offset(), band->width() - 5);
+}
+
+TEST(PageView, AnotherLoadReplacesThePage) {
+  TestHttpServer server;
+  server.page("/one", "<body><marquee>one</marquee></body>");
+  server.page("/two", "<body>two</body>");
+  PageView view;
+  view.navigate(address(server, "/one"));
+  ASSERT_TRUE(loaded(view));
+  ASSERT_NE(view.marquee(), nullptr);
+  view.navigate(address(server, "/two"));
+  ASSERT_TRUE(loaded(view));
+  EXPECT_EQ(view.body_markup(), "two");
+  EXPECT_EQ(view.marquee(), nullptr);
+}
+
+}  // namespace
