@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstdint>
 
-// The connectivity check of the news sequence (Part 6.1), behind a small interface so that
+// The connectivity check of the news sequence, behind a small interface so that
 // tests can say when the machine is on line.
 namespace zhavik::news {
 

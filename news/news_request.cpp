@@ -53,7 +53,8 @@ QByteArray cp936_bytes(const QString& text) {
 
 QString an_from_bytes(const QByteArray& bytes) {
   qsizetype end = 0;
-  while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+  while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+    ++end;
   const std::u16string line = cp936_decode(std::string_view(bytes.constData(), end));
   if (trim_blanks(line).empty()) return QStringLiteral("err");
   return from_u16(line);

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-// The pure pieces of the news request (Part 6.1): where gg.jl lies, what it says, and the
+// The pure pieces of the news request: where gg.jl lies, what it says, and the
 // address asked of the news server. Nothing here touches a widget or the network.
 namespace zhavik::news {
 

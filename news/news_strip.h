@@ -24,12 +24,12 @@ struct NewsStrip {
 NewsStrip build_news_strip(QWidget* client);
 
 // The sizes the news sequence gives the strip's inner controls once the page has loaded
-// (Part 6.1, action at 11), in twips and single precision, from the strip's size and the
+// (step 11 of the sequence), in twips and single precision, from the strip's size and the
 // hide button's width: the page face covers the strip, the hide button stands at its right
 // edge over its full height, the page view reaches 1200 twips past the page face's right
 // and bottom edges, and the link is centred with 100 twips on either side.
 struct StripLayout {
-  float page_width, page_height;              // gg_Picture2
+  float page_width, page_height;               // gg_Picture2
   float hide_button_left, hide_button_height;  // gg_Picture3
   float browser_width, browser_height;         // gg_WebBrowser1
   float link_width, link_left;                 // gg_Label1

@@ -60,7 +60,8 @@ qsizetype find_tag(const QString& text, QStringView name, qsizetype from = 0) {
 // The start of the last tag `<name` in the text.
 qsizetype find_last_tag(const QString& text, QStringView name) {
   qsizetype last = -1;
-  for (qsizetype at = find_tag(text, name); at >= 0; at = find_tag(text, name, at + 1)) last = at;
+  for (qsizetype at = find_tag(text, name); at >= 0; at = find_tag(text, name, at + 1))
+    last = at;
   return last;
 }
 
@@ -74,7 +75,8 @@ int number_attribute(const QString& tag, const char* name, int fallback) {
 
 QString text_attribute(const QString& tag, const char* name) {
   const QRegularExpression pattern(
-      QStringLiteral(R"re(\b%1\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+)))re").arg(QLatin1String(name)),
+      QStringLiteral(R"re(\b%1\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+)))re")
+          .arg(QLatin1String(name)),
       QRegularExpression::CaseInsensitiveOption);
   const QRegularExpressionMatch match = pattern.match(tag);
   if (!match.hasMatch()) return {};
@@ -144,13 +146,13 @@ QString still_markup(const QString& body) {
                            "marquee", "template", "svg", "math", "textarea", "select"}) {
     const QRegularExpression element(
         QStringLiteral(R"re(<%1\b.*?(</%1\s*>|$))re").arg(QLatin1String(name)),
-        QRegularExpression::CaseInsensitiveOption |
-            QRegularExpression::DotMatchesEverythingOption);
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     markup.remove(element);
   }
   // Lone tags that load something or take input.
   static const QRegularExpression kLoners(
-      QStringLiteral(R"re(<(img|image|embed|frame|link|meta|base|input|button|source|track|audio|video|picture|form|/form)\b[^>]*>)re"),
+      QStringLiteral(
+          R"re(<(img|image|embed|frame|link|meta|base|input|button|source|track|audio|video|picture|form|/form)\b[^>]*>)re"),
       QRegularExpression::CaseInsensitiveOption);
   markup.remove(kLoners);
   return markup;

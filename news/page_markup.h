@@ -19,7 +19,7 @@ QString body_inner_html(const QString& document);
 // A <marquee> of the body: its attributes, as far as the view uses them, and its content.
 struct Marquee {
   bool found = false;
-  QString content;         // the markup between <marquee ...> and </marquee>
+  QString content;          // the markup between <marquee ...> and </marquee>
   bool rightwards = false;  // direction="right"; every other direction scrolls left
   int scroll_amount = 6;    // pixels per step
   int scroll_delay = 85;    // milliseconds per step, at least 60

@@ -141,8 +141,8 @@ void PageView::show_page() {
   page_->setHtml(still_markup(body_));
   const Marquee marquee = first_marquee(body_);
   if (marquee.found) {
-    band_->set_content(still_markup(marquee.content), marquee.rightwards,
-                       marquee.scroll_amount, marquee.scroll_delay, marquee.background);
+    band_->set_content(still_markup(marquee.content), marquee.rightwards, marquee.scroll_amount,
+                       marquee.scroll_delay, marquee.background);
     band_->show();
     lay_out();
     band_->start();
@@ -162,8 +162,7 @@ void PageView::lay_out() {
   // The marquee stands at the top of the body, the rest of the page below it.
   if (band_->isVisibleTo(this)) {
     const int band_height = band_->content_height();
-    band_->setGeometry(kPageMargin, kPageMargin, qMax(0, width() - 2 * kPageMargin),
-                       band_height);
+    band_->setGeometry(kPageMargin, kPageMargin, qMax(0, width() - 2 * kPageMargin), band_height);
     const int top = kPageMargin + band_height;
     page_->setGeometry(0, top, width(), qMax(0, height() - top));
   } else {
@@ -190,10 +189,10 @@ void MarqueeBand::set_content(const QString& markup, bool rightwards, int scroll
   amount_ = scroll_amount;
   QPalette colours = palette();
   const QColor ground = QColor::fromString(background);
-  colours.setColor(QPalette::Window,
-                   ground.isValid() ? ground : parentWidget() ? parentWidget()->palette().color(
-                                                                    QPalette::Base)
-                                                              : QColor(Qt::white));
+  colours.setColor(QPalette::Window, ground.isValid() ? ground
+                                     : parentWidget()
+                                         ? parentWidget()->palette().color(QPalette::Base)
+                                         : QColor(Qt::white));
   setPalette(colours);
   timer_->setInterval(scroll_delay);
 }

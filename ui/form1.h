@@ -79,7 +79,7 @@ class Form1 : public QMainWindow {
 
   NewsStrip news;
 
-  // The news sequence (Part 6.1): one tick of gg_Timer2, and the step it has reached.
+  // The news sequence: one tick of gg_Timer2, and the step it has reached.
   void gg_Timer2_Timer();
   int gg_Step = 0;
   // Where the news request goes and what it carries: the news server's scheme and host,
@@ -94,7 +94,7 @@ class Form1 : public QMainWindow {
   // The connectivity check of the news sequence; none counts as off line.
   std::unique_ptr<zhavik::news::OnlineCheck> online_check;
 
-  // The news strip's two faces and its link (Part 6.2).
+  // The news strip's two faces and its link.
   void gg_Label1_Click();
   void gg_Label1_MouseMove();
   void gg_Picture1_MouseMove();

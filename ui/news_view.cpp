@@ -1,5 +1,5 @@
-// The news strip: the once-per-run news sequence driven by gg_Timer2 (Part 6.1) and the
-// strip's two faces and link (Part 6.2).
+// The news strip: the once-per-run news sequence driven by gg_Timer2 and the
+// strip's two faces and link.
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -29,8 +29,7 @@ float twips(int pixels) {
 }  // namespace
 
 void Form1::connect_news_strip() {
-  news_source = {QString::fromUtf8(zhavik::site::kNewsHost),
-                 QCoreApplication::applicationDirPath(),
+  news_source = {QString::fromUtf8(zhavik::site::kNewsHost), QCoreApplication::applicationDirPath(),
                  QCoreApplication::applicationFilePath()};
   online_check = std::make_unique<zhavik::news::InterfaceOnlineCheck>();
   connect(news.gg_Timer2, &QTimer::timeout, this, &Form1::gg_Timer2_Timer);
@@ -40,9 +39,9 @@ void Form1::connect_news_strip() {
   news.gg_Label1->setMouseTracking(true);
   // The page face covers the strip: the pointer over it never reaches the surface below.
   news.gg_Picture2->setAttribute(Qt::WA_NoMousePropagation);
-  for (QWidget* widget : {static_cast<QWidget*>(news.gg_Picture1),
-                          static_cast<QWidget*>(news.gg_Label1),
-                          static_cast<QWidget*>(news.gg_Picture3)}) {
+  for (QWidget* widget :
+       {static_cast<QWidget*>(news.gg_Picture1), static_cast<QWidget*>(news.gg_Label1),
+        static_cast<QWidget*>(news.gg_Picture3)}) {
     widget->installEventFilter(this);
   }
 }
@@ -72,17 +71,17 @@ void Form1::gg_Timer2_Timer() {
 
 void Form1::gg_request() {
   using namespace zhavik::news;
-  const QString an = remove_blanks(
-      gg_jl_an(gg_jl_path(news_source.program_folder), short_date_text()));
+  const QString an =
+      remove_blanks(gg_jl_an(gg_jl_path(news_source.program_folder), short_date_text()));
   const QString id = id_from_program_path(news_source.program_path);
   news.gg_WebBrowser1->navigate(request_address(news_source.host, id, an));
 }
 
 void Form1::gg_fit_strip() {
   news.gg_Picture1->setFrameStyle(QFrame::NoFrame);
-  const StripLayout layout = gg_layout(twips(news.gg_Picture1->width()),
-                                       twips(news.gg_Picture1->height()),
-                                       twips(news.gg_Picture3->width()));
+  const StripLayout layout =
+      gg_layout(twips(news.gg_Picture1->width()), twips(news.gg_Picture1->height()),
+                twips(news.gg_Picture3->width()));
   QWidget* page = news.gg_Picture2;
   page->resize(pixels(layout.page_width), pixels(layout.page_height));
   QWidget* hide = news.gg_Picture3;
@@ -90,8 +89,7 @@ void Form1::gg_fit_strip() {
                     pixels(layout.hide_button_height));
   news.gg_WebBrowser1->resize(pixels(layout.browser_width), pixels(layout.browser_height));
   QWidget* link = news.gg_Label1;
-  link->setGeometry(pixels(layout.link_left), link->y(), pixels(layout.link_width),
-                    link->height());
+  link->setGeometry(pixels(layout.link_left), link->y(), pixels(layout.link_width), link->height());
 }
 
 void Form1::gg_check_page() {

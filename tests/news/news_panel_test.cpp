@@ -1,4 +1,4 @@
-// The news strip's two faces and its link (Part 6.2).
+// The news strip's two faces and its link.
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -32,9 +32,11 @@ class NewsPanel : public ::testing::Test {
     form.news_source.host = QStringLiteral("http://127.0.0.1:1");
     form.news_source.program_folder = folder.path();
     // Up to the layout, with a request that finds no server.
-    for (int i = 0; i < 5; ++i) form.gg_Timer2_Timer();
+    for (int i = 0; i < 5; ++i)
+      form.gg_Timer2_Timer();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !form.news.gg_WebBrowser1->busy(); }, 10'000));
-    for (int i = 0; i < 6; ++i) form.gg_Timer2_Timer();
+    for (int i = 0; i < 6; ++i)
+      form.gg_Timer2_Timer();
     ASSERT_EQ(form.gg_Step, 11);
     form.news.gg_Picture1->show();
     form.show();

@@ -42,10 +42,14 @@ TEST(GgJl, FirstRunWritesTheDateInCodePage936AndAnswersIt) {
   QTemporaryDir folder;
   const QString path = gg_jl_path(folder.path());
   EXPECT_EQ(gg_jl_an(path, QStringLiteral("2026年12月6日")), QStringLiteral("2026年12月6日"));
-  EXPECT_EQ(read_all(path), QByteArray("2026\xC4\xEA" "12\xD4\xC2" "6\xC8\xD5\r\n"));
+  EXPECT_EQ(read_all(path), QByteArray("2026\xC4\xEA"
+                                       "12\xD4\xC2"
+                                       "6\xC8\xD5\r\n"));
   // The next run reads it back, and never rewrites it.
   EXPECT_EQ(gg_jl_an(path, QStringLiteral("2030/1/1")), QStringLiteral("2026年12月6日"));
-  EXPECT_EQ(read_all(path), QByteArray("2026\xC4\xEA" "12\xD4\xC2" "6\xC8\xD5\r\n"));
+  EXPECT_EQ(read_all(path), QByteArray("2026\xC4\xEA"
+                                       "12\xD4\xC2"
+                                       "6\xC8\xD5\r\n"));
 }
 
 TEST(GgJl, OnlyTheFirstLineCountsWhateverItsLineEnd) {
@@ -57,7 +61,7 @@ TEST(GgJl, OnlyTheFirstLineCountsWhateverItsLineEnd) {
 
 TEST(GgJl, EmptyOrBlankFirstLinesGiveErr) {
   for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n2020/1/2"), QByteArray("   "),
-                                 QByteArray("   \r\n2020/1/2")}) {
+                                  QByteArray("   \r\n2020/1/2")}) {
     EXPECT_EQ(an_from_bytes(bytes), "err") << bytes.toStdString();
   }
   // A tab is no blank, and the line is kept as read, blanks and all.
@@ -85,8 +89,7 @@ TEST(GgJl, SomethingNotAnOrdinaryFileCountsAsMissingAndTheDateIsStillSent) {
 }
 
 TEST(GgJl, AFolderThatCannotBeWrittenStillSendsTheDate) {
-  EXPECT_EQ(gg_jl_an("/nonexistent-folder/zhavik/gg.jl", QStringLiteral("2026/12/6")),
-            "2026/12/6");
+  EXPECT_EQ(gg_jl_an("/nonexistent-folder/zhavik/gg.jl", QStringLiteral("2026/12/6")), "2026/12/6");
 }
 
 TEST(GgJl, CodePage936TextReadsBack) {
@@ -105,7 +108,8 @@ TEST(RequestAddress, PlainNamesAndDatesPassUnchanged) {
             "http://news.zhavik.example/rjshengji/gg.htm?id=zhavik&an=2026/12/6");
   EXPECT_EQ(request_address("http://h", "Zhavik_3.90", "06.12.26"),
             "http://h/rjshengji/gg.htm?id=Zhavik_3.90&an=06.12.26");
-  EXPECT_EQ(request_address("http://h", "z", "12-6-2026"), "http://h/rjshengji/gg.htm?id=z&an=12-6-2026");
+  EXPECT_EQ(request_address("http://h", "z", "12-6-2026"),
+            "http://h/rjshengji/gg.htm?id=z&an=12-6-2026");
   EXPECT_EQ(request_address("http://h", "z", "err"), "http://h/rjshengji/gg.htm?id=z&an=err");
 }
 

@@ -46,7 +46,8 @@ class NewsSequence : public ::testing::Test {
   }
 
   void tick(int times = 1) {
-    for (int i = 0; i < times; ++i) form.gg_Timer2_Timer();
+    for (int i = 0; i < times; ++i)
+      form.gg_Timer2_Timer();
   }
   bool load_ends() {
     return QTest::qWaitFor([this] { return !form.news.gg_WebBrowser1->busy(); }, 10'000);
@@ -66,7 +67,8 @@ class NewsSequence : public ::testing::Test {
     file.write(bytes);
   }
   QByteArray an_sent() const {
-    if (server.targets().size() != 1) return "<" + QByteArray::number(server.targets().size()) + " requests>";
+    if (server.targets().size() != 1)
+      return "<" + QByteArray::number(server.targets().size()) + " requests>";
     const QByteArray target = server.targets().front();
     return target.mid(target.indexOf("&an=") + 4);
   }
@@ -97,7 +99,9 @@ TEST_F(NewsSequence, LaterRunsSendTheFirstLineOfGgJl) {
 }
 
 TEST_F(NewsSequence, ChineseTextInGgJlIsSentPercentEncoded) {
-  write_gg_jl("2020\xC4\xEA" "1\xD4\xC2");  // 2020年1月 in code page 936
+  write_gg_jl(
+      "2020\xC4\xEA"
+      "1\xD4\xC2");  // 2020年1月 in code page 936
   run_sequence();
   EXPECT_EQ(an_sent(), "2020%E5%B9%B41%E6%9C%88");
 }
@@ -150,18 +154,19 @@ TEST_F(NewsSequence, AMarqueePageShowsTheStripWithThePageFace) {
 }
 
 TEST_F(NewsSequence, MarqueeCountsInAnyCaseAndAnywhereInTheBody) {
-  for (const QByteArray& page :
-       {QByteArray("<BODY><MARQUEE>x</MARQUEE></BODY>"),
-        QByteArray("<body><p class=\"MarQuee-like\">x</p></body>"),
-        QByteArray("<body>the word Marquee in plain text</body>")}) {
+  for (const QByteArray& page : {QByteArray("<BODY><MARQUEE>x</MARQUEE></BODY>"),
+                                 QByteArray("<body><p class=\"MarQuee-like\">x</p></body>"),
+                                 QByteArray("<body>the word Marquee in plain text</body>")}) {
     Form1 other;
     other.news.gg_Timer2->setInterval(24 * 3600 * 1000);
     other.online_check = std::make_unique<FakeOnline>();
     other.news_source = {server.host(), folder.path(), "zhavik"};
     server.page("*", page);
-    for (int i = 0; i < 5; ++i) other.gg_Timer2_Timer();
+    for (int i = 0; i < 5; ++i)
+      other.gg_Timer2_Timer();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !other.news.gg_WebBrowser1->busy(); }, 10'000));
-    for (int i = 0; i < 7; ++i) other.gg_Timer2_Timer();
+    for (int i = 0; i < 7; ++i)
+      other.gg_Timer2_Timer();
     EXPECT_TRUE(other.news.gg_Picture1->isVisibleTo(&other)) << page.toStdString();
   }
 }

@@ -32,8 +32,7 @@ TEST(PageMarkup, TheBodyIsTheMarkupBetweenItsTags) {
             "<p>one</p>");
   EXPECT_EQ(body_inner_html("<HTML><BODY>X<MARQUEE>y</MARQUEE></BODY></HTML>"),
             "X<MARQUEE>y</MARQUEE>");
-  EXPECT_EQ(body_inner_html("<html><head><title>t</title></head>just text</html>"),
-            "just text");
+  EXPECT_EQ(body_inner_html("<html><head><title>t</title></head>just text</html>"), "just text");
   EXPECT_EQ(body_inner_html("no tags at all"), "no tags at all");
   EXPECT_EQ(body_inner_html("<bodyguard>x</bodyguard>"), "<bodyguard>x</bodyguard>");
 }
@@ -178,10 +177,16 @@ TEST(PageView, FetchesNothingThePageNames) {
   server.page("/gg.htm", "<html><head><link rel=stylesheet href='" + other +
                              "/style.css'><script src='" + other +
                              "/run.js'></script></head><body style=\"background: url(" + other +
-                             "/ground.png)\"><img src='" + other + "/picture.png'>"
-                             "<p style=\"background-image: url(" + other + "/p.png)\">text</p>"
-                             "<iframe src='" + other + "/frame.htm'></iframe>"
-                             "<marquee><img src='" + other + "/m.png'>news</marquee></body></html>");
+                             "/ground.png)\"><img src='" + other +
+                             "/picture.png'>"
+                             "<p style=\"background-image: url(" +
+                             other +
+                             "/p.png)\">text</p>"
+                             "<iframe src='" +
+                             other +
+                             "/frame.htm'></iframe>"
+                             "<marquee><img src='" +
+                             other + "/m.png'>news</marquee></body></html>");
   PageView view;
   view.resize(400, 100);
   view.navigate(address(server, "/gg.htm"));
@@ -208,7 +213,8 @@ TEST(PageView, AMarqueeScrollsItsTextAcrossTheView) {
   band->step();
   EXPECT_EQ(band->offset(), band->width() - 5);
   // Once in view, its text is drawn, and each step draws it elsewhere.
-  for (int i = 0; i < 40; ++i) band->step();
+  for (int i = 0; i < 40; ++i)
+    band->step();
   const QImage before = band->grab().toImage();
   band->step();
   const QImage after = band->grab().toImage();
@@ -219,7 +225,8 @@ TEST(PageView, AMarqueeScrollsItsTextAcrossTheView) {
       inked = QColor(before.pixel(x, y)).lightness() < 128;
   EXPECT_TRUE(inked);
   // Having left at the left edge, it comes in again at the right.
-  for (int i = 0; i < 1000 && band->offset() <= band->width() - 5; ++i) band->step();
+  for (int i = 0; i < 1000 && band->offset() <= band->width() - 5; ++i)
+    band->step();
   EXPECT_GT(band->offset(), band->width() - 5);
 }
 

@@ -8,12 +8,14 @@ TestHttpServer::TestHttpServer() {
   answers_["*"] = Answer{};
   server_.listen(QHostAddress::LocalHost, 0);
   QObject::connect(&server_, &QTcpServer::newConnection, [this] {
-    while (QTcpSocket* socket = server_.nextPendingConnection()) take(socket);
+    while (QTcpSocket* socket = server_.nextPendingConnection())
+      take(socket);
   });
 }
 
 TestHttpServer::~TestHttpServer() {
-  for (QTcpSocket* socket : server_.findChildren<QTcpSocket*>()) socket->disconnect();
+  for (QTcpSocket* socket : server_.findChildren<QTcpSocket*>())
+    socket->disconnect();
 }
 
 QString TestHttpServer::host() const {
@@ -80,8 +82,8 @@ void TestHttpServer::take(QTcpSocket* socket) {
     pending_.remove(socket);
     const QByteArray target = words.size() >= 2 ? words[1] : QByteArray();
     targets_.append(target);
-    const QByteArray path = target.left(target.indexOf('?') >= 0 ? target.indexOf('?')
-                                                                  : target.size());
+    const QByteArray path =
+        target.left(target.indexOf('?') >= 0 ? target.indexOf('?') : target.size());
     if (!held_path_.isEmpty() && path == held_path_) {
       held_.append(socket);
       return;
@@ -111,8 +113,9 @@ void TestHttpServer::answer(QTcpSocket* socket, const QByteArray& path) {
       socket->disconnectFromHost();
       return;
     case Answer::kStall:
-      write(socket, "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 100000\r\n"
-                    "Connection: close\r\n\r\n<html><body><marquee>");
+      write(socket,
+            "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 100000\r\n"
+            "Connection: close\r\n\r\n<html><body><marquee>");
       return;
     case Answer::kFlood: {
       QByteArray head = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n";
