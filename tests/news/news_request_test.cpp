@@ -120,7 +120,7 @@ TEST(RequestAddress, ValuesCannotChangeTheRequestsStructure) {
             "http://h/rjshengji/gg.htm?id=%E6%9F%A5%E8%AF%A2&an=2026%E5%B9%B4");
 }
 
-TEST(StripLayout, FitsTheDesignSizesAsThePartSays) {
+TEST(StripLayout, FitsTheStripAtItsDesignSizes) {
   const StripLayout layout = gg_layout(9495, 420, 330);
   EXPECT_EQ(layout.page_width, 9495.0f);
   EXPECT_EQ(layout.page_height, 420.0f);
