@@ -62,6 +62,13 @@ std::u16string_view CodeBook::Index::answer(char16_t character, std::u16string_v
   return scratch;
 }
 
+std::optional<std::u16string_view> CodeBook::Index::first_piece(char16_t character,
+                                                                std::u16string_view source) const {
+  const std::size_t begin = first_piece_[character];
+  if (begin == first_piece_[character + 1]) return std::nullopt;
+  return source.substr(pieces_[begin].offset, pieces_[begin].length);
+}
+
 // A character in the characters of a record (after the record's first "=") has the
 // record's reading. A character standing before the text's first "^" ends its own scan
 // before anything is found, so it has no reading at all.
@@ -122,18 +129,26 @@ void CodeBook::join_readings(std::u16string& out, std::u16string_view source, co
 
 // Every distinct blank-separated code in order of first appearance, each followed by one
 // blank; an asterisk inside a code is shown as a blank.
+//
+// Several occurrences of a character in one record give pieces that all run to the same
+// record end, so a later piece repeats the earlier one's words from its first blank on: only
+// its first word can be new. A file whose line breaks are not CR LF is one record, and
+// without this every occurrence would go through the rest of the whole file again.
 void CodeBook::list_codes(std::u16string& out, std::u16string_view source, const Piece* begin,
                           const Piece* end) {
   std::vector<std::u16string_view> listed;
+  std::unordered_set<std::u16string_view> seen;
+  std::size_t covered_end = std::u16string_view::npos;
   for (const Piece* piece = begin; piece != end; ++piece) {
-    const std::u16string_view codes = source.substr(piece->offset, piece->length);
+    std::u16string_view codes = source.substr(piece->offset, piece->length);
+    const std::size_t piece_end = piece->offset + piece->length;
+    if (piece_end == covered_end) codes = codes.substr(0, codes.find(u' '));
+    covered_end = piece_end;
     std::size_t start = 0;
     while (start < codes.size()) {
       const std::size_t blank = std::min(codes.find(u' ', start), codes.size());
       const std::u16string_view code = codes.substr(start, blank - start);
-      if (!code.empty() && std::find(listed.begin(), listed.end(), code) == listed.end()) {
-        listed.push_back(code);
-      }
+      if (!code.empty() && seen.insert(code).second) listed.push_back(code);
       start = blank + 1;
     }
   }
@@ -164,6 +179,28 @@ std::u16string_view CodeBook::answer(Kind kind, char16_t character, std::u16stri
   }
   scratch = quwei_answer(cp936_double_byte(character));
   return scratch;
+}
+
+std::u16string_view CodeBook::first_word(Kind kind, char16_t character,
+                                         std::u16string& scratch) const {
+  std::optional<std::u16string_view> piece;
+  switch (kind) {
+    case Kind::pinyin:
+      // A reading ends with its two blanks.
+      piece = pinyin_.first_piece(character, readings_);
+      return piece ? piece->substr(0, piece->find(u' ')) : kMissing;
+    case Kind::wubi86:
+      piece = wubi86_.first_piece(character, texts_.wubi86_data);
+      break;
+    case Kind::wubi98:
+      piece = wubi98_.first_piece(character, texts_.wubi98_data);
+      break;
+    case Kind::quwei:
+      scratch = quwei_answer(cp936_double_byte(character));
+      return scratch;
+  }
+  // The first code, whose asterisks the answer shows as blanks.
+  return piece ? piece->substr(0, piece->find_first_of(u" *")) : kMissing;
 }
 
 std::u16string CodeBook::huoqu(std::u16string_view kind, std::u16string_view character) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,11 @@ class CodeBook {
   // which the call may overwrite.
   std::u16string_view answer(Kind kind, char16_t character, std::u16string& scratch) const;
 
+  // The answer's text before its first blank (the first reading or code, or the marker),
+  // which is all the batch conversion keeps. It comes from the first place the character is
+  // found, so it costs the same however long the whole answer would be.
+  std::u16string_view first_word(Kind kind, char16_t character, std::u16string& scratch) const;
+
  private:
   // Where in a source text the parts of one character's answer stand.
   struct Piece {
@@ -47,6 +53,9 @@ class CodeBook {
     Index(std::vector<std::pair<char16_t, Piece>> pieces, std::u16string_view source, Rule rule);
     std::u16string_view answer(char16_t character, std::u16string_view source, Rule rule,
                                std::u16string& scratch) const;
+    // The first piece of the character's answer; nothing when the character has none.
+    std::optional<std::u16string_view> first_piece(char16_t character,
+                                                   std::u16string_view source) const;
 
    private:
     std::vector<std::size_t> first_piece_;

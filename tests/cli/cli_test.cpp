@@ -26,9 +26,11 @@ std::string read_file(const std::filesystem::path& path) {
 }
 
 // Runs the program with standard input, output and error in files, so that no pipe can
-// fill up and block either side.
+// fill up and block either side. The tests run in parallel processes, so each process has
+// files of its own.
 Outcome run(std::vector<std::string> arguments, const std::string& input = "") {
-  const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "cli";
+  const std::filesystem::path folder =
+      std::filesystem::path(testing::TempDir()) / ("cli-" + std::to_string(getpid()));
   std::filesystem::create_directories(folder);
   const auto in = folder / "in", out = folder / "out", err = folder / "err";
   std::ofstream(in, std::ios::binary) << input;
