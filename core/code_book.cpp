@@ -11,7 +11,6 @@
 namespace zhavik {
 namespace {
 
-constexpr std::size_t kUnits = 0x10000;
 // Real answers are a few dozen units; this only keeps degenerate files from taking
 // memory quadratic in their size.
 constexpr std::size_t kMadeInAdvanceLimit = 4096;
@@ -24,49 +23,61 @@ bool may_be_chinese(char16_t unit) {
 }  // namespace
 
 CodeBook::Index::Index(std::vector<std::pair<char16_t, Piece>> pieces, std::u16string_view source,
-                       Rule rule)
-    : first_piece_(kUnits + 1, 0), first_made_(kUnits + 1, 0) {
+                       Rule rule) {
+  std::stable_sort(pieces.begin(), pieces.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  pieces_.reserve(pieces.size());
   for (const auto& entry : pieces)
-    ++first_piece_[entry.first + 1];
-  for (std::size_t unit = 0; unit < kUnits; ++unit)
-    first_piece_[unit + 1] += first_piece_[unit];
-  pieces_.resize(pieces.size());
-  std::vector<std::size_t> next(first_piece_.begin(), first_piece_.end() - 1);
-  for (const auto& [unit, piece] : pieces)
-    pieces_[next[unit]++] = piece;
-
-  for (std::size_t unit = 0; unit < kUnits; ++unit) {
-    first_made_[unit] = made_.size();
-    const Piece* begin = pieces_.data() + first_piece_[unit];
-    const Piece* end = pieces_.data() + first_piece_[unit + 1];
+    pieces_.push_back(entry.second);
+  for (std::size_t begin = 0; begin < pieces.size();) {
+    const char16_t unit = pieces[begin].first;
+    std::size_t end = begin;
     std::size_t length = 0;
-    for (const Piece* piece = begin; piece != end; ++piece)
-      length += piece->length;
-    if (begin != end && length <= kMadeInAdvanceLimit) rule(made_, source, begin, end);
+    for (; end < pieces.size() && pieces[end].first == unit; ++end)
+      length += pieces[end].second.length;
+
+    std::uint16_t& page = page_number_[unit >> 8];
+    if (page == 0) {
+      pages_.emplace_back();
+      page = static_cast<std::uint16_t>(pages_.size());
+    }
+    Entry& entry = pages_[page - 1][unit & 0xFF];
+    entry.first_piece = begin;
+    entry.end_piece = end;
+    entry.made_offset = made_.size();
+    if (length <= kMadeInAdvanceLimit) {
+      rule(made_, source, pieces_.data() + begin, pieces_.data() + end);
+    }
+    entry.made_length = made_.size() - entry.made_offset;
+    begin = end;
   }
-  first_made_[kUnits] = made_.size();
+}
+
+const CodeBook::Index::Entry* CodeBook::Index::entry(char16_t character) const {
+  const std::uint16_t page = page_number_[character >> 8];
+  if (page == 0) return nullptr;
+  const Entry& entry = pages_[page - 1][character & 0xFF];
+  return entry.first_piece == entry.end_piece ? nullptr : &entry;
 }
 
 std::u16string_view CodeBook::Index::answer(char16_t character, std::u16string_view source,
                                             Rule rule, std::u16string& scratch) const {
-  const std::size_t begin = first_piece_[character];
-  const std::size_t end = first_piece_[character + 1];
-  if (begin == end) return kMissing;
-  const std::size_t made_begin = first_made_[character];
-  const std::size_t made_end = first_made_[character + 1];
-  if (made_begin != made_end) {
-    return std::u16string_view(made_).substr(made_begin, made_end - made_begin);
+  const Entry* found = entry(character);
+  if (!found) return kMissing;
+  if (found->made_length != 0) {
+    return std::u16string_view(made_).substr(found->made_offset, found->made_length);
   }
   scratch.clear();
-  rule(scratch, source, pieces_.data() + begin, pieces_.data() + end);
+  rule(scratch, source, pieces_.data() + found->first_piece, pieces_.data() + found->end_piece);
   return scratch;
 }
 
 std::optional<std::u16string_view> CodeBook::Index::first_piece(char16_t character,
                                                                 std::u16string_view source) const {
-  const std::size_t begin = first_piece_[character];
-  if (begin == first_piece_[character + 1]) return std::nullopt;
-  return source.substr(pieces_[begin].offset, pieces_[begin].length);
+  const Entry* found = entry(character);
+  if (!found) return std::nullopt;
+  const Piece& piece = pieces_[found->first_piece];
+  return source.substr(piece.offset, piece.length);
 }
 
 // A character in the characters of a record (after the record's first "=") has the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -58,9 +59,22 @@ class CodeBook {
                                                    std::u16string_view source) const;
 
    private:
-    std::vector<std::size_t> first_piece_;
+    // One code unit's pieces, and its answer in made_ (empty when made anew on each call).
+    struct Entry {
+      std::size_t first_piece = 0;
+      std::size_t end_piece = 0;
+      std::size_t made_offset = 0;
+      std::size_t made_length = 0;
+    };
+    // The entry of a code unit that has pieces, else null.
+    const Entry* entry(char16_t character) const;
+
+    // Entries are kept in pages of 256 code units, and only the pages that hold a unit with
+    // pieces exist: page_number_[high byte] is 1 + the page's place in pages_, or 0. Small
+    // dictionaries thus make small indexes.
+    std::array<std::uint16_t, 256> page_number_{};
+    std::vector<std::array<Entry, 256>> pages_;
     std::vector<Piece> pieces_;
-    std::vector<std::size_t> first_made_;
     std::u16string made_;
   };
 
