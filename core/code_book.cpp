@@ -27,8 +27,12 @@ CodeBook::Index::Index(std::vector<std::pair<char16_t, Piece>> pieces, std::u16s
   std::stable_sort(pieces.begin(), pieces.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   pieces_.reserve(pieces.size());
-  for (const auto& entry : pieces)
-    pieces_.push_back(entry.second);
+  std::size_t page_count = 0;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    pieces_.push_back(pieces[i].second);
+    if (i == 0 || pieces[i].first / kPageSize != pieces[i - 1].first / kPageSize) ++page_count;
+  }
+  pages_.reserve(page_count);
   for (std::size_t begin = 0; begin < pieces.size();) {
     const char16_t unit = pieces[begin].first;
     std::size_t end = begin;
@@ -36,12 +40,12 @@ CodeBook::Index::Index(std::vector<std::pair<char16_t, Piece>> pieces, std::u16s
     for (; end < pieces.size() && pieces[end].first == unit; ++end)
       length += pieces[end].second.length;
 
-    std::uint16_t& page = page_number_[unit >> 8];
+    std::uint16_t& page = page_number_[unit / kPageSize];
     if (page == 0) {
       pages_.emplace_back();
       page = static_cast<std::uint16_t>(pages_.size());
     }
-    Entry& entry = pages_[page - 1][unit & 0xFF];
+    Entry& entry = pages_[page - 1][unit % kPageSize];
     entry.first_piece = begin;
     entry.end_piece = end;
     entry.made_offset = made_.size();
@@ -54,9 +58,9 @@ CodeBook::Index::Index(std::vector<std::pair<char16_t, Piece>> pieces, std::u16s
 }
 
 const CodeBook::Index::Entry* CodeBook::Index::entry(char16_t character) const {
-  const std::uint16_t page = page_number_[character >> 8];
+  const std::uint16_t page = page_number_[character / kPageSize];
   if (page == 0) return nullptr;
-  const Entry& entry = pages_[page - 1][character & 0xFF];
+  const Entry& entry = pages_[page - 1][character % kPageSize];
   return entry.first_piece == entry.end_piece ? nullptr : &entry;
 }
 

@@ -69,11 +69,12 @@ class CodeBook {
     // The entry of a code unit that has pieces, else null.
     const Entry* entry(char16_t character) const;
 
-    // Entries are kept in pages of 256 code units, and only the pages that hold a unit with
-    // pieces exist: page_number_[high byte] is 1 + the page's place in pages_, or 0. Small
+    // Entries are kept in pages of 64 code units, and only the pages that hold a unit with
+    // pieces exist: page_number_[unit / 64] is 1 + the page's place in pages_, or 0. Small
     // dictionaries thus make small indexes.
-    std::array<std::uint16_t, 256> page_number_{};
-    std::vector<std::array<Entry, 256>> pages_;
+    static constexpr std::size_t kPageSize = 64;
+    std::array<std::uint16_t, 0x10000 / kPageSize> page_number_{};
+    std::vector<std::array<Entry, kPageSize>> pages_;
     std::vector<Piece> pieces_;
     std::u16string made_;
   };
