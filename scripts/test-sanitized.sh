@@ -7,9 +7,9 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # The packages of the normal build; g++ brings the sanitizer runtimes along.
 "$root/scripts/setup.sh"
 
-# The test programs run at build time too, when their tests are listed.
+# The test programs run at build time too, when their tests are listed. No leak is
+# suppressed: neither Zhavik nor the libraries below it leak under the tests.
 export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
-export LSAN_OPTIONS="suppressions=$root/scripts/leak-suppressions.txt:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 build="$root/build-sanitize"
