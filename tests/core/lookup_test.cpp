@@ -142,7 +142,7 @@ TEST(LookupDegenerate, DictionaryWithoutCrLfConvertsAtOnce) {
   std::u16string first_codes;
   for (int i = 0; i < 20000; ++i)
     first_codes += i % 4 == 1 ? u"cd " : codes[i % 4] + u" ";
-  EXPECT_EQ(convert_text(book, text, u"86五笔"), first_codes + u"\r\n\r\n");
+  EXPECT_TRUE(convert_text(book, text, u"86五笔") == first_codes + u"\r\n\r\n");
   // The scan is slow on the characters whose codes run far, but agrees on the last ones.
   const std::u16string last = text.substr(19990) + u"a";
   EXPECT_EQ(convert_text(book, last, u"86五笔"), convert_text_scan(texts, last, u"86五笔"));
