@@ -98,6 +98,7 @@ TEST(Lookup, BadUsageFailsWithAMessage) {
                                              {"--query", "a", "b"},
                                              {"--convert", "pinyin", "x"},
                                              {"--syllables", "zh"},
+                                             {"--kind", "pinyin", "好人"},
                                              {"--tones", "a", "--query"},
                                              {"\xFF"}}) {
     const Outcome outcome = run(arguments);
