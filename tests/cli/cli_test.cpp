@@ -51,7 +51,9 @@ Outcome run(std::vector<std::string> arguments, const std::string& input = "") {
   }
   int status = 0;
   waitpid(child, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(out), read_file(err)};
+  Outcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(out), read_file(err)};
+  std::filesystem::remove_all(folder);
+  return outcome;
 }
 
 const std::string kData = ZHAVIK_SOURCE_DIR;
