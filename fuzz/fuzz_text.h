@@ -44,5 +44,3 @@ inline std::u16string telling_text(FuzzedDataProvider& input, std::size_t max_un
 
 #define FUZZ_REQUIRE(condition) \
   ((condition) ? void() : ::zhavik::fuzz::finding(#condition, __FILE__, __LINE__))
-
-namespace zhavik::fuzz {}  // namespace zhavik::fuzz
