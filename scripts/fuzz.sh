@@ -35,9 +35,13 @@ mkdir -p "$build/findings"
 for harness in "${harnesses[@]}"; do
   corpus="$build/corpus/$harness"
   mkdir -p "$corpus"
+  # The index harness checks every character of its dictionaries with a scan of them, so its
+  # work grows with the square of the input; shorter inputs keep it at thousands a second.
+  max_len=512
+  [ "$harness" != index_vs_scan ] || max_len=256
   echo "== ${harness}_fuzzer: $runs runs"
   start=$(date +%s)
-  "$build/${harness}_fuzzer" "$corpus" "$root/fuzz/corpus/$harness" -runs="$runs" -max_len=512 \
+  "$build/${harness}_fuzzer" "$corpus" "$root/fuzz/corpus/$harness" -runs="$runs" -max_len=$max_len \
     -print_final_stats=1 -artifact_prefix="$build/findings/${harness}-" 2>"$build/$harness.log" ||
     { tail -n 40 "$build/$harness.log" >&2; exit 1; }
   seconds=$(($(date +%s) - start))
