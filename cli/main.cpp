@@ -210,6 +210,12 @@ int run(const Request& request, const char* argv0) {
   if (request.mode == Mode::syllables && request.operands[0].size() != 1) {
     throw UsageError{"--syllables takes one letter"};
   }
+  // The lookup answers for one character, as the window asks it. A longer text would be
+  // searched as a whole by the plain scan, whose work grows with every place it is found.
+  if (request.mode == Mode::kind &&
+      first_character(request.operands[0]).size() != request.operands[0].size()) {
+    throw UsageError{"--kind takes one character"};
+  }
   const CodeBook book = load_book(request, argv0);
   switch (request.mode) {
     case Mode::describe:

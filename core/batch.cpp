@@ -52,7 +52,7 @@ std::u16string convert_text(const CodeBook& book, std::u16string_view text,
   std::u16string scratch;
   return convert(text, [&](std::u16string_view character) -> std::u16string_view {
     // Every character with a two-byte code is a single code unit.
-    return which ? book.answer(*which, character[0], scratch) : std::u16string_view();
+    return which ? book.first_word(*which, character[0], scratch) : std::u16string_view();
   });
 }
 

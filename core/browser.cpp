@@ -32,9 +32,12 @@ std::vector<std::u16string> syllables_of_letter(std::u16string_view pinyin_data,
     begin = end + 1;
     if (first_character(piece) != letter) continue;
     const std::size_t equals = piece.find(u'=');
-    if (equals == npos || equals < 2) continue;
-    // The key without its one tone digit.
-    const std::u16string_view syllable = piece.substr(0, equals - 1);
+    if (equals == npos) continue;
+    // The key without its one tone digit; a key of one character has no syllable. The
+    // digit is a whole character, so a key ending in a surrogate pair loses both halves.
+    const std::u16string_view key = piece.substr(0, equals);
+    const std::u16string_view syllable = key.substr(0, key.size() - last_character(key).size());
+    if (syllable.empty()) continue;
     if (std::find(syllables.begin(), syllables.end(), syllable) != syllables.end()) continue;
     if (syllables.size() < capacity) syllables.emplace_back(syllable);
   }

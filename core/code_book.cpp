@@ -11,7 +11,6 @@
 namespace zhavik {
 namespace {
 
-constexpr std::size_t kUnits = 0x10000;
 // Real answers are a few dozen units; this only keeps degenerate files from taking
 // memory quadratic in their size.
 constexpr std::size_t kMadeInAdvanceLimit = 4096;
@@ -24,42 +23,65 @@ bool may_be_chinese(char16_t unit) {
 }  // namespace
 
 CodeBook::Index::Index(std::vector<std::pair<char16_t, Piece>> pieces, std::u16string_view source,
-                       Rule rule)
-    : first_piece_(kUnits + 1, 0), first_made_(kUnits + 1, 0) {
-  for (const auto& entry : pieces)
-    ++first_piece_[entry.first + 1];
-  for (std::size_t unit = 0; unit < kUnits; ++unit)
-    first_piece_[unit + 1] += first_piece_[unit];
-  pieces_.resize(pieces.size());
-  std::vector<std::size_t> next(first_piece_.begin(), first_piece_.end() - 1);
-  for (const auto& [unit, piece] : pieces)
-    pieces_[next[unit]++] = piece;
-
-  for (std::size_t unit = 0; unit < kUnits; ++unit) {
-    first_made_[unit] = made_.size();
-    const Piece* begin = pieces_.data() + first_piece_[unit];
-    const Piece* end = pieces_.data() + first_piece_[unit + 1];
-    std::size_t length = 0;
-    for (const Piece* piece = begin; piece != end; ++piece)
-      length += piece->length;
-    if (begin != end && length <= kMadeInAdvanceLimit) rule(made_, source, begin, end);
+                       Rule rule) {
+  std::stable_sort(pieces.begin(), pieces.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  pieces_.reserve(pieces.size());
+  std::size_t page_count = 0;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    pieces_.push_back(pieces[i].second);
+    if (i == 0 || pieces[i].first / kPageSize != pieces[i - 1].first / kPageSize) ++page_count;
   }
-  first_made_[kUnits] = made_.size();
+  pages_.reserve(page_count);
+  for (std::size_t begin = 0; begin < pieces.size();) {
+    const char16_t unit = pieces[begin].first;
+    std::size_t end = begin;
+    std::size_t length = 0;
+    for (; end < pieces.size() && pieces[end].first == unit; ++end)
+      length += pieces[end].second.length;
+
+    std::uint16_t& page = page_number_[unit / kPageSize];
+    if (page == 0) {
+      pages_.emplace_back();
+      page = static_cast<std::uint16_t>(pages_.size());
+    }
+    Entry& entry = pages_[page - 1][unit % kPageSize];
+    entry.first_piece = begin;
+    entry.end_piece = end;
+    entry.made_offset = made_.size();
+    if (length <= kMadeInAdvanceLimit) {
+      rule(made_, source, pieces_.data() + begin, pieces_.data() + end);
+    }
+    entry.made_length = made_.size() - entry.made_offset;
+    begin = end;
+  }
+}
+
+const CodeBook::Index::Entry* CodeBook::Index::entry(char16_t character) const {
+  const std::uint16_t page = page_number_[character / kPageSize];
+  if (page == 0) return nullptr;
+  const Entry& entry = pages_[page - 1][character % kPageSize];
+  return entry.first_piece == entry.end_piece ? nullptr : &entry;
 }
 
 std::u16string_view CodeBook::Index::answer(char16_t character, std::u16string_view source,
                                             Rule rule, std::u16string& scratch) const {
-  const std::size_t begin = first_piece_[character];
-  const std::size_t end = first_piece_[character + 1];
-  if (begin == end) return kMissing;
-  const std::size_t made_begin = first_made_[character];
-  const std::size_t made_end = first_made_[character + 1];
-  if (made_begin != made_end) {
-    return std::u16string_view(made_).substr(made_begin, made_end - made_begin);
+  const Entry* found = entry(character);
+  if (!found) return kMissing;
+  if (found->made_length != 0) {
+    return std::u16string_view(made_).substr(found->made_offset, found->made_length);
   }
   scratch.clear();
-  rule(scratch, source, pieces_.data() + begin, pieces_.data() + end);
+  rule(scratch, source, pieces_.data() + found->first_piece, pieces_.data() + found->end_piece);
   return scratch;
+}
+
+std::optional<std::u16string_view> CodeBook::Index::first_piece(char16_t character,
+                                                                std::u16string_view source) const {
+  const Entry* found = entry(character);
+  if (!found) return std::nullopt;
+  const Piece& piece = pieces_[found->first_piece];
+  return source.substr(piece.offset, piece.length);
 }
 
 // A character in the characters of a record (after the record's first "=") has the
@@ -122,18 +144,26 @@ void CodeBook::join_readings(std::u16string& out, std::u16string_view source, co
 
 // Every distinct blank-separated code in order of first appearance, each followed by one
 // blank; an asterisk inside a code is shown as a blank.
+//
+// Several occurrences of a character in one record give pieces that all run to the same
+// record end, so a later piece repeats the earlier one's words from its first blank on: only
+// its first word can be new. A file whose line breaks are not CR LF is one record, and
+// without this every occurrence would go through the rest of the whole file again.
 void CodeBook::list_codes(std::u16string& out, std::u16string_view source, const Piece* begin,
                           const Piece* end) {
   std::vector<std::u16string_view> listed;
+  std::unordered_set<std::u16string_view> seen;
+  std::size_t covered_end = std::u16string_view::npos;
   for (const Piece* piece = begin; piece != end; ++piece) {
-    const std::u16string_view codes = source.substr(piece->offset, piece->length);
+    std::u16string_view codes = source.substr(piece->offset, piece->length);
+    const std::size_t piece_end = piece->offset + piece->length;
+    if (piece_end == covered_end) codes = codes.substr(0, codes.find(u' '));
+    covered_end = piece_end;
     std::size_t start = 0;
     while (start < codes.size()) {
       const std::size_t blank = std::min(codes.find(u' ', start), codes.size());
       const std::u16string_view code = codes.substr(start, blank - start);
-      if (!code.empty() && std::find(listed.begin(), listed.end(), code) == listed.end()) {
-        listed.push_back(code);
-      }
+      if (!code.empty() && seen.insert(code).second) listed.push_back(code);
       start = blank + 1;
     }
   }
@@ -164,6 +194,28 @@ std::u16string_view CodeBook::answer(Kind kind, char16_t character, std::u16stri
   }
   scratch = quwei_answer(cp936_double_byte(character));
   return scratch;
+}
+
+std::u16string_view CodeBook::first_word(Kind kind, char16_t character,
+                                         std::u16string& scratch) const {
+  std::optional<std::u16string_view> piece;
+  switch (kind) {
+    case Kind::pinyin:
+      // A reading ends with its two blanks.
+      piece = pinyin_.first_piece(character, readings_);
+      return piece ? piece->substr(0, piece->find(u' ')) : kMissing;
+    case Kind::wubi86:
+      piece = wubi86_.first_piece(character, texts_.wubi86_data);
+      break;
+    case Kind::wubi98:
+      piece = wubi98_.first_piece(character, texts_.wubi98_data);
+      break;
+    case Kind::quwei:
+      scratch = quwei_answer(cp936_double_byte(character));
+      return scratch;
+  }
+  // The first code, whose asterisks the answer shows as blanks.
+  return piece ? piece->substr(0, piece->find_first_of(u" *")) : kMissing;
 }
 
 std::u16string CodeBook::huoqu(std::u16string_view kind, std::u16string_view character) const {

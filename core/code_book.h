@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +30,11 @@ class CodeBook {
   // which the call may overwrite.
   std::u16string_view answer(Kind kind, char16_t character, std::u16string& scratch) const;
 
+  // The answer's text before its first blank (the first reading or code, or the marker),
+  // which is all the batch conversion keeps. It comes from the first place the character is
+  // found, so it costs the same however long the whole answer would be.
+  std::u16string_view first_word(Kind kind, char16_t character, std::u16string& scratch) const;
+
  private:
   // Where in a source text the parts of one character's answer stand.
   struct Piece {
@@ -47,11 +54,28 @@ class CodeBook {
     Index(std::vector<std::pair<char16_t, Piece>> pieces, std::u16string_view source, Rule rule);
     std::u16string_view answer(char16_t character, std::u16string_view source, Rule rule,
                                std::u16string& scratch) const;
+    // The first piece of the character's answer; nothing when the character has none.
+    std::optional<std::u16string_view> first_piece(char16_t character,
+                                                   std::u16string_view source) const;
 
    private:
-    std::vector<std::size_t> first_piece_;
+    // One code unit's pieces, and its answer in made_ (empty when made anew on each call).
+    struct Entry {
+      std::size_t first_piece = 0;
+      std::size_t end_piece = 0;
+      std::size_t made_offset = 0;
+      std::size_t made_length = 0;
+    };
+    // The entry of a code unit that has pieces, else null.
+    const Entry* entry(char16_t character) const;
+
+    // Entries are kept in pages of 64 code units, and only the pages that hold a unit with
+    // pieces exist: page_number_[unit / 64] is 1 + the page's place in pages_, or 0. Small
+    // dictionaries thus make small indexes.
+    static constexpr std::size_t kPageSize = 64;
+    std::array<std::uint16_t, 0x10000 / kPageSize> page_number_{};
+    std::vector<std::array<Entry, kPageSize>> pages_;
     std::vector<Piece> pieces_;
-    std::vector<std::size_t> first_made_;
     std::u16string made_;
   };
 

@@ -1,5 +1,7 @@
 #include "text.h"
 
+#include <algorithm>
+
 namespace zhavik {
 namespace {
 
@@ -29,6 +31,13 @@ char32_t code_point_at(std::u16string_view text, std::size_t i) {
 
 std::u16string_view first_character(std::u16string_view text) {
   return text.empty() ? text : text.substr(0, character_length(text, 0));
+}
+
+std::u16string_view last_character(std::u16string_view text) {
+  const std::size_t size = text.size();
+  const bool pair =
+      size >= 2 && is_high_surrogate(text[size - 2]) && is_low_surrogate(text[size - 1]);
+  return text.substr(size - (pair ? 2 : std::min<std::size_t>(size, 1)));
 }
 
 void append_code_point(std::u16string& out, char32_t code_point) {

@@ -22,6 +22,9 @@ char32_t code_point_at(std::u16string_view text, std::size_t i);
 // The first character of text (empty when text is empty).
 std::u16string_view first_character(std::u16string_view text);
 
+// The last character of text (empty when text is empty).
+std::u16string_view last_character(std::u16string_view text);
+
 // Strict UTF-8 decoding: overlong forms, surrogates and values above U+10FFFF are errors.
 // On an error returns nothing and, when asked, the offset of the first bad byte.
 std::optional<std::u16string> utf8_to_utf16(std::string_view bytes,

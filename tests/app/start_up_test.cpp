@@ -1,14 +1,17 @@
-// Start-up on the real dictionaries, and without any.
+// Start-up on the real dictionaries, without any, and with files not in their format.
 
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
+#include <iterator>
 
 #include "browser.h"
 #include "form1.h"
@@ -73,6 +76,27 @@ TEST(StartUp, WithoutDictionariesTheWindowStillComesUpEmpty) {
   EXPECT_TRUE(child<QWidget>(form, "Frame3")->isHidden());
   EXPECT_EQ(child<QPushButton>(form, "Command2_0")->text(), "");
   EXPECT_EQ(boxes(form), QStringList({"", "", "", "", ""}));
+}
+
+// The committed dictionaries saved with bare LF line ends: each is one record, so A has a
+// single syllable a whose characters are the rest of the file, and the first is 啊.
+TEST(StartUp, DictionariesWithBareLineFeedsStillOpenTheWindow) {
+  QTemporaryDir folder;
+  QDir(folder.path()).mkdir("img");
+  for (const char* name : {"img/1.jpg", "img/2.jpg", "img/3.jpg"}) {
+    std::ifstream in(std::string(ZHAVIK_SOURCE_DIR) + "/" + name, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::erase(bytes, '\r');
+    std::ofstream(folder.filePath(name).toStdString(), std::ios::binary) << bytes;
+  }
+  Form1 form;
+  Form_Load(form, folder.path().toStdString());
+  EXPECT_EQ(child<QPushButton>(form, "Command2_0")->text(), "a");
+  EXPECT_EQ(child<QPushButton>(form, "Command2_1")->text(), "");
+  const QStringList shown = boxes(form);
+  EXPECT_EQ(shown[0], "啊");
+  EXPECT_TRUE(shown[1].startsWith("a  a  ")) << shown[1].left(20).toStdString();
+  EXPECT_EQ(shown[4], "1601");
 }
 
 }  // namespace

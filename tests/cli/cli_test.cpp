@@ -42,7 +42,8 @@ std::string read_file(const std::filesystem::path& path) {
 }
 
 // Runs the program with standard input, output and error in files, so that no pipe can
-// fill up and block either side.
+// fill up and block either side. The tests run in parallel processes, so each process has
+// files of its own.
 Outcome run(std::vector<std::string> arguments, const std::string& input = "") {
   const std::filesystem::path folder = scratch_folder("io");
   std::filesystem::create_directories(folder);
@@ -65,7 +66,9 @@ Outcome run(std::vector<std::string> arguments, const std::string& input = "") {
   }
   int status = 0;
   waitpid(child, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(out), read_file(err)};
+  Outcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(out), read_file(err)};
+  std::filesystem::remove_all(folder);
+  return outcome;
 }
 
 const std::string kData = ZHAVIK_SOURCE_DIR;
@@ -112,6 +115,7 @@ TEST(Lookup, BadUsageFailsWithAMessage) {
                                              {"--query", "a", "b"},
                                              {"--convert", "pinyin", "x"},
                                              {"--syllables", "zh"},
+                                             {"--kind", "pinyin", "好人"},
                                              {"--tones", "a", "--query"},
                                              {"\xFF"}}) {
     const Outcome outcome = run(arguments);
@@ -132,6 +136,74 @@ TEST(Lookup, MissingDictionaryIsAWarningAndAnswersMissing) {
   EXPECT_NE(outcome.err.find("2.jpg"), std::string::npos);
   EXPECT_TRUE(outcome.out.starts_with("好\n暂缺\n")) << outcome.out;
   EXPECT_TRUE(outcome.out.ends_with(" \n暂缺\n2635\n")) << outcome.out;
+}
+
+std::string repeated(std::string_view piece, std::size_t at_least) {
+  std::string text;
+  text.reserve(at_least + piece.size());
+  while (text.size() < at_least)
+    text += piece;
+  return text;
+}
+
+TEST(HostileInput, StandardInputThatIsNotUtf8FailsWithItsOffset) {
+  std::string binary(4096, '\0');
+  for (std::size_t i = 0; i < binary.size(); ++i)
+    binary[i] = static_cast<char>(i * 7919 % 251);
+  // UTF-8 你, then 你 in code page 936; a surrogate written as UTF-8.
+  const std::pair<std::string, std::string> inputs[] = {{binary, "byte offset 1)"},
+                                                        {"\xE4\xBD\xA0\xC4\xE3", "byte offset 3"},
+                                                        {"ab\xED\xA0\x80", "byte offset 2"}};
+  for (const auto& [input, offset] : inputs) {
+    const Outcome outcome = run({"--data", kData, "--convert", "pinyin"}, input);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(outcome.err.find(offset), std::string::npos) << outcome.err;
+  }
+  // U+0000 and U+FFFF are characters UTF-8 carries; they are not Chinese.
+  EXPECT_EQ(run({"--data", kData, "--convert", "pinyin"}, std::string("\0\xEF\xBF\xBF好", 7)).out,
+            "### ### hǎo \r\n\r\n");
+}
+
+// Compared as a whole without printing: a failure would print two huge texts.
+TEST(HostileInput, FiftyMegabytesOfStandardInputConvertInFull) {
+  const std::string line = repeated("你好，中国人 ab", 78) + "\r\n";
+  const std::string one = run({"--data", kData, "--convert", "wubi86"}, line).out;
+  const std::string converted_line = one.substr(0, one.size() - 2);  // without the empty line
+  const std::size_t lines = 50 * 1024 * 1024 / line.size() + 1;
+  const Outcome outcome =
+      run({"--data", kData, "--convert", "wubi86"}, repeated(line, lines * line.size()));
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.out.size(), lines * converted_line.size() + 2);
+  EXPECT_TRUE(outcome.out == repeated(converted_line, lines * converted_line.size()) + "\r\n");
+}
+
+// Dictionaries that are empty, binary, or saved with bare LF line ends, one long line.
+TEST(HostileInput, DictionariesThatAreNotWhatTheyShouldBe) {
+  const std::filesystem::path folder =
+      std::filesystem::path(testing::TempDir()) / ("hostile-" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder / "img");
+  const auto write = [&](const char* name, const std::string& bytes) {
+    std::ofstream(folder / "img" / name, std::ios::binary) << bytes;
+  };
+  std::string binary(64 * 1024, '\0');
+  for (std::size_t i = 0; i < binary.size(); ++i)
+    binary[i] = static_cast<char>(i * 31 % 256);
+  write("1.jpg", repeated("\xBA\xC3vb \xD6\xD0kh\n", 8 * 1024 * 1024));  // 好 中, LF
+  write("2.jpg", binary);
+  write("3.jpg", "");
+  const Outcome query = run({"--data", folder.string(), "--query", "中"});
+  EXPECT_EQ(query.status, 0);
+  EXPECT_EQ(query.err, "");
+  // A line feed is no line break, so each code runs on into the next line; the last 中
+  // of the file adds its code without the next line.
+  EXPECT_EQ(query.out, "中\n暂缺\nkh\n好vb 中kh\n好vb 中kh\n kh\n \n暂缺\n5448\n");
+  const std::string pair = "好中";
+  const Outcome converted =
+      run({"--data", folder.string(), "--convert", "86五笔"}, repeated(pair, pair.size() * 100000));
+  const std::string items = "vb kh\n好vb ";
+  EXPECT_TRUE(converted.out == repeated(items, items.size() * 100000) + "\r\n\r\n");
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -69,6 +69,13 @@ TEST_F(Browser, EachCharacterCarriesItsTonedPinyin) {
   EXPECT_EQ(entries[3].tone, 4);
 }
 
+// A key of one character has no syllable, whether that character takes one unit or two.
+TEST(BrowserLimits, SyllablesNeverSplitACharacter) {
+  const std::u16string pinyin = pinyin_data_from(u"𠀀=中\r\n𠀀1=好\r\n𠀀𠀁=一\r\na=啊\r\n");
+  EXPECT_EQ(syllables_of_letter(pinyin, u"𠀀", 40), (std::vector<std::u16string>{u"𠀀"}));
+  EXPECT_TRUE(syllables_of_letter(pinyin, u"a", 40).empty());
+}
+
 TEST(BrowserLimits, CapacityCutsAndFarRecordsStillShow) {
   std::u16string file;
   for (int i = 0; i < 41; ++i) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "batch.h"
 #include "code_book.h"
 #include "lookup_scan.h"
 
@@ -120,6 +121,33 @@ TEST(LookupDegenerate, OneHugeRecordAnswersAsTheScanDoes) {
     EXPECT_EQ(book.huoqu(u"86五笔", character), huoqu_scan(texts, u"86五笔", character));
     EXPECT_EQ(book.huoqu(u"拼音", character), huoqu_scan(texts, u"拼音", character));
   }
+}
+
+// A whole dictionary saved with bare LF line ends: every character's codes run to the end of
+// the file. The conversion keeps each character's first code only and must take no longer
+// than with proper records; a query lists every distinct code once.
+TEST(LookupDegenerate, DictionaryWithoutCrLfConvertsAtOnce) {
+  const std::u16string codes[] = {u"ab", u"cd*e", u"ab", u"fg"};
+  std::u16string file;
+  std::u16string text;
+  for (int i = 0; i < 20000; ++i) {
+    const char16_t character = static_cast<char16_t>(u'一' + i);
+    file += character + (u" " + codes[i % 4] + u"  " + codes[(i + 1) % 4] + u"\n");
+    text += character;
+  }
+  DictionaryTexts texts;
+  texts.wubi86_data = wubi_data_from(file);
+  const CodeBook book(texts);
+
+  std::u16string first_codes;
+  for (int i = 0; i < 20000; ++i)
+    first_codes += i % 4 == 1 ? u"cd " : codes[i % 4] + u" ";
+  EXPECT_TRUE(convert_text(book, text, u"86五笔") == first_codes + u"\r\n\r\n");
+  // The scan is slow on the characters whose codes run far, but agrees on the last ones.
+  const std::u16string last = text.substr(19990) + u"a";
+  EXPECT_EQ(convert_text(book, last, u"86五笔"), convert_text_scan(texts, last, u"86五笔"));
+
+  EXPECT_EQ(book.huoqu(u"86五笔", u"丁").substr(0, 16), u"cd e ab\n丂 ab fg\n");
 }
 
 // A text that does not begin with "^" (not one the loader makes): a character standing

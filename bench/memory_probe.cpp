@@ -1,0 +1,45 @@
+// How much memory the window takes: Zhavik started as a user starts it, then a text of a
+// million characters (about 1 MB, hanzi mostly) pasted into the batch view and converted to
+// pinyin. Prints the resident set and its peak (from /proc/self/status) at both moments.
+
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "dictionary_texts.h"
+#include "form1.h"
+#include "run_zhavik.h"
+#include "sample_text.h"
+
+namespace {
+
+// VmRSS and VmHWM of this process, in kB.
+void report(const char* moment) {
+  std::ifstream status("/proc/self/status");
+  long resident = 0, peak = 0;
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmRSS:")) resident = std::stol(line.substr(6));
+    if (line.starts_with("VmHWM:")) peak = std::stol(line.substr(6));
+  }
+  std::printf("%-38s resident %7.1f MB   peak %7.1f MB\n", moment, resident / 1024.0,
+              peak / 1024.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return run_zhavik(argc, argv, [](Form1& form) {
+    form.repaint();
+    report("after start-up");
+    const std::filesystem::path folder(QCoreApplication::applicationDirPath().toStdU16String());
+    form.piliang_Click();
+    form.RichTextBox1[0]->setPlainText(QString::fromStdU16String(
+        zhavik::sample_text(zhavik::load_dictionary_texts(folder).pinyin_data, 1'000'000, u"\n")));
+    form.Command6_Click(0);
+    form.repaint();
+    report("after converting 1,000,000 characters");
+    QCoreApplication::quit();
+  });
+}

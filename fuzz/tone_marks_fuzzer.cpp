@@ -1,0 +1,29 @@
+// Tone marks on any text. Each replacement turns a numbered final into its marked form,
+// which is exactly one unit shorter (the digit goes, the vowel takes its mark in place), so
+// the text shrinks by one unit per digit taken, and nothing but digits 1 to 5 is taken.
+
+#include <algorithm>
+#include <cstdint>
+
+#include "fuzz_text.h"
+#include "tone_marks.h"
+
+namespace {
+
+std::size_t tone_digits(std::u16string_view text) {
+  return static_cast<std::size_t>(std::count_if(
+      text.begin(), text.end(), [](char16_t unit) { return unit >= u'1' && unit <= u'5'; }));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider input(data, size);
+  const std::u16string text = zhavik::fuzz::telling_text(input, 64);
+  const std::u16string marked = zhavik::zhuanhuan_py(text);
+  const std::size_t taken = tone_digits(text) - tone_digits(marked);
+  FUZZ_REQUIRE(tone_digits(marked) <= tone_digits(text));
+  FUZZ_REQUIRE(marked.size() + taken == text.size());
+  if (taken == 0) FUZZ_REQUIRE(marked == text);
+  return 0;
+}

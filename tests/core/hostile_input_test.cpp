@@ -1,0 +1,213 @@
+// Dictionary files and texts that are not what they should be: empty, binary, huge, one
+// endless line, bad code page 936, other line ends, and texts with units that are no
+// characters. Each loads, answers and converts without crash or hang, and what can still be
+// found is found.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "batch.h"
+#include "browser.h"
+#include "code_book.h"
+#include "lookup_scan.h"
+
+namespace zhavik {
+namespace {
+
+std::string committed_file(const char* name) {
+  std::ifstream file(std::filesystem::path(ZHAVIK_SOURCE_DIR) / name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::string random_bytes(std::size_t size, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string bytes(size, '\0');
+  for (char& byte : bytes)
+    byte = static_cast<char>(random());
+  return bytes;
+}
+
+std::string repeated(std::string_view piece, std::size_t at_least) {
+  std::string text;
+  text.reserve(at_least + piece.size());
+  while (text.size() < at_least)
+    text += piece;
+  return text;
+}
+
+std::string replaced(std::string text, std::string_view from, std::string_view to) {
+  std::string out;
+  for (std::size_t at = 0;;) {
+    const std::size_t found = text.find(from, at);
+    out += text.substr(at, found - at);
+    if (found == std::string::npos) return out;
+    out += to;
+    at = found + from.size();
+  }
+}
+
+class HostileDictionaries : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::path(testing::TempDir()) /
+              testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_ / "img");
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  // Writes the three files and loads them as the window does.
+  CodeBook load(const std::string& wubi86, const std::string& wubi98, const std::string& pinyin) {
+    std::ofstream(folder_ / kWubi86File, std::ios::binary) << wubi86;
+    std::ofstream(folder_ / kWubi98File, std::ios::binary) << wubi98;
+    std::ofstream(folder_ / kPinyinFile, std::ios::binary) << pinyin;
+    std::vector<std::filesystem::path> unreadable;
+    CodeBook book(load_dictionary_texts(folder_, &unreadable));
+    EXPECT_TRUE(unreadable.empty());
+    return book;
+  }
+
+  std::filesystem::path folder_;
+};
+
+TEST_F(HostileDictionaries, EmptyFilesHoldNoRecords) {
+  const CodeBook book = load("", "", "");
+  EXPECT_EQ(book.texts().wubi86_data, u"^");
+  EXPECT_EQ(book.texts().pinyin_data, u"^^");
+  EXPECT_EQ(book.huoqu(u"拼音", u"好"), u"暂缺");
+  EXPECT_EQ(book.huoqu(u"98五笔", u"好"), u"暂缺");
+  EXPECT_EQ(book.huoqu(u"区位", u"好"), u"2635");
+  EXPECT_TRUE(syllables_of_letter(book.texts().pinyin_data, u"a", 40).empty());
+  EXPECT_EQ(convert_text(book, u"好a", u"86五笔"), u"暂缺 ### \r\n\r\n");
+}
+
+// Random bytes: whatever they happen to hold is answered exactly as the scan answers it.
+TEST_F(HostileDictionaries, BinaryFilesAnswerAsTheScanDoes) {
+  const CodeBook book =
+      load(random_bytes(256 * 1024, 1), random_bytes(256 * 1024, 2), random_bytes(256 * 1024, 3));
+  const DictionaryTexts& texts = book.texts();
+  EXPECT_LE(texts.pinyin_data.size(), 256u * 1024 + 2);
+  std::u16string text;
+  for (std::size_t i = 0; i < 60; ++i) {
+    text += texts.pinyin_data[i * 4001 % texts.pinyin_data.size()];
+    text += texts.wubi86_data[i * 3001 % texts.wubi86_data.size()];
+  }
+  for (const Kind kind : kAllKinds) {
+    for (const char16_t unit : text) {
+      const std::u16string character(1, unit);
+      EXPECT_EQ(book.huoqu(kind_text(kind), character),
+                huoqu_scan(texts, kind_text(kind), character));
+    }
+    EXPECT_EQ(convert_text(book, text, kind_text(kind)),
+              convert_text_scan(texts, text, kind_text(kind)));
+  }
+  for (char16_t letter = u'a'; letter <= u'z'; ++letter) {
+    for (const std::u16string& syllable :
+         syllables_of_letter(texts.pinyin_data, std::u16string(1, letter), 40)) {
+      EXPECT_LE(characters_of_syllable(texts.pinyin_data, syllable, 114).size(), 114u);
+    }
+  }
+}
+
+// The committed 86 Wubi file 250 times over: every repeated line adds nothing new.
+TEST_F(HostileDictionaries, FiftyMegabyteFileAnswersAsItsOneCopy) {
+  const std::string wubi86 = committed_file("img/1.jpg");
+  const CodeBook huge = load(repeated(wubi86, 50 * 1024 * 1024), "", "");
+  const CodeBook once = load(wubi86, "", "");
+  EXPECT_EQ(huge.huoqu(u"86五笔", u"好"), u"vb vbg ");
+  const std::u16string text = u"你好，中国人 ab\r\n";
+  EXPECT_EQ(convert_text(huge, text, u"86五笔"), convert_text(once, text, u"86五笔"));
+  for (const char16_t character : text) {
+    const std::u16string one(1, character);
+    EXPECT_EQ(huge.huoqu(u"86五笔", one), once.huoqu(u"86五笔", one));
+  }
+}
+
+// Without a single line break the whole file is one record: a Wubi character's codes run to
+// the end of the file, a pinyin character gets the record's reading once per place it
+// stands in.
+TEST_F(HostileDictionaries, OneEndlessLine) {
+  const std::string wubi = repeated("\xBA\xC3vb \xD6\xD0kh ", 8 * 1024 * 1024);  // 好 中
+  const std::string pinyin = "hao3=" + repeated("\xBA\xC3\xD6\xD0", 4 * 1024 * 1024);
+  const CodeBook book = load(wubi, wubi, pinyin);
+  EXPECT_EQ(convert_text(book, u"好中，", u"86五笔"), u"vb kh 暂缺 \r\n\r\n");
+  EXPECT_EQ(convert_text(book, u"好中", u"拼音"), u"hǎo hǎo \r\n\r\n");
+  EXPECT_EQ(book.huoqu(u"98五笔", u"中").substr(0, 12), u"kh 好vb 中kh ");
+  const std::u16string readings = book.huoqu(u"拼音", u"中");
+  EXPECT_EQ(readings.size(), 1024 * 1024 * 5u);
+  EXPECT_TRUE(readings.starts_with(u"hǎo  hǎo  "));
+  EXPECT_EQ(syllables_of_letter(book.texts().pinyin_data, u"h", 40),
+            std::vector<std::u16string>{u"hao"});
+  EXPECT_EQ(characters_of_syllable(book.texts().pinyin_data, u"hao", 114).size(), 114u);
+
+  // A key that never ends: no "=" at all, then one far away.
+  const std::string endless_key = repeated("ao", 4 * 1024 * 1024);
+  const CodeBook keys = load("", "", endless_key + "\r\n" + endless_key + "1=\xBA\xC3");
+  EXPECT_TRUE(syllables_of_letter(keys.texts().pinyin_data, u"a", 40).size() == 1);
+  EXPECT_TRUE(keys.huoqu(u"拼音", u"好").ends_with(u"aoāo  "));
+}
+
+TEST_F(HostileDictionaries, BadCodePage936BytesCostOnlyThemselves) {
+  // A lead byte before a blank, the euro sign and a byte that leads nothing, a four-byte
+  // GB18030 sequence (not code page 936) and a lead byte cut off by the end of the file.
+  const CodeBook book = load("\x81 \xBA\xC3 vb\r\n\x80\xFF\xD6\xD0 k\r\n\x81\x30\x81\x30\r\n\xBA",
+                             "", "hao3=\xBA\xC3\xFE\r\n");
+  EXPECT_EQ(book.texts().wubi86_data, u"^\uFFFD 好 vb^€\uFFFD中 k^\uFFFD0\uFFFD0^\uFFFD");
+  EXPECT_EQ(book.huoqu(u"86五笔", u"好"), u"vb ");
+  EXPECT_EQ(book.huoqu(u"86五笔", u"中"), u"k ");
+  EXPECT_EQ(book.huoqu(u"拼音", u"好"), u"hǎo  ");
+}
+
+// Bare LF or bare CR line ends make one record of the whole file; each character's first
+// code is still the first code of its own line.
+TEST_F(HostileDictionaries, BareLfOrCrLineEnds) {
+  const std::string wubi86 = committed_file("img/1.jpg");
+  const std::string pinyin = committed_file("img/3.jpg");
+  for (const char* line_end : {"\n", "\r"}) {
+    const CodeBook book =
+        load(replaced(wubi86, "\r\n", line_end), "", replaced(pinyin, "\r\n", line_end));
+    EXPECT_EQ(book.texts().wubi86_data.find(u'^', 1), std::u16string::npos);
+    EXPECT_EQ(convert_text(book, u"好中你人", u"86五笔"), u"vb k wq w \r\n\r\n");
+    EXPECT_TRUE(book.huoqu(u"86五笔", u"好").starts_with(u"vb vbg"));
+    // Every character now reads as the file's first key.
+    EXPECT_EQ(convert_text(book, u"好中", u"拼音"), u"a a \r\n\r\n");
+  }
+}
+
+// Units that are no characters: lone surrogates, U+0000, U+FFFF; a pair is one character.
+TEST(HostileTexts, UnitsThatAreNoCharactersConvertToTheMarker) {
+  DictionaryTexts texts;
+  texts.pinyin_data = pinyin_data_from(u"hao3=好\r\n");
+  const CodeBook book(texts);
+  const std::u16string text = std::u16string(
+                                  u"\xD800好\xDC00"
+                                  u"a") +
+                              u'\0' + u"\xFFFF😀\r\n\xDBFF";
+  const std::u16string expected = u"### hǎo ### ### ### ### ### \r\n### \r\n";
+  EXPECT_EQ(convert_text(book, text, u"拼音"), expected);
+  EXPECT_EQ(convert_text_scan(texts, text, u"拼音"), expected);
+  for (const std::u16string_view unit : {u"\xD800", u"\xDC00", u"\xFFFF"}) {
+    EXPECT_EQ(book.huoqu(u"拼音", unit), u"不是汉字");
+  }
+}
+
+TEST(HostileTexts, TenMegabytesOnOneLine) {
+  const CodeBook book(load_dictionary_texts(ZHAVIK_SOURCE_DIR));
+  const std::u16string piece = u"你好，中国人 ab😀";
+  const std::u16string converted = convert_text(book, piece, u"拼音");
+  const std::u16string items = converted.substr(0, converted.size() - 4);
+  std::u16string text, expected;
+  while (text.size() < 10 * 1024 * 1024) {
+    text += piece;
+    expected += items;
+  }
+  // Compared without printing: a failure would print two huge texts.
+  EXPECT_TRUE(convert_text(book, text, u"拼音") == expected + u"\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace zhavik
