@@ -1,5 +1,7 @@
 #include "dictionary_texts.h"
 
+#include "dictionary_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -20,23 +22,6 @@ TEST(DictionaryTexts, OnlyCrLfSeparatesRecords) {
   EXPECT_EQ(wubi_data_from(u"\r\r\n\n"), u"^\r^\n");
   EXPECT_EQ(wubi_data_from(u""), u"^");
 }
-
-class DictionaryFolder : public testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = std::filesystem::path(testing::TempDir()) /
-              testing::UnitTest::GetInstance()->current_test_info()->name();
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_ / "img");
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  void write(const char* name, const std::string& bytes) {
-    std::ofstream(folder_ / name, std::ios::binary) << bytes;
-  }
-
-  std::filesystem::path folder_;
-};
 
 TEST_F(DictionaryFolder, LoadsCodePage936Files) {
   write(kWubi86File, "\xBA\xC3 vb vbg\r\n");  // 好

@@ -13,6 +13,7 @@
 #include "batch.h"
 #include "browser.h"
 #include "code_book.h"
+#include "dictionary_folder.h"
 #include "lookup_scan.h"
 
 namespace zhavik {
@@ -50,28 +51,18 @@ std::string replaced(std::string text, std::string_view from, std::string_view t
   }
 }
 
-class HostileDictionaries : public testing::Test {
+class HostileDictionaries : public DictionaryFolder {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::path(testing::TempDir()) /
-              testing::UnitTest::GetInstance()->current_test_info()->name();
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_ / "img");
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
   // Writes the three files and loads them as the window does.
   CodeBook load(const std::string& wubi86, const std::string& wubi98, const std::string& pinyin) {
-    std::ofstream(folder_ / kWubi86File, std::ios::binary) << wubi86;
-    std::ofstream(folder_ / kWubi98File, std::ios::binary) << wubi98;
-    std::ofstream(folder_ / kPinyinFile, std::ios::binary) << pinyin;
+    write(kWubi86File, wubi86);
+    write(kWubi98File, wubi98);
+    write(kPinyinFile, pinyin);
     std::vector<std::filesystem::path> unreadable;
     CodeBook book(load_dictionary_texts(folder_, &unreadable));
     EXPECT_TRUE(unreadable.empty());
     return book;
   }
-
-  std::filesystem::path folder_;
 };
 
 TEST_F(HostileDictionaries, EmptyFilesHoldNoRecords) {
