@@ -18,12 +18,6 @@ QByteArray read_all(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-void write_all(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
 TEST(GgJlPath, StandsBesideTheProgramWithOneSeparator) {
   EXPECT_EQ(gg_jl_path("/opt/zhavik"), "/opt/zhavik/gg.jl");
   EXPECT_EQ(gg_jl_path("/"), "/gg.jl");
