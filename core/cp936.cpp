@@ -11,6 +11,8 @@
 #include <cerrno>
 #endif
 
+#include "text.h"
+
 namespace zhavik {
 namespace {
 
@@ -101,6 +103,23 @@ std::uint16_t cp936_double_byte(char32_t code_point) {
     slot.store(code, std::memory_order_relaxed);
   }
   return code == 1 ? 0 : code;
+}
+
+std::string cp936_encode(std::u16string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (std::size_t i = 0; i < text.size(); i += character_length(text, i)) {
+    const char32_t code_point = code_point_at(text, i);
+    if (code_point < 0x80) {
+      bytes += static_cast<char>(code_point);
+    } else if (const std::uint16_t code = cp936_double_byte(code_point); code != 0) {
+      bytes += static_cast<char>(code >> 8);
+      bytes += static_cast<char>(code & 0xFF);
+    } else {
+      bytes += '?';
+    }
+  }
+  return bytes;
 }
 
 #ifdef _WIN32

@@ -14,6 +14,10 @@ namespace zhavik {
 // all (every character outside the Basic Multilingual Plane among them).
 std::uint16_t cp936_double_byte(char32_t code_point);
 
+// Encodes text in code page 936: ASCII as one byte, a character with a two-byte code as its
+// two bytes, and any other character (the euro sign, characters outside the code page) as "?".
+std::string cp936_encode(std::u16string_view text);
+
 // Decodes code page 936 text. A byte sequence that is not valid becomes U+FFFD and decoding
 // goes on with the next byte, so the rest of the text is kept.
 std::u16string cp936_decode(std::string_view bytes);

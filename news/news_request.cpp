@@ -15,10 +15,6 @@ namespace {
 // The most of gg.jl that is ever read: one short line is all it holds.
 constexpr qint64 kMostRead = 64 * 1024;
 
-QString from_u16(const std::u16string& text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 QString gg_jl_path(const QString& program_folder) {
@@ -30,25 +26,7 @@ QString gg_jl_path(const QString& program_folder) {
 QString short_date_text() {
   const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
   const std::u16string text = date.toStdU16String();
-  return from_u16(std::u16string(trim_blanks(text)));
-}
-
-QByteArray cp936_bytes(const QString& text) {
-  QByteArray bytes;
-  bytes.reserve(text.size());
-  const std::u16string units = text.toStdU16String();
-  for (std::size_t i = 0; i < units.size(); i += character_length(units, i)) {
-    const char32_t code_point = code_point_at(units, i);
-    if (code_point < 0x80) {
-      bytes.append(static_cast<char>(code_point));
-    } else if (const std::uint16_t code = cp936_double_byte(code_point); code != 0) {
-      bytes.append(static_cast<char>(code >> 8));
-      bytes.append(static_cast<char>(code & 0xFF));
-    } else {
-      bytes.append('?');
-    }
-  }
-  return bytes;
+  return QString::fromStdU16String(std::u16string(trim_blanks(text)));
 }
 
 QString an_from_bytes(const QByteArray& bytes) {
@@ -57,7 +35,7 @@ QString an_from_bytes(const QByteArray& bytes) {
     ++end;
   const std::u16string line = cp936_decode(std::string_view(bytes.constData(), end));
   if (trim_blanks(line).empty()) return QStringLiteral("err");
-  return from_u16(line);
+  return QString::fromStdU16String(line);
 }
 
 QString gg_jl_an(const QString& path, const QString& today) {
@@ -72,7 +50,7 @@ QString gg_jl_an(const QString& path, const QString& today) {
   }
   QFile file(path);
   if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    file.write(cp936_bytes(today) + "\r\n");
+    file.write(QByteArray::fromStdString(cp936_encode(today.toStdU16String()) + "\r\n"));
     file.close();
   }
   return today;

@@ -25,9 +25,6 @@ QString gg_jl_an(const QString& path, const QString& today);
 // The first line of gg.jl's bytes as gg_jl_an reads it: "err" for empty or blank lines.
 QString an_from_bytes(const QByteArray& bytes);
 
-// Code page 936 bytes of `text`; a character the code page cannot write becomes "?".
-QByteArray cp936_bytes(const QString& text);
-
 // Every blank (U+0020) removed; tabs and other spaces stay.
 QString remove_blanks(const QString& text);
 

@@ -11,10 +11,6 @@
 namespace zhavik::news {
 namespace {
 
-QString from_u16(const std::u16string& text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 std::string_view view_of(const QByteArray& bytes) {
   return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
@@ -92,14 +88,15 @@ QString decode_page(const QByteArray& bytes, const QByteArray& content_type) {
   if (charset.isEmpty()) charset = charset_in(bytes.left(2048));
   if (charset == "gb2312" || charset == "gbk" || charset == "gb18030" || charset == "x-gbk" ||
       charset == "cp936" || charset == "euc-cn") {
-    return from_u16(cp936_decode(view_of(bytes)));
+    return QString::fromStdU16String(cp936_decode(view_of(bytes)));
   }
-  if (charset == "utf-8" || charset == "utf8") return from_u16(utf8_to_utf16_lossy(view_of(bytes)));
+  if (charset == "utf-8" || charset == "utf8")
+    return QString::fromStdU16String(utf8_to_utf16_lossy(view_of(bytes)));
   if (!charset.isEmpty()) {
     QStringDecoder decoder(charset.constData());
     if (decoder.isValid()) return decoder.decode(bytes);
   }
-  return from_u16(decode_text_file(view_of(bytes)));
+  return QString::fromStdU16String(decode_text_file(view_of(bytes)));
 }
 
 QString body_inner_html(const QString& document) {

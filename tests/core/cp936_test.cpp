@@ -15,6 +15,10 @@ TEST(Cp936, TwoByteCodesOfChineseCharactersAndFullWidthSymbols) {
   EXPECT_EQ(cp936_double_byte(U'丂'), 0x8140);
 }
 
+TEST(Cp936, EncodesTwoByteCodesAndMarksWhatItCannotWrite) {
+  EXPECT_EQ(cp936_encode(u"a二€😀"), "a\xB6\xFE??");
+}
+
 TEST(Cp936, CharactersWithoutATwoByteCode) {
   EXPECT_EQ(cp936_double_byte(U'a'), 0);
   EXPECT_EQ(cp936_double_byte(U'1'), 0);

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "cp936.h"
 #include "form1.h"
 #include "news_request.h"
 #include "page_view.h"
@@ -85,7 +86,7 @@ TEST_F(NewsSequence, FirstRunCreatesGgJlAndSendsTheDate) {
   const QString date = zhavik::news::short_date_text();
   QFile file(gg_jl());
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), zhavik::news::cp936_bytes(date) + "\r\n");
+  EXPECT_EQ(file.readAll().toStdString(), zhavik::cp936_encode(date.toStdU16String()) + "\r\n");
   ASSERT_EQ(server.targets().size(), 1);
   EXPECT_EQ(server.targets().front(),
             "/rjshengji/gg.htm?id=zhavik&an=" +
