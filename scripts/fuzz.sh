@@ -12,19 +12,7 @@ harnesses=("$@")
 [ "${#harnesses[@]}" -gt 0 ] ||
   harnesses=(dictionary_file tone_marks conversion browser huoqu index_vs_scan)
 
-packages=(clang-14 libclang-rt-14-dev)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
-fi
+"$root/scripts/install_packages.sh" clang-14 libclang-rt-14-dev
 
 build="$root/build-fuzz"
 cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -14,19 +14,7 @@ packages=(
   fp-utils desktop-file-utils appstream dpkg-dev file
 )
 
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing ${missing[*]}"
-  sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
-fi
+"$root/scripts/install_packages.sh" "${packages[@]}"
 
 cmake -S "$root" -B "$root/build" >/dev/null
 cmake --build "$root/build" -j "$(nproc)"
