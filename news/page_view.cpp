@@ -74,16 +74,9 @@ MarqueeBand* PageView::marquee() const {
 }
 
 void PageView::navigate(const QByteArray& address) {
-  if (reply_) {
-    QNetworkReply* old = std::exchange(reply_, nullptr);
-    old->disconnect(this);
-    old->abort();
-    old->deleteLater();
-  }
-  time_limit_->stop();
+  drop_reply();
   received_.clear();
   content_type_.clear();
-  too_big_ = false;
   body_.clear();
   show_page();
 
@@ -123,14 +116,17 @@ void PageView::take_data() {
   if (received_.size() > most_bytes_) end_load(false);
 }
 
-void PageView::end_load(bool loaded) {
-  QNetworkReply* reply = std::exchange(reply_, nullptr);
+void PageView::drop_reply() {
   time_limit_->stop();
-  if (reply) {
-    reply->disconnect(this);
-    if (reply->isRunning()) reply->abort();
-    reply->deleteLater();
-  }
+  QNetworkReply* reply = std::exchange(reply_, nullptr);
+  if (!reply) return;
+  reply->disconnect(this);
+  if (reply->isRunning()) reply->abort();
+  reply->deleteLater();
+}
+
+void PageView::end_load(bool loaded) {
+  drop_reply();
   body_ = loaded ? body_inner_html(decode_page(received_, content_type_)) : QString();
   received_.clear();
   received_.squeeze();

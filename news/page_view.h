@@ -53,6 +53,8 @@ class PageView : public QWidget {
   void check_size();
   void take_data();
   void end_load(bool loaded);
+  // Stops the load in progress, if any, and lets its reply go.
+  void drop_reply();
   void show_page();
   void lay_out();
 
@@ -60,7 +62,6 @@ class PageView : public QWidget {
   QNetworkReply* reply_ = nullptr;
   QTimer* time_limit_;
   qint64 most_bytes_ = kMostBytes;
-  bool too_big_ = false;
   QByteArray received_;
   QByteArray content_type_;
   QString body_;
