@@ -42,8 +42,8 @@ std::string read_file(const std::filesystem::path& path) {
 }
 
 // Runs the program with standard input, output and error in files, so that no pipe can
-// fill up and block either side. The tests run in parallel processes, so each process has
-// files of its own.
+// fill up and block either side. The files go as soon as they are read: the large cases
+// would otherwise keep a hundred megabytes in them until the process ends.
 Outcome run(std::vector<std::string> arguments, const std::string& input = "") {
   const std::filesystem::path folder = scratch_folder("io");
   std::filesystem::create_directories(folder);
