@@ -119,7 +119,8 @@ TEST_F(HelpMenu, SeparatorsAndIndexesOutsideTheMenuDoNothing) {
 }
 
 TEST_F(HelpMenu, WithoutAViewerNothingIsShown) {
-  for (const char* scheme : {"file", "http"}) QDesktopServices::unsetUrlHandler(scheme);
+  for (const char* scheme : {"file", "http"})
+    QDesktopServices::unsetUrlHandler(scheme);
   for (int index : {0, 2, 3}) {
     EXPECT_TRUE(click(index).isEmpty()) << index;
   }
