@@ -7,7 +7,6 @@
 
 #include "form1.h"
 #include "help_texts.h"
-#include "program_version.h"
 #include "site_settings.h"
 #include "version_text.h"
 
@@ -60,12 +59,10 @@ void Form1::bangzhu1_Click(int Index) {
       show_notice(this, QStringLiteral("联系方式..."),
                   zhavik::contact_text(zhavik::site::kHomeHost, contact_details()));
       break;
-    case 6: {
-      using namespace zhavik::program_version;
+    case 6:
       show_notice(this, QStringLiteral("关于Zhavik..."),
-                  zhavik::about_text(zhavik::version_text(kMajor, kMinor, kRevision)));
+                  zhavik::about_text(zhavik::program_version_text()));
       break;
-    }
     default:  // the separators 1 and 4, and any index outside the menu
       break;
   }
