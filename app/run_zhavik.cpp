@@ -9,11 +9,13 @@
 #include "form1.h"
 #include "form_load.h"
 #include "get_my_version.h"
+#include "settings_off_disk.h"
 
 int run_zhavik(int& argc, char** argv, const std::function<void(Form1&)>& on_shown) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zhavik"));
   QApplication::setApplicationVersion(GetMyVersion());
+  keep_settings_off_disk();
 
   // The window speaks Chinese whatever the system's language, and so should the parts Qt
   // draws itself: the file dialog and the editors' context menus. Without the translation

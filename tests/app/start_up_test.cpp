@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -19,6 +21,7 @@
 #include "form_load.h"
 #include "get_my_version.h"
 #include "query.h"
+#include "settings_off_disk.h"
 #include "window_test.h"
 
 namespace {
@@ -97,6 +100,27 @@ TEST(StartUp, DictionariesWithBareLineFeedsStillOpenTheWindow) {
   EXPECT_EQ(shown[0], "啊");
   EXPECT_TRUE(shown[1].startsWith("a  a  ")) << shown[1].left(20).toStdString();
   EXPECT_EQ(shown[4], "1601");
+}
+
+// The file dialog remembers its folder through QSettings, which would write QtProject.conf
+// into the user's configuration folder when the dialog goes.
+TEST(StartUp, TheFileDialogLeavesNoSettingsFile) {
+  QTemporaryDir config;
+  const QByteArray user_config = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+  keep_settings_off_disk();
+  {
+    Form1 form;
+    form.piliang_Click();
+    QTimer::singleShot(50, [] {
+      if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+        dialog->reject();
+    });
+    form.wenjian1_Click(0);
+  }
+  qputenv("XDG_CONFIG_HOME", user_config);
+  QDirIterator written(config.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  EXPECT_FALSE(written.hasNext()) << written.next().toStdString();
 }
 
 }  // namespace
