@@ -621,18 +621,29 @@ def record_lines(hanzi):
 
 
 def pinyin_runs(hanzi_info):
-    """The three runs of the pinyin file: the GB2312 hanzi; the other hanzi
-    under keys the first run has; the other hanzi under keys only they
-    have.  The browser takes the first record of a key and stops at 16-bit
-    positions, so the second run never shows there and the third, kept
-    past that limit, shows as syllables without characters."""
+    """The three runs of the pinyin file.
+
+    1. The GB2312 hanzi, then an empty record for each key of a GB2312
+       syllable that only other hanzi have: the browser shows the first
+       record of a key, so it shows each GB2312 syllable exactly as before.
+    2. The other hanzi (traditional, rare) under the keys of run 1.
+    3. The other hanzi under syllables only they have (hm 噷), past the
+       16-bit positions; the browser lists these syllables after the
+       alphabetical ones of their letter.
+    """
     for info in hanzi_info.values():
         info['keys'] = info['readings']
         info['usual_key'] = info['usual']
     gb2312 = {c: i for c, i in hanzi_info.items() if i['gb2312']}
     known = {reading for info in gb2312.values()
              for reading in info['readings']}
-    runs = [record_lines(gb2312)]
+    syllables = {syllable for syllable, _ in known}
+    tail_keys = {reading for info in hanzi_info.values()
+                 if not info['gb2312'] for reading in info['readings']}
+    placeholders = sorted(key for key in tail_keys - known
+                          if key[0] in syllables)
+    known.update(placeholders)
+    runs = [record_lines(gb2312) + [f'{key_of(key)}=' for key in placeholders]]
     for keep in (lambda reading: reading in known,
                  lambda reading: reading not in known):
         run = {}
