@@ -561,16 +561,38 @@ def allowed_positions(key, rest, neighbours):
     return range(first_allowed, next_anchor + 1)
 
 
+def initial_order(keys, hanzi_of_key):
+    """Where the moves start: each syllable's anchor is its record whose
+    characters lose least by standing first (the frequency of those whose
+    usual reading is another), the anchors in alphabetical order; then all
+    other records, those that are the usual reading of most first."""
+    def harm(key):
+        return sum(info['frequency'] for info in hanzi_of_key[key]
+                   if info['usual_key'] != key)
+
+    def merit(key):
+        return sum(info['frequency'] if info['usual_key'] == key
+                   else -info['frequency'] for info in hanzi_of_key[key])
+
+    by_syllable = {}
+    for key in sorted(keys):
+        by_syllable.setdefault(key[0], []).append(key)
+    anchors = [min(siblings, key=harm)
+               for _, siblings in sorted(by_syllable.items())]
+    others = sorted(set(keys) - set(anchors), key=lambda key: (-merit(key), key))
+    return anchors + others
+
+
 def order_records(keys, hanzi_of_key):
     """Orders the keys (syllable, tone) of one run of records.
 
-    Starts from plain alphabetical order and moves one key at a time to the
+    Starts from initial_order and moves one key at a time to the
     place that serves the most frequency, as long as each syllable's first
     record still stands in alphabetical order of syllables, until no move
     gains: first by the smooth pairwise score, then by the exact one.
     hanzi_of_key gives the info of the characters each key holds.
     """
-    order = sorted(keys)
+    order = initial_order(keys, hanzi_of_key)
     syllables = sorted({syllable for syllable, _ in keys})
     neighbours = {syllable: (syllables[index - 1] if index else None,
                              syllables[index + 1]

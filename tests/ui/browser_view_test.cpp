@@ -123,7 +123,7 @@ TEST_F(BrowserView, RealDictionariesKeepTheLetterSAlphabeticalAndGiveShuoFirst) 
   // 说 is read shuō first, so the batch conversion writes shuō.
   child<QLineEdit>(form_, indexed_name("Text1", 0))->setText("说");
   form_.Command4_Click();
-  EXPECT_EQ(text(1), "shuō  shuì  yuè  ");
+  EXPECT_TRUE(text(1).startsWith("shuō  ")) << text(1).toStdString();
 }
 
 }  // namespace
