@@ -395,10 +395,12 @@ def apply_overrides(hanzi, overrides):
                 info['usual'], info['usual_rule'] = readings[0], 'override'
         elif action == 'usual' and reading in readings:
             info['usual'], info['usual_rule'] = reading, 'override'
+            continue
         else:
             sys.exit(f'pinyin_overrides.tsv: {action} {key_of(reading)} '
                      f'for {char} changes nothing')
-        info['set_rule'] += ' + override'
+        if not info['set_rule'].endswith('override'):
+            info['set_rule'] += ' + override'
 
 
 def reading_weight(char_weights, syllable):
@@ -480,11 +482,11 @@ def usual_first_share(order, hanzi):
     position = {key: index for index, key in enumerate(order)}
     total = won = 0
     for info in hanzi:
-        keys = [key for key in info['keys'] if key in position]
+        keys = [key for key in info['readings'] if key in position]
         if not keys:
             continue
         total += info['frequency']
-        if min(keys, key=position.get) == info['usual_key']:
+        if min(keys, key=position.get) == info['usual']:
             won += info['frequency']
     return won / total if total else 1.0
 
@@ -497,10 +499,10 @@ def usual_before_share(order, hanzi):
     position = {key: index for index, key in enumerate(order)}
     won = 0
     for info in hanzi:
-        others = [position[key] for key in info['keys']
-                  if key in position and key != info['usual_key']]
-        if others and info['usual_key'] in position:
-            usual = position[info['usual_key']]
+        others = [position[key] for key in info['readings']
+                  if key in position and key != info['usual']]
+        if others and info['usual'] in position:
+            usual = position[info['usual']]
             won += (info['frequency'] * sum(usual < other for other in others)
                     / len(others))
     return won
@@ -519,19 +521,19 @@ def best_position(key, rest, allowed, hanzi, pairwise):
         gain[last + 1] -= weight
 
     for info in hanzi:
-        others = [position[k] for k in info['keys']
+        others = [position[k] for k in info['readings']
                   if k != key and k in position]
         if not others:
             continue
         weight = info['frequency']
-        if info['usual_key'] == key:
+        if info['usual'] == key:
             if pairwise:
                 for other in others:
                     add(0, other, weight / len(others))
             else:
                 add(0, min(others), weight)
-        elif info['usual_key'] in position:
-            usual = position[info['usual_key']]
+        elif info['usual'] in position:
+            usual = position[info['usual']]
             if pairwise:
                 add(usual + 1, len(rest), weight / len(others))
             elif usual == min(others):
@@ -568,10 +570,10 @@ def initial_order(keys, hanzi_of_key):
     other records, those that are the usual reading of most first."""
     def harm(key):
         return sum(info['frequency'] for info in hanzi_of_key[key]
-                   if info['usual_key'] != key)
+                   if info['usual'] != key)
 
     def merit(key):
-        return sum(info['frequency'] if info['usual_key'] == key
+        return sum(info['frequency'] if info['usual'] == key
                    else -info['frequency'] for info in hanzi_of_key[key])
 
     by_syllable = {}
@@ -653,9 +655,6 @@ def pinyin_runs(hanzi_info):
        16-bit positions; the browser lists these syllables after the
        alphabetical ones of their letter.
     """
-    for info in hanzi_info.values():
-        info['keys'] = info['readings']
-        info['usual_key'] = info['usual']
     gb2312 = {c: i for c, i in hanzi_info.items() if i['gb2312']}
     known = {reading for info in gb2312.values()
              for reading in info['readings']}
@@ -672,7 +671,7 @@ def pinyin_runs(hanzi_info):
         for char, info in hanzi_info.items():
             readings = [r for r in info['readings'] if keep(r)]
             if not info['gb2312'] and readings:
-                run[char] = dict(info, readings=readings, keys=readings)
+                run[char] = dict(info, readings=readings)
         runs.append(record_lines(run))
     return runs
 

@@ -18,6 +18,9 @@ hanzi that a conversion gets right.  For each pinyin file given:
                 base tone where the word table writes a neutral tone or
                 the tone sandhi of 一 and 不.
 
+It also counts which rule decided each hanzi's reading set and usual
+reading.
+
 Usage: python3 tools/measure_readings.py FILE.jpg... [--text TEXT]
        [--misses N]
 Example, before and after:
@@ -138,6 +141,14 @@ def main():
         gen.read_overrides())
     for char, info in hanzi.items():
         info['fields'] = unihan.get(char, {})
+    for gb2312 in (True, False):
+        print('GB2312 hanzi' if gb2312 else 'other hanzi', 'decided by:')
+        for rule in ('set_rule', 'usual_rule'):
+            counts = collections.Counter(
+                info[rule] for info in hanzi.values()
+                if info['gb2312'] == gb2312)
+            print(f'  {rule}: ' + ', '.join(
+                f'{name} {count}' for name, count in sorted(counts.items())))
     references = []
     if arguments.text:
         references = text_references(
