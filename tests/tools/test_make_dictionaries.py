@@ -214,8 +214,8 @@ class PinyinFileTest(unittest.TestCase):
                             ('无', 'wu2'), ('石', 'shi2'), ('行', 'xing2'),
                             ('重', 'zhong4'), ('提', 'ti2'), ('罗', 'luo2'),
                             ('框', 'kuang4'), ('好', 'hao3'), ('的', 'de5'),
-                            ('为', 'wei4'), ('说', 'shuo1'), ('說', 'shuo1'),
-                            ('著', 'zhu4')]:
+                            ('为', 'wei4'), ('觉', 'jue2'), ('么', 'me5'),
+                            ('說', 'shuo1'), ('著', 'zhu4')]:
             with self.subTest(char=char):
                 self.assertEqual(self.first_readings(char)[0], first)
 
