@@ -34,7 +34,7 @@ GB2312_HANZI_COUNT = 6763
 
 # The browser holds record positions as 16-bit numbers: the records of the
 # GB2312 hanzi must stand below this position (counting CR LF as two keeps
-# it safe), and the records it must not show at or beyond it.
+# it safe).
 PINYIN_CHAR_LIMIT = 32767
 
 # Combining tone marks after NFD decomposition.  The diaeresis of ü is not
@@ -139,9 +139,12 @@ def read_unihan():
     kTGHZ2013, kXHC1983, kHanyuPinyin and kHanyuPinlu.
     """
     fields = {}
-    checks = {'kTGHZ2013': located_readings, 'kXHC1983': located_readings,
-              'kMandarin': lambda value: mandarin_reading({'kMandarin': value}),
-              'kHanyuPinlu': lambda value: pinlu_counts({'kHanyuPinlu': value})}
+    checks = {
+        'kTGHZ2013': located_readings,
+        'kXHC1983': located_readings,
+        'kMandarin': lambda value: mandarin_reading({'kMandarin': value}),
+        'kHanyuPinlu': lambda value: pinlu_counts({'kHanyuPinlu': value}),
+    }
     for number, line in source_lines('unihan_readings.tsv'):
         try:
             code_point, field, value = line.split('\t')
@@ -234,8 +237,8 @@ def located_readings(value):
 
     Each item is one reading with the dictionary location(s) it is found
     at; several locations are comma-separated ('049.010,049.020:chǒu') and
-    some carry a '*' marker.  Readings with ê (欸 ê̄) are left out: keys are
-    spelled in a-z and ü only.
+    some carry a '*' marker.  Readings with ê (欸 ê̄) are left out: keys
+    are spelled in a-z and ü only.
     """
     return [split_tone(reading) for reading in
             (item.rsplit(':', 1)[1] for item in value.split(' '))
@@ -581,7 +584,8 @@ def initial_order(keys, hanzi_of_key):
         by_syllable.setdefault(key[0], []).append(key)
     anchors = [min(siblings, key=harm)
                for _, siblings in sorted(by_syllable.items())]
-    others = sorted(set(keys) - set(anchors), key=lambda key: (-merit(key), key))
+    others = sorted(set(keys) - set(anchors),
+                    key=lambda key: (-merit(key), key))
     return anchors + others
 
 
@@ -651,9 +655,8 @@ def pinyin_runs(hanzi_info):
        syllable that only other hanzi have: the browser shows the first
        record of a key, so it shows each GB2312 syllable exactly as before.
     2. The other hanzi (traditional, rare) under the keys of run 1.
-    3. The other hanzi under syllables only they have (hm 噷), past the
-       16-bit positions; the browser lists these syllables after the
-       alphabetical ones of their letter.
+    3. The other hanzi under syllables only they have (hm 噷); the browser
+       lists these syllables after the alphabetical ones of their letter.
     """
     gb2312 = {c: i for c, i in hanzi_info.items() if i['gb2312']}
     known = {reading for info in gb2312.values()
@@ -676,12 +679,6 @@ def pinyin_runs(hanzi_info):
     return runs
 
 
-def record_start(lines, index):
-    """Position of the '^' before lines[index] in the loaded text, where
-    each CR LF has become one '^' and one more stands in front."""
-    return 1 + sum(len(line) + 1 for line in lines[:index])
-
-
 def pinyin_lines(hanzi_info):
     gb2312, shared, own = pinyin_runs(hanzi_info)
     first_part = dictionary_text(gb2312)
@@ -689,12 +686,7 @@ def pinyin_lines(hanzi_info):
         sys.exit(f'{PINYIN_FILE}: the GB2312 records take '
                  f'{len(first_part)} characters, the limit is '
                  f'{PINYIN_CHAR_LIMIT - 1}')
-    lines = gb2312 + shared + own
-    if own and record_start(lines, len(gb2312) + len(shared)) < PINYIN_CHAR_LIMIT:
-        sys.exit(f'{PINYIN_FILE}: the records of keys only rare hanzi have '
-                 f'would start before position {PINYIN_CHAR_LIMIT}, where '
-                 f'the browser would show them')
-    return lines
+    return gb2312 + shared + own
 
 
 # --- output ---------------------------------------------------------------
