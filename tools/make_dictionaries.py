@@ -514,8 +514,9 @@ def usual_before_share(order, hanzi):
 def best_position(key, rest, allowed, hanzi, pairwise):
     """Where to put `key` back into `rest` (an index 0..len(rest), the key
     then stands before rest[index]) to serve the most frequency, scored as
-    usual_before_share (pairwise) or usual_first_share; only indexes in
-    `allowed` keep the anchors in order.  Ties keep the earliest index."""
+    usual_before_share (pairwise) or usual_first_share; `hanzi` are the
+    characters that hold `key`, and only indexes in `allowed` keep the
+    anchors in order.  Ties keep the earliest index."""
     position = {other: index for index, other in enumerate(rest)}
     gain = [0] * (len(rest) + 2)   # difference array over the indexes
 

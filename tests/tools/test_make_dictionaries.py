@@ -5,6 +5,7 @@ Run from the repo root:
 """
 
 import pathlib
+import random
 import re
 import shutil
 import subprocess
@@ -239,6 +240,38 @@ class PinyinFileTest(unittest.TestCase):
                           ('hao3', '好')]:
             with self.subTest(key=key):
                 self.assertEqual(chars_of(self.records, key)[0], char)
+
+
+class RecordOrderTest(unittest.TestCase):
+    """The fast placement of one record against trying every place."""
+
+    def test_best_position_agrees_with_scoring_every_place(self):
+        sys.path.insert(0, str(GENERATOR.parent))
+        import make_dictionaries as gen
+        rng = random.Random(7)
+        keys = [(syllable, tone) for syllable in 'abc' for tone in (1, 2, 3)]
+        for _ in range(300):
+            order = rng.sample(keys, len(keys))
+            hanzi = []
+            for _ in range(rng.randint(1, 6)):
+                readings = rng.sample(keys, rng.randint(2, 4))
+                hanzi.append({'readings': readings,
+                              'usual': rng.choice(readings),
+                              'frequency': rng.randint(1, 9)})
+            key = rng.choice(order)
+            rest = [other for other in order if other != key]
+            for pairwise, score in ((True, gen.usual_before_share),
+                                    (False, gen.usual_first_share)):
+                scores = [score(rest[:i] + [key] + rest[i:], hanzi)
+                          for i in range(len(rest) + 1)]
+                first = rng.randint(0, len(rest))
+                allowed = range(first, rng.randint(first, len(rest)) + 1)
+                holding = [info for info in hanzi if key in info['readings']]
+                found = gen.best_position(key, rest, allowed, holding,
+                                          pairwise)
+                self.assertIn(found, allowed)
+                self.assertAlmostEqual(scores[found],
+                                       max(scores[i] for i in allowed))
 
 
 class BadSourceTest(unittest.TestCase):
