@@ -9,8 +9,8 @@ namespace {
 // One group per final, tones 1 to 5, numbered and marked forms paired by position. The
 // order settles where the mark goes: ai, ao, ei and ou come before the single vowels so the
 // mark lands on their first vowel, and compound finals without a group of their own (iao,
-// uang, ui...) are caught by the group they end with. The ü group comes last, after the e
-// group has already marked lüe.
+// uang, ui...) are caught by the group they end with. The ü group follows the vowels, after
+// the e group has already marked lüe.
 constexpr std::pair<std::u16string_view, std::u16string_view> kGroups[] = {
     {u"ai1,ai2,ai3,ai4,ai5,", u"āi,ái,ǎi,ài,ai,"},
     {u"an1,an2,an3,an4,an5,", u"ān,án,ǎn,àn,an,"},
@@ -33,6 +33,12 @@ constexpr std::pair<std::u16string_view, std::u16string_view> kGroups[] = {
     {u"i1,i2,i3,i4,i5,", u"ī,í,ǐ,ì,i,"},
     {u"u1,u2,u3,u4,u5,", u"ū,ú,ǔ,ù,u,"},
     {u"ü1,ü2,ü3,ü4,ü5,", u"ǖ,ǘ,ǚ,ǜ,ü,"},
+    // The interjections ng, n and m (嗯, 呣) have no vowel, so the mark sits on the first
+    // consonant. This group comes last: every digit after a vowel final is gone by now, so
+    // the ng of ang1 can no longer be caught here, and ng before n keeps hng5 whole. Unicode
+    // has precomposed ḿ ń ň ǹ only; the rest are the letter plus a combining mark.
+    {u"ng1,ng2,ng3,ng4,ng5,n1,n2,n3,n4,n5,m1,m2,m3,m4,m5,",
+     u"n\u0304g,ńg,ňg,ǹg,ng,n\u0304,ń,ň,ǹ,n,m\u0304,ḿ,m\u030C,m\u0300,m,"},
 };
 
 std::vector<std::u16string_view> split_at_commas(std::u16string_view list) {

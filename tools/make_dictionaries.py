@@ -3,7 +3,8 @@
 
     img/1.jpg  Wubi 86 codes    (from wubi86_rime.tsv)
     img/2.jpg  Wubi 98 codes    (from wubi98_fcitx5.tsv)
-    img/3.jpg  pinyin readings  (from unihan_readings.tsv,
+    img/3.jpg  pinyin readings  (from unihan_readings.tsv, pinyin_data.txt,
+                                 phrase_pinyin.txt, pinyin_overrides.tsv,
                                  pinyin_simp_weights.tsv and wubi86_rime.tsv)
 
 Despite the extension the files are plain text in code page 936 with CR LF
@@ -15,7 +16,6 @@ Usage: python3 tools/make_dictionaries.py [--out DIR]
 """
 
 import argparse
-import itertools
 import pathlib
 import re
 import sys
@@ -32,9 +32,9 @@ PINYIN_FILE = '3.jpg'
 
 GB2312_HANZI_COUNT = 6763
 
-# The pinyin file must stay below this many decoded characters (CR LF
-# counting as two) for the application to take it whole; the generator
-# refuses to write a larger one rather than drop readings.
+# The browser holds record positions as 16-bit numbers: the records of the
+# GB2312 hanzi must stand below this position (counting CR LF as two keeps
+# it safe).
 PINYIN_CHAR_LIMIT = 32767
 
 # Combining tone marks after NFD decomposition.  The diaeresis of ü is not
@@ -42,6 +42,10 @@ PINYIN_CHAR_LIMIT = 32767
 TONE_MARKS = {'\u0304': 1, '\u0301': 2, '\u030c': 3, '\u0300': 4}
 NEUTRAL_TONE = 5
 SYLLABLE_RE = re.compile('[a-zü]+')
+KEY_RE = re.compile('([a-zü]+)([1-5])')
+# Unicode names of hanzi, 〇 included; ideographic punctuation is not.
+HANZI_NAMES = ('CJK UNIFIED IDEOGRAPH', 'CJK COMPATIBILITY IDEOGRAPH',
+               'IDEOGRAPHIC NUMBER ZERO')
 
 
 # --- code page 936 -------------------------------------------------------
@@ -83,12 +87,28 @@ def gb2312_hanzi():
 
 # --- source tables --------------------------------------------------------
 
-def read_table(name):
-    """Rows of a tab-separated UTF-8 source table; '#' lines are headers."""
-    with open(SOURCES_DIR / name, encoding='utf-8') as table:
-        for line in table:
-            if not line.startswith('#'):
-                yield line.rstrip('\n').split('\t')
+def refuse(name, number, line):
+    """A source row the generator cannot read stops the run: dropping it
+    would lose readings or codes without anyone noticing."""
+    sys.exit(f'{name}, line {number}: cannot read {line!r}')
+
+
+def source_lines(name):
+    """(line number, line) of a UTF-8 source file; '#' lines are headers."""
+    with open(SOURCES_DIR / name, encoding='utf-8') as source:
+        for number, line in enumerate(source, 1):
+            line = line.rstrip('\n')
+            if line and not line.startswith('#'):
+                yield number, line
+
+
+def read_table(name, columns):
+    """Rows of a tab-separated source table."""
+    for number, line in source_lines(name):
+        row = line.split('\t')
+        if len(row) != columns:
+            refuse(name, number, line)
+        yield row
 
 
 def read_wubi86():
@@ -99,7 +119,7 @@ def read_wubi86():
     table's wildcard lookups with listing-order weights, not input codes.
     """
     return [(char, code, Decimal(weight))
-            for char, code, weight in read_table('wubi86_rime.tsv')
+            for char, code, weight in read_table('wubi86_rime.tsv', 3)
             if not code.startswith('z')]
 
 
@@ -109,7 +129,7 @@ def read_wubi98():
     wubi98_fcitx5.tsv: code, char; the characters of a code are listed in
     the order the input method offers them.
     """
-    return [(char, code) for code, char in read_table('wubi98_fcitx5.tsv')]
+    return [(char, code) for code, char in read_table('wubi98_fcitx5.tsv', 2)]
 
 
 def read_unihan():
@@ -119,8 +139,19 @@ def read_unihan():
     kTGHZ2013, kXHC1983, kHanyuPinyin and kHanyuPinlu.
     """
     fields = {}
-    for code_point, field, value in read_table('unihan_readings.tsv'):
-        char = chr(int(code_point[2:], 16))
+    checks = {
+        'kTGHZ2013': located_readings,
+        'kXHC1983': located_readings,
+        'kMandarin': lambda value: mandarin_reading({'kMandarin': value}),
+        'kHanyuPinlu': lambda value: pinlu_counts({'kHanyuPinlu': value}),
+    }
+    for number, line in source_lines('unihan_readings.tsv'):
+        try:
+            code_point, field, value = line.split('\t')
+            char = chr(int(code_point.removeprefix('U+'), 16))
+            checks.get(field, str)(value)
+        except ValueError:
+            refuse('unihan_readings.tsv', number, line)
         fields.setdefault(char, {})[field] = value
     return fields
 
@@ -132,7 +163,7 @@ def read_pinyin_weights():
     v (lv 绿, nv 女) or u (lue 略, nue 虐).
     """
     weights = {}
-    for char, reading, weight in read_table('pinyin_simp_weights.tsv'):
+    for char, reading, weight in read_table('pinyin_simp_weights.tsv', 3):
         weights.setdefault(char, {})[reading] = int(weight)
     return weights
 
@@ -183,7 +214,7 @@ def wubi_lines(rows, first_candidates):
             for char in chars]
 
 
-# --- pinyin file ----------------------------------------------------------
+# --- pinyin readings -----------------------------------------------------
 
 def split_tone(marked):
     """'lǜ' -> ('lü', 4); a syllable without a tone mark is neutral (5)."""
@@ -196,51 +227,183 @@ def split_tone(marked):
     return syllable, tones[0] if tones else NEUTRAL_TONE
 
 
+def key_of(reading):
+    """('zhong', 1) -> 'zhong1', the form the pinyin file writes."""
+    return f'{reading[0]}{reading[1]}'
+
+
 def located_readings(value):
-    """'131.140:háng 136.100:héng' -> ['háng', 'héng'].
+    """'131.140:háng 136.100:héng' -> [('hang', 2), ('heng', 2)].
 
     Each item is one reading with the dictionary location(s) it is found
     at; several locations are comma-separated ('049.010,049.020:chǒu') and
-    some carry a '*' marker.
+    some carry a '*' marker.  Readings with ê (欸 ê̄) are left out: keys
+    are spelled in a-z and ü only.
     """
-    return [item.rsplit(':', 1)[1] for item in value.split(' ')]
+    return [split_tone(reading) for reading in
+            (item.rsplit(':', 1)[1] for item in value.split(' '))
+            if not has_e_circumflex(reading)]
+
+
+def has_e_circumflex(reading):
+    return '\u0302' in unicodedata.normalize('NFD', reading)
 
 
 def mandarin_reading(fields):
     """The customary reading.  Where kMandarin has two values the first is
     the mainland one and the second the Taiwan one ('de dì' for 地)."""
-    return fields['kMandarin'].split(' ')[0]
+    return split_tone(fields['kMandarin'].split(' ')[0])
 
 
-def char_readings(fields):
-    """Readings as (syllable, tone): the 2013 standard's set, or the 1983
-    Xiandai Hanyu Cidian's where the 2013 one lacks the character, always
-    with the customary reading added."""
-    marked = []
-    for field in ('kTGHZ2013', 'kXHC1983'):
-        if field in fields:
-            marked = located_readings(fields[field])
-            break
-    marked.append(mandarin_reading(fields))
-    return list(dict.fromkeys(split_tone(reading) for reading in marked))
-
-
-def most_common_reading(fields, readings):
-    """The reading with the highest kHanyuPinlu count (first listed on a
-    tie) if it is one of the character's readings, else the customary one.
-
-    kHanyuPinlu: 'shàng(12308) shang(392)'.  Its top reading can lie outside
-    the reading set, e.g. the erhua suffix r of 儿.
-    """
+def pinlu_counts(fields):
+    """kHanyuPinlu 'shàng(12308) shang(392)' -> [(('shang', 4), 12308), ...]:
+    how often each reading occurs in a corpus of modern texts."""
     counts = []
     for item in fields.get('kHanyuPinlu', '').split():
         reading, count = item[:-1].split('(')
-        counts.append((int(count), split_tone(reading)))
+        counts.append((split_tone(reading), int(count)))
+    return counts
+
+
+def read_pinyin_data():
+    """Char -> its readings, most usual first, for two-byte characters.
+
+    pinyin_data.txt: 'U+8BF4: shuō,shuì,yuè  # 说'; ê is left out as in
+    located_readings.
+    """
+    row_re = re.compile(r'U\+([0-9A-F]{4,5}): (\S+)  # (.)')
+    readings = {}
+    for number, line in source_lines('pinyin_data.txt'):
+        match = row_re.match(line)
+        if match is None or chr(int(match[1], 16)) != match[3]:
+            refuse('pinyin_data.txt', number, line)
+        if not is_double_byte(match[3]):
+            continue
+        try:
+            readings[match[3]] = [
+                split_tone(reading) for reading in match[2].split(',')
+                if not has_e_circumflex(reading)]
+        except ValueError:
+            refuse('pinyin_data.txt', number, line)
+    return readings
+
+
+def read_word_readings():
+    """(char, reading) pairs that some word of the word table uses.
+
+    phrase_pinyin.txt: '说明: shuō míng', one reading per character, an
+    optional '# comment' after it.
+    """
+    used = set()
+    for number, line in source_lines('phrase_pinyin.txt'):
+        word, _, readings = line.split('#')[0].partition(':')
+        word, readings = word.strip(), readings.split()
+        if not word or len(word) != len(readings):
+            refuse('phrase_pinyin.txt', number, line)
+        try:
+            used.update(zip(word, map(split_tone, readings)))
+        except ValueError:
+            refuse('phrase_pinyin.txt', number, line)
+    return used
+
+
+OVERRIDE_ACTIONS = ('add', 'drop', 'usual')
+
+
+def read_overrides():
+    """[(char, reading, action)] from pinyin_overrides.tsv: char, numbered
+    reading (zhei4), add / drop / usual, reason."""
+    overrides = []
+    for number, line in source_lines('pinyin_overrides.tsv'):
+        columns = line.split('\t')
+        match = (KEY_RE.fullmatch(columns[1]) if len(columns) == 4
+                 else None)
+        if (match is None or len(columns[0]) != 1
+                or columns[2] not in OVERRIDE_ACTIONS or not columns[3]):
+            refuse('pinyin_overrides.tsv', number, line)
+        overrides.append((columns[0], (match[1], int(match[2])), columns[2]))
+    return overrides
+
+
+def revised_away(reading, standard):
+    """A reading of the 1983 dictionary that the 2013 standard no longer
+    has under any tone of its syllable is a different word (说 yuè, 那
+    nèi); one whose syllable the standard keeps under another tone was
+    revised in 1985 (框 kuāng -> kuàng) or is a tone sandhi (一 yí).  The
+    neutral tones (里 li, 头 tou) are kept: the standard does not list
+    them, readers expect them."""
+    syllables = {syllable for syllable, _ in standard}
+    return reading[1] != NEUTRAL_TONE and reading[0] in syllables
+
+
+def reading_set(char, fields, pinyin_data, word_readings):
+    """(readings, rule): the modern reading set of one hanzi.
+
+    The 2013 standard is the authority where it lists the character; the
+    1983 dictionary adds its neutral tones and those other-syllable
+    readings that the word table shows in use.  Elsewhere the 1983
+    dictionary, else pinyin-data, else kMandarin.
+    """
+    if 'kTGHZ2013' in fields:
+        standard = located_readings(fields['kTGHZ2013'])
+        extra = [reading for reading
+                 in (located_readings(fields['kXHC1983'])
+                     if 'kXHC1983' in fields else [])
+                 if reading not in standard
+                 and not revised_away(reading, standard)
+                 and (reading[1] == NEUTRAL_TONE
+                      or (char, reading) in word_readings)]
+        return standard + extra, 'kTGHZ2013' + (' + kXHC1983' if extra else '')
+    if 'kXHC1983' in fields:
+        return located_readings(fields['kXHC1983']), 'kXHC1983'
+    if pinyin_data.get(char):
+        return pinyin_data[char], 'pinyin-data'
+    if 'kMandarin' in fields:
+        return [mandarin_reading(fields)], 'kMandarin'
+    return [], 'none'
+
+
+def usual_reading(fields, readings, pinyin_data_order):
+    """(reading, rule): the reading a reader gives the character alone.
+
+    Corpus counts decide where they exist (kHanyuPinlu, first listed on a
+    tie); a top reading outside the set (the erhua r of 儿) does not count.
+    Else pinyin-data's order, which lists the most usual reading first,
+    else kMandarin's customary reading, else the first of the set.
+    """
+    counts = [(count, reading) for reading, count in pinlu_counts(fields)
+              if reading in readings]
     if counts:
-        best = max(counts, key=lambda entry: entry[0])[1]
-        if best in readings:
-            return best
-    return split_tone(mandarin_reading(fields))
+        top = max(count for count, _ in counts)
+        return next(r for c, r in counts if c == top), 'kHanyuPinlu'
+    for reading in pinyin_data_order:
+        if reading in readings:
+            return reading, 'pinyin-data'
+    if 'kMandarin' in fields and mandarin_reading(fields) in readings:
+        return mandarin_reading(fields), 'kMandarin'
+    return readings[0], 'first listed'
+
+
+def apply_overrides(hanzi, overrides):
+    """Applies the reviewed corrections; one that changes nothing is stale
+    and stops the run, so the table cannot silently rot."""
+    for char, reading, action in overrides:
+        info = hanzi.get(char)
+        readings = info['readings'] if info else []
+        if action == 'add' and info and reading not in readings:
+            readings.append(reading)
+        elif action == 'drop' and reading in readings and len(readings) > 1:
+            readings.remove(reading)
+            if info['usual'] == reading:
+                info['usual'], info['usual_rule'] = readings[0], 'override'
+        elif action == 'usual' and reading in readings:
+            info['usual'], info['usual_rule'] = reading, 'override'
+            continue
+        else:
+            sys.exit(f'pinyin_overrides.tsv: {action} {key_of(reading)} '
+                     f'for {char} changes nothing')
+        if not info['set_rule'].endswith('override'):
+            info['set_rule'] += ' + override'
 
 
 def reading_weight(char_weights, syllable):
@@ -251,75 +414,280 @@ def reading_weight(char_weights, syllable):
     return 0
 
 
-def best_tone_order(syllable, tones, hanzi_info):
-    """Order the tone records of one syllable so that as much frequency
-    weight as possible finds its character's most common reading first.
-
-    The batch converter takes each character's first reading in file order
-    and the query view lists readings in record order, so this decides the
-    conversion quality on real text.  Ties go to plain tone order.
-    """
-    contenders = []
-    for info in hanzi_info.values():
-        common_syllable, common_tone = info['most_common']
-        if common_syllable == syllable:
-            own_tones = {tone for syl, tone in info['readings']
-                         if syl == syllable}
-            contenders.append((own_tones, common_tone, info['frequency']))
-
-    def score(order):
-        rank = {tone: position for position, tone in enumerate(order)}
-        return sum(frequency for own_tones, common_tone, frequency
-                   in contenders
-                   if min(own_tones, key=rank.get) == common_tone)
-
-    # permutations() of sorted tones runs in lexicographic order and max()
-    # keeps the first best, which settles ties by plain tone order.
-    return max(itertools.permutations(sorted(tones)), key=score)
+def pinyin_hanzi():
+    """The two-byte hanzi of code page 936: the GB2312 ones in code order,
+    then the others (traditional, rare) in code order."""
+    others = []
+    for lead in range(0x81, 0xFF):
+        for trail in range(0x40, 0xFF):
+            try:
+                char = bytes((lead, trail)).decode('gbk')
+            except UnicodeDecodeError:
+                continue
+            if (unicodedata.name(char, '').startswith(HANZI_NAMES)
+                    and not is_gb2312_hanzi(char)):
+                others.append(char)
+    return gb2312_hanzi(), others
 
 
-def collect_hanzi_info(unihan, pinyin_weights, wubi86_rows):
-    """Per GB2312 hanzi: readings, most common reading, the weights that
-    order characters within a record, and its code-page-936 bytes."""
+def collect_hanzi_info(unihan, pinyin_weights, wubi86_rows, pinyin_data,
+                       word_readings, overrides):
+    """Per hanzi: reading set, usual reading, how often it is used, the
+    weights that order characters within a record, and its code-page-936
+    bytes.  Hanzi without any reading in the sources are left out."""
     wubi86_weight = {}
     for char, _, weight in wubi86_rows:
         wubi86_weight[char] = max(weight, wubi86_weight.get(char, weight))
+    gb2312, others = pinyin_hanzi()
     info = {}
-    for char in gb2312_hanzi():
-        fields = unihan[char]
-        readings = char_readings(fields)
+    for char in gb2312 + others:
+        fields = unihan.get(char, {})
+        readings, set_rule = reading_set(char, fields, pinyin_data,
+                                         word_readings)
+        if not readings:
+            continue
+        readings = list(dict.fromkeys(readings))
+        usual, usual_rule = usual_reading(fields, readings,
+                                          pinyin_data.get(char, []))
         char_weights = pinyin_weights.get(char, {})
+        # Typing frequency where the input method's table has the
+        # character, else its corpus count; a rare character still counts.
+        frequency = (sum(char_weights.values())
+                     or sum(count for _, count in pinlu_counts(fields)) or 1)
         info[char] = {
             'readings': readings,
-            'most_common': most_common_reading(fields, readings),
+            'set_rule': set_rule,
+            'usual': usual,
+            'usual_rule': usual_rule,
+            'gb2312': is_gb2312_hanzi(char),
             'weights': char_weights,
-            'frequency': sum(char_weights.values()),
+            'frequency': frequency,
             'wubi86_weight': wubi86_weight.get(char, 0),
             'cp936': cp936(char),
         }
+    apply_overrides(info, overrides)
     return info
+
+
+# --- record order ----------------------------------------------------------
+#
+# The lookup lists a character's readings in the order of the records that
+# hold it, and the batch converter keeps the first, so the order of records
+# decides what a text converts to.  The browser only needs the FIRST record
+# of each syllable (its anchor) in alphabetical order, and uses only the
+# first record of each key.  Every other record may stand anywhere after its
+# syllable's anchor, which leaves room to put each character's usual reading
+# before its other ones.
+
+def usual_first_share(order, hanzi):
+    """Frequency-weighted share of hanzi whose first record, in this key
+    order, is their usual reading: the quantity the ordering maximises."""
+    position = {key: index for index, key in enumerate(order)}
+    total = won = 0
+    for info in hanzi:
+        keys = [key for key in info['readings'] if key in position]
+        if not keys:
+            continue
+        total += info['frequency']
+        if min(keys, key=position.get) == info['usual']:
+            won += info['frequency']
+    return won / total if total else 1.0
+
+
+def usual_before_share(order, hanzi):
+    """Like usual_first_share, but a character with several other readings
+    earns a part for each one its usual reading precedes.  Smoother: a
+    character that needs two records moved (着 behind zhe5: zhao1 and
+    zhao2) rewards the first move already."""
+    position = {key: index for index, key in enumerate(order)}
+    won = 0
+    for info in hanzi:
+        others = [position[key] for key in info['readings']
+                  if key in position and key != info['usual']]
+        if others and info['usual'] in position:
+            usual = position[info['usual']]
+            won += (info['frequency'] * sum(usual < other for other in others)
+                    / len(others))
+    return won
+
+
+def best_position(key, rest, allowed, hanzi, pairwise):
+    """Where to put `key` back into `rest` (an index 0..len(rest), the key
+    then stands before rest[index]) to serve the most frequency, scored as
+    usual_before_share (pairwise) or usual_first_share; `hanzi` are the
+    characters that hold `key`, and only indexes in `allowed` keep the
+    anchors in order.  Ties keep the earliest index."""
+    position = {other: index for index, other in enumerate(rest)}
+    gain = [0] * (len(rest) + 2)   # difference array over the indexes
+
+    def add(first, last, weight):
+        gain[first] += weight
+        gain[last + 1] -= weight
+
+    for info in hanzi:
+        others = [position[k] for k in info['readings']
+                  if k != key and k in position]
+        if not others:
+            continue
+        weight = info['frequency']
+        if info['usual'] == key:
+            if pairwise:
+                for other in others:
+                    add(0, other, weight / len(others))
+            else:
+                add(0, min(others), weight)
+        elif info['usual'] in position:
+            usual = position[info['usual']]
+            if pairwise:
+                add(usual + 1, len(rest), weight / len(others))
+            elif usual == min(others):
+                add(usual + 1, len(rest), weight)
+    best, best_score, score = allowed.start, None, 0
+    for index in range(len(rest) + 1):
+        score += gain[index]
+        if index in allowed and (best_score is None or score > best_score):
+            best, best_score = index, score
+    return best
+
+
+def allowed_positions(key, rest, neighbours):
+    """The indexes of `rest` where `key` may go back in without breaking
+    the alphabetical order of the syllables' first records."""
+    first_of = {}
+    for index, (syllable, _) in enumerate(rest):
+        first_of.setdefault(syllable, index)
+    before, after = neighbours[key[0]]
+    first_allowed = first_of[before] + 1 if before else 0
+    next_anchor = first_of[after] if after else len(rest)
+    own = first_of.get(key[0])
+    # With a sibling record before the next anchor this key need not be
+    # the anchor and may go anywhere after the previous one.
+    if own is not None and own < next_anchor:
+        return range(first_allowed, len(rest) + 1)
+    return range(first_allowed, next_anchor + 1)
+
+
+def initial_order(keys, hanzi_of_key):
+    """Where the moves start: each syllable's anchor is its record whose
+    characters lose least by standing first (the frequency of those whose
+    usual reading is another), the anchors in alphabetical order; then all
+    other records, those that are the usual reading of most first."""
+    def harm(key):
+        return sum(info['frequency'] for info in hanzi_of_key[key]
+                   if info['usual'] != key)
+
+    def merit(key):
+        return sum(info['frequency'] if info['usual'] == key
+                   else -info['frequency'] for info in hanzi_of_key[key])
+
+    by_syllable = {}
+    for key in sorted(keys):
+        by_syllable.setdefault(key[0], []).append(key)
+    anchors = [min(siblings, key=harm)
+               for _, siblings in sorted(by_syllable.items())]
+    others = sorted(set(keys) - set(anchors),
+                    key=lambda key: (-merit(key), key))
+    return anchors + others
+
+
+def order_records(keys, hanzi_of_key):
+    """Orders the keys (syllable, tone) of one run of records.
+
+    Starts from initial_order and moves one key at a time to the
+    place that serves the most frequency, as long as each syllable's first
+    record still stands in alphabetical order of syllables, until no move
+    gains: first by the smooth pairwise score, then by the exact one.
+    hanzi_of_key gives the info of the characters each key holds.
+    """
+    order = initial_order(keys, hanzi_of_key)
+    syllables = sorted({syllable for syllable, _ in keys})
+    neighbours = {syllable: (syllables[index - 1] if index else None,
+                             syllables[index + 1]
+                             if index + 1 < len(syllables) else None)
+                  for index, syllable in enumerate(syllables)}
+    for pairwise, score in ((True, usual_before_share),
+                            (False, usual_first_share)):
+        for _ in range(30):
+            moved = False
+            for key in list(order):
+                rest = [other for other in order if other != key]
+                involved = hanzi_of_key[key]
+                index = best_position(
+                    key, rest, allowed_positions(key, rest, neighbours),
+                    involved, pairwise)
+                new_order = rest[:index] + [key] + rest[index:]
+                # Only a strict gain counts, so that ties cannot cycle.
+                if (new_order != order and score(new_order, involved)
+                        > score(order, involved) + 1e-9):
+                    order, moved = new_order, True
+            if not moved:
+                break
+    return order
 
 
 def record_order_key(info, syllable):
     """Most frequent first: weight of this reading, then Wubi 86 weight,
-    then GB2312 order."""
+    then code-page-936 order."""
     return (-reading_weight(info['weights'], syllable),
             -info['wubi86_weight'], info['cp936'])
 
 
-def pinyin_lines(hanzi_info):
-    records = {}
-    for char, info in hanzi_info.items():
-        for syllable, tone in info['readings']:
-            records.setdefault(syllable, {}).setdefault(tone, []).append(char)
+def record_lines(hanzi):
+    """The records of one run: every key of these hanzi once, in the order
+    that puts usual readings first."""
+    members = {}
+    for char, info in hanzi.items():
+        for reading in info['readings']:
+            members.setdefault(reading, []).append(char)
+    hanzi_of_key = {key: [hanzi[char] for char in chars]
+                    for key, chars in members.items()}
     lines = []
-    for syllable in sorted(records):
-        by_tone = records[syllable]
-        for tone in best_tone_order(syllable, by_tone, hanzi_info):
-            chars = sorted(by_tone[tone], key=lambda char: record_order_key(
-                hanzi_info[char], syllable))
-            lines.append(f'{syllable}{tone}={"".join(chars)}')
+    for key in order_records(list(members), hanzi_of_key):
+        chars = sorted(members[key],
+                       key=lambda char: record_order_key(hanzi[char], key[0]))
+        lines.append(f'{key_of(key)}={"".join(chars)}')
     return lines
+
+
+def pinyin_runs(hanzi_info):
+    """The three runs of the pinyin file.
+
+    1. The GB2312 hanzi, then an empty record for each key of a GB2312
+       syllable that only other hanzi have: the browser shows the first
+       record of a key, so it shows each GB2312 syllable exactly as before.
+    2. The other hanzi (traditional, rare) under the keys of run 1.
+    3. The other hanzi under syllables only they have (hm 噷); the browser
+       lists these syllables after the alphabetical ones of their letter.
+    """
+    gb2312 = {c: i for c, i in hanzi_info.items() if i['gb2312']}
+    known = {reading for info in gb2312.values()
+             for reading in info['readings']}
+    syllables = {syllable for syllable, _ in known}
+    tail_keys = {reading for info in hanzi_info.values()
+                 if not info['gb2312'] for reading in info['readings']}
+    placeholders = sorted(key for key in tail_keys - known
+                          if key[0] in syllables)
+    known.update(placeholders)
+    runs = [record_lines(gb2312) + [f'{key_of(key)}=' for key in placeholders]]
+    for keep in (lambda reading: reading in known,
+                 lambda reading: reading not in known):
+        run = {}
+        for char, info in hanzi_info.items():
+            readings = [r for r in info['readings'] if keep(r)]
+            if not info['gb2312'] and readings:
+                run[char] = dict(info, readings=readings)
+        runs.append(record_lines(run))
+    return runs
+
+
+def pinyin_lines(hanzi_info):
+    gb2312, shared, own = pinyin_runs(hanzi_info)
+    first_part = dictionary_text(gb2312)
+    if len(first_part) >= PINYIN_CHAR_LIMIT:
+        sys.exit(f'{PINYIN_FILE}: the GB2312 records take '
+                 f'{len(first_part)} characters, the limit is '
+                 f'{PINYIN_CHAR_LIMIT - 1}')
+    return gb2312 + shared + own
 
 
 # --- output ---------------------------------------------------------------
@@ -345,13 +713,10 @@ def main():
 
     wubi86_rows = read_wubi86()
     wubi98_rows = read_wubi98()
-    hanzi_info = collect_hanzi_info(read_unihan(), read_pinyin_weights(),
-                                    wubi86_rows)
-
+    hanzi_info = collect_hanzi_info(
+        read_unihan(), read_pinyin_weights(), wubi86_rows,
+        read_pinyin_data(), read_word_readings(), read_overrides())
     pinyin_text = dictionary_text(pinyin_lines(hanzi_info))
-    if len(pinyin_text) >= PINYIN_CHAR_LIMIT:
-        sys.exit(f'{PINYIN_FILE} would have {len(pinyin_text)} characters, '
-                 f'the limit is {PINYIN_CHAR_LIMIT - 1}')
 
     wubi86_lines = wubi_lines(
         [(char, code) for char, code, _ in wubi86_rows],

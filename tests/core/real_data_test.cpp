@@ -54,8 +54,11 @@ TEST_F(RealData, KnownCharacters) {
   EXPECT_NE(hao.answers[1].find(u"vbg "), std::u16string::npos);
   EXPECT_NE(hao.answers[2].find(u"vbg "), std::u16string::npos);
   EXPECT_EQ(hao.answers[3], u"2635");
-  // Syllables stand in alphabetical order, so lu comes before lü.
-  EXPECT_EQ(book_->huoqu(u"拼音", u"绿"), u"lù  lǜ  ");
+  // A character's usual reading comes first, wherever its syllable stands: lǜ before lù.
+  EXPECT_EQ(book_->huoqu(u"拼音", u"绿"), u"lǜ  lù  ");
+  EXPECT_EQ(book_->huoqu(u"拼音", u"说").substr(0, 6), u"shuō  ");
+  EXPECT_EQ(book_->huoqu(u"拼音", u"說"), u"shuō  ");
+  EXPECT_EQ(book_->huoqu(u"拼音", u"嗯"), u"ń  ńg  ňg  ǹg  ");
   EXPECT_EQ(book_->huoqu(u"98五笔", u"式").substr(0, 3), u"aa ");
   EXPECT_EQ(book_->huoqu(u"98五笔", u"藏").find(u"aa "), std::u16string::npos);
   EXPECT_EQ(convert_text(*book_, u"中国人\r\n", u"拼音"), u"zhōng guó rén \r\n\r\n");

@@ -5,7 +5,9 @@ Run from the repo root:
 """
 
 import pathlib
+import random
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -20,7 +22,7 @@ PINYIN_FILE = '3.jpg'
 DICTIONARY_FILES = [*WUBI_FILES.values(), PINYIN_FILE]
 
 PINYIN_CHAR_LIMIT = 32767
-PINYIN_LINE = re.compile('([a-zü]+)([1-5])=(.+)')
+PINYIN_LINE = re.compile('([a-zü]+)([1-5])=(.*)')
 
 
 def gb2312_hanzi():
@@ -102,9 +104,6 @@ class FileFormatTest(unittest.TestCase):
                 expected = sum(1 if c < '\x80' else 2 for c in text)
                 self.assertEqual(len(data), expected)
 
-    def test_pinyin_file_fits_the_size_limit(self):
-        self.assertLess(len(read_text(PINYIN_FILE)), PINYIN_CHAR_LIMIT)
-
 
 class WubiFileTest(unittest.TestCase):
 
@@ -164,62 +163,137 @@ class PinyinFileTest(unittest.TestCase):
 
     def setUp(self):
         self.records = pinyin_records()
+        # The GB2312 part: records up to the first one holding another hanzi.
+        self.part = next(index for index, (_, _, chars)
+                         in enumerate(self.records)
+                         if set(chars) - GB2312_HANZI)
 
-    def test_covers_exactly_the_gb2312_hanzi(self):
+    def first_readings(self, char):
+        return [syllable + tone for syllable, tone, chars in self.records
+                if char in chars][:2]
+
+    def test_gb2312_part_holds_exactly_the_gb2312_hanzi(self):
         chars = set()
-        for syllable, tone, record_chars in self.records:
-            self.assertEqual(len(record_chars), len(set(record_chars)),
-                             syllable + tone)
+        for _, _, record_chars in self.records[:self.part]:
             chars.update(record_chars)
-        self.assertEqual(len(GB2312_HANZI), 6763)
         self.assertEqual(chars, GB2312_HANZI)
+        gb2312_part = ''.join(line + '\r\n'
+                              for line in read_lines(PINYIN_FILE)[:self.part])
+        self.assertLess(len(gb2312_part), PINYIN_CHAR_LIMIT)
+        tail = set()
+        for _, _, record_chars in self.records[self.part:]:
+            tail.update(record_chars)
+        self.assertFalse(tail & GB2312_HANZI)
+        self.assertGreater(len(tail), 14000)
+        self.assertTrue(set('說話們郿長') <= tail)
 
-    def test_keys_unique_and_syllables_grouped_in_order(self):
-        keys = [syllable + tone for syllable, tone, _ in self.records]
-        self.assertEqual(len(keys), len(set(keys)))
-        # Collapsing runs of one syllable must leave a strictly increasing
-        # sequence: anything else means a syllable is split or misplaced.
-        runs = [syllable for index, (syllable, _, _) in enumerate(self.records)
-                if index == 0 or self.records[index - 1][0] != syllable]
-        self.assertEqual(runs, sorted(set(runs)))
+    def test_browser_sees_alphabetical_syllables_and_gb2312_characters(self):
+        # What the browser computes: the syllables of a letter in the order
+        # of their first records, and for each key its first record.
+        first_record = {}
+        for syllable, tone, chars in self.records:
+            first_record.setdefault(syllable + tone, chars)
+        gb2312_syllables = {s for s, _, _ in self.records[:self.part]}
+        for letter in 'abcdefghjklmnopqrstwxyz':
+            with self.subTest(letter=letter):
+                shown = list(dict.fromkeys(
+                    s for s, _, _ in self.records if s[0] == letter))
+                own = sorted(set(shown) - gb2312_syllables)
+                self.assertEqual(shown,
+                                 sorted(gb2312_syllables & set(shown)) + own)
+        members = {}
+        for syllable, tone, chars in self.records:
+            members.setdefault(syllable + tone, set()).update(
+                set(chars) & GB2312_HANZI)
+        # Keys only other hanzi have stand past the GB2312 part.
+        gb2312_keys = {s + t for s, t, _ in self.records[:self.part]}
+        for key, chars in members.items():
+            if chars or key in gb2312_keys:
+                self.assertEqual(set(first_record[key]), chars, key)
 
-    def test_u_umlaut_is_spelled_as_such(self):
-        syllables = {syllable for syllable, _, _ in self.records}
-        self.assertTrue({'lü', 'lüe', 'nü', 'nüe'} <= syllables)
-        self.assertFalse({'lv', 'nv', 'lve', 'nve'} & syllables)
-        self.assertIn('绿', chars_of(self.records, 'lü4'))
-        self.assertIn('略', chars_of(self.records, 'lüe4'))
-        # The frequency table spells these lv and lue.  Missing that, 律
-        # would fall behind 氯 (higher Wubi weight) and 绿 would take the
-        # weight of its rare reading lù.
-        self.assertTrue(chars_of(self.records, 'lü4').startswith('率绿律'))
-        self.assertTrue(chars_of(self.records, 'lüe4').startswith('略掠'))
+    def test_usual_reading_comes_first(self):
+        for char, first in [('说', 'shuo1'), ('着', 'zhe5'), ('种', 'zhong3'),
+                            ('无', 'wu2'), ('石', 'shi2'), ('行', 'xing2'),
+                            ('重', 'zhong4'), ('提', 'ti2'), ('罗', 'luo2'),
+                            ('框', 'kuang4'), ('好', 'hao3'), ('的', 'de5'),
+                            ('为', 'wei4'), ('觉', 'jue2'), ('么', 'me5'),
+                            ('說', 'shuo1'), ('著', 'zhu4')]:
+            with self.subTest(char=char):
+                self.assertEqual(self.first_readings(char)[0], first)
 
-    def test_known_readings(self):
-        self.assertIn('好', chars_of(self.records, 'hao3'))
-        self.assertIn('好', chars_of(self.records, 'hao4'))
-        self.assertIn('行', chars_of(self.records, 'hang2'))
-        self.assertIn('行', chars_of(self.records, 'xing2'))
-        self.assertIn('的', chars_of(self.records, 'de5'))
-        # 哼 has the vowelless interjection reading hng.
-        self.assertIn('哼', chars_of(self.records, 'hng5'))
-
-    def test_most_common_reading_comes_first_within_a_syllable(self):
-        # The batch converter takes a character's first record; these
-        # characters' usual readings are not their lowest tones.
-        for first, later in [('hao4', 'hao2'),    # 号 hào
-                             ('wei4', 'wei2'),    # 为 wèi
-                             ('chu4', 'chu3'),    # 处 chù
-                             ('hao3', 'hao4')]:   # 好 hǎo
-            with self.subTest(first=first, later=later):
-                self.assertLess(record_index(self.records, first),
-                                record_index(self.records, later))
+    def test_reading_set(self):
+        def readings(char):
+            return {s + t for s, t, chars in self.records if char in chars}
+        for char, present, absent in [
+                ('罗', 'luo2', 'luo1'), ('框', 'kuang4', 'kuang1'),
+                ('这', 'zhei4', 'zhe5'), ('那', 'nei4', 'na3'),
+                ('说', 'yue4', 'shuo5'), ('行', 'hang4', 'xing4'),
+                ('上', 'shang5', 'shang1'), ('么', 'me5', 'mo2'),
+                ('哼', 'hng5', 'heng2'), ('一', 'yi1', 'yi2'),
+                ('绿', 'lü4', 'lv4'), ('嗯', 'n2', 'ng1')]:
+            with self.subTest(char=char):
+                self.assertIn(present, readings(char))
+                self.assertNotIn(absent, readings(char))
 
     def test_most_frequent_character_leads_its_record(self):
         for key, char in [('zhong1', '中'), ('de5', '的'), ('shi4', '是'),
                           ('hao3', '好')]:
             with self.subTest(key=key):
                 self.assertEqual(chars_of(self.records, key)[0], char)
+
+
+class RecordOrderTest(unittest.TestCase):
+    """The fast placement of one record against trying every place."""
+
+    def test_best_position_agrees_with_scoring_every_place(self):
+        sys.path.insert(0, str(GENERATOR.parent))
+        import make_dictionaries as gen
+        rng = random.Random(7)
+        keys = [(syllable, tone) for syllable in 'abc' for tone in (1, 2, 3)]
+        for _ in range(300):
+            order = rng.sample(keys, len(keys))
+            hanzi = []
+            for _ in range(rng.randint(1, 6)):
+                readings = rng.sample(keys, rng.randint(2, 4))
+                hanzi.append({'readings': readings,
+                              'usual': rng.choice(readings),
+                              'frequency': rng.randint(1, 9)})
+            key = rng.choice(order)
+            rest = [other for other in order if other != key]
+            for pairwise, score in ((True, gen.usual_before_share),
+                                    (False, gen.usual_first_share)):
+                scores = [score(rest[:i] + [key] + rest[i:], hanzi)
+                          for i in range(len(rest) + 1)]
+                first = rng.randint(0, len(rest))
+                allowed = range(first, rng.randint(first, len(rest)) + 1)
+                holding = [info for info in hanzi if key in info['readings']]
+                found = gen.best_position(key, rest, allowed, holding,
+                                          pairwise)
+                self.assertIn(found, allowed)
+                self.assertAlmostEqual(scores[found],
+                                       max(scores[i] for i in allowed))
+
+
+class BadSourceTest(unittest.TestCase):
+
+    def test_a_row_that_cannot_be_read_stops_the_run(self):
+        for source, row in [('pinyin_data.txt', 'U+8BF4 shuō  # 说'),
+                            ('phrase_pinyin.txt', '说明: shuō'),
+                            ('pinyin_overrides.tsv', '这\tzhei9\tadd\twhy'),
+                            ('unihan_readings.tsv', 'U+8BF4\tkMandarin\tsh1')]:
+            with self.subTest(source=source), \
+                    tempfile.TemporaryDirectory() as folder:
+                tools = pathlib.Path(folder) / 'tools'
+                shutil.copytree(GENERATOR.parent, tools)
+                with open(tools / 'sources' / source, 'a',
+                          encoding='utf-8') as table:
+                    table.write(row + '\n')
+                run = subprocess.run(
+                    [sys.executable, str(tools / GENERATOR.name),
+                     '--out', folder], capture_output=True, text=True)
+                self.assertNotEqual(run.returncode, 0)
+                self.assertIn(f'{source}, line', run.stderr)
+                self.assertFalse((pathlib.Path(folder) / PINYIN_FILE).exists())
 
 
 if __name__ == '__main__':

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "dictionary_texts.h"
 #include "form1.h"
 #include "form_kit.h"
 #include "window_test.h"
@@ -97,6 +98,32 @@ TEST_F(BrowserView, GridsTakeAsManyAsTheyHold) {
   form_.Command1_Click(25);
   EXPECT_EQ(button("Command2", 39)->text(), "zbn");
   EXPECT_EQ(button("Command3", 113)->text(), QString(QChar(0x4E00 + 113)));
+}
+
+TEST_F(BrowserView, RealDictionariesKeepTheLetterSAlphabeticalAndGiveShuoFirst) {
+  form_.set_code_book(zhavik::CodeBook(zhavik::load_dictionary_texts(ZHAVIK_SOURCE_DIR)));
+  form_.Command1_Click(18);  // S
+  QStringList syllables;
+  for (int i = 0; i < 40 && !button("Command2", i)->text().isEmpty(); ++i)
+    syllables << button("Command2", i)->text();
+  QStringList sorted = syllables;
+  sorted.sort();
+  EXPECT_EQ(syllables, sorted);
+  EXPECT_EQ(syllables.front(), "sa");
+  EXPECT_EQ(syllables.back(), "suo");
+  // The syllables show the characters they always did, whatever else the file holds.
+  for (const auto& [syllable, characters] :
+       {std::pair<QString, QString>{"shui", "谁水睡税说氵"}, {"shuo", "说硕朔烁数铄槊搠妁蒴"}}) {
+    button("Command2", static_cast<int>(syllables.indexOf(syllable)))->click();
+    QString shown;
+    for (int i = 0; !button("Command3", i)->text().isEmpty(); ++i)
+      shown += button("Command3", i)->text();
+    EXPECT_EQ(shown, characters) << syllable.toStdString();
+  }
+  // 说 is read shuō first, so the batch conversion writes shuō.
+  child<QLineEdit>(form_, indexed_name("Text1", 0))->setText("说");
+  form_.Command4_Click();
+  EXPECT_TRUE(text(1).startsWith("shuō  ")) << text(1).toStdString();
 }
 
 }  // namespace
