@@ -37,33 +37,6 @@ TEST(PageMarkup, TheBodyIsTheMarkupBetweenItsTags) {
   EXPECT_EQ(body_inner_html("<bodyguard>x</bodyguard>"), "<bodyguard>x</bodyguard>");
 }
 
-TEST(PageMarkup, AMarqueeKeepsItsContentAndTheAttributesTheViewUses) {
-  const auto marquee = zhavik::news::first_marquee(
-      "<p>a</p><MARQUEE direction='right' scrollAmount=3 scrolldelay=\"200\" bgcolor=#ffffcc>"
-      "<a href='x'>新闻</a></MARQUEE>");
-  EXPECT_TRUE(marquee.found);
-  EXPECT_EQ(marquee.content, QStringLiteral("<a href='x'>新闻</a>"));
-  EXPECT_TRUE(marquee.rightwards);
-  EXPECT_EQ(marquee.scroll_amount, 3);
-  EXPECT_EQ(marquee.scroll_delay, 200);
-  EXPECT_EQ(marquee.background, "#ffffcc");
-  const auto plain = zhavik::news::first_marquee("<marquee scrolldelay=1>x");
-  EXPECT_TRUE(plain.found);
-  EXPECT_EQ(plain.content, "x");
-  EXPECT_FALSE(plain.rightwards);
-  EXPECT_EQ(plain.scroll_amount, 6);
-  EXPECT_EQ(plain.scroll_delay, 60);
-  EXPECT_FALSE(zhavik::news::first_marquee("<p class=marquee>x</p>").found);
-}
-
-TEST(PageMarkup, TheStillPageHoldsNothingThatRunsOrFetches) {
-  const QString still = zhavik::news::still_markup(
-      "<p>a</p><script>alert(1)</script><SCRIPT src=x.js></SCRIPT><img src='http://h/i.png'>"
-      "<iframe src=y></iframe><link rel=stylesheet href=z.css><style>p{}</style><p>b</p>"
-      "<marquee>m</marquee>");
-  EXPECT_EQ(still, "<p>a</p><p>b</p>");
-}
-
 TEST(PageMarkup, TheCharsetComesFromTheHeaderOrTheMetaTag) {
   using zhavik::news::decode_page;
   const QByteArray gbk = "<meta charset=gb2312><body>\xD0\xC2\xCE\xC5</body>";
