@@ -12,6 +12,7 @@ the probe never did: something was still reading in the background when it exite
 The probe runs under a 4 GB address-space limit so that a page that eats memory ends in a
 failed allocation instead of taking the machine.
 """
+import os
 import resource
 import socket
 import socketserver
@@ -91,6 +92,19 @@ def limit_memory():
     resource.setrlimit(resource.RLIMIT_AS, (4 << 30, 4 << 30))
 
 
+def process_figures(pid):
+    """CPU time and resident memory of a running process, from /proc."""
+    with open("/proc/%d/stat" % pid) as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    cpu = (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+    memory = {}
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            name, _, value = line.partition(":")
+            memory[name] = value.strip()
+    return "cpu %.1f s  resident %s  peak %s" % (cpu, memory.get("VmRSS"), memory.get("VmHWM"))
+
+
 def run(probe, case):
     server = Server(("127.0.0.1", 0), Handler)
     server.case = case
@@ -98,18 +112,21 @@ def run(probe, case):
     threading.Thread(target=server.serve_forever, daemon=True).start()
     address = "http://127.0.0.1:%d/rjshengji/gg.htm?id=zhavik&an=err" % server.server_address[1]
     env = {"QT_QPA_PLATFORM": "offscreen", "PATH": "/usr/bin:/bin"}
+    probe_process = subprocess.Popen([probe, address, "5000", "3000"], stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE, preexec_fn=limit_memory, env=env)
     try:
-        done = subprocess.run([probe, address, "5000", "3000"], capture_output=True, timeout=40,
-                              preexec_fn=limit_memory, env=env)
-        if done.returncode == 0:
-            figures = done.stdout.decode().strip()
-        elif done.returncode < 0:
-            figures = "crashed (signal %d)" % -done.returncode
+        out, err = probe_process.communicate(timeout=40)
+        if probe_process.returncode == 0:
+            figures = out.decode().strip()
+        elif probe_process.returncode < 0:
+            figures = "crashed (signal %d)" % -probe_process.returncode
         else:
-            figures = "failed (exit %d): %s" % (done.returncode,
-                                                done.stderr.decode().strip()[-120:])
+            figures = "failed (exit %d): %s" % (probe_process.returncode,
+                                                err.decode().strip()[-120:])
     except subprocess.TimeoutExpired:
-        figures = "frozen: killed after 40 s"
+        figures = "frozen: killed after 40 s, " + process_figures(probe_process.pid)
+        probe_process.kill()
+        probe_process.communicate()
     time.sleep(0.2)
     seen = server.seen
     server.shutdown()
