@@ -158,7 +158,9 @@ void HttpFetch::parse() {
       case Reading::kChunkSize: {
         if (!take_line(line)) return;
         bool valid = false;
-        const qint64 size = line.left(line.indexOf(';')).trimmed().toLongLong(&valid, 16);
+        const qsizetype extensions = line.indexOf(';');  // "1a;name=value"
+        const qint64 size =
+            line.left(extensions < 0 ? line.size() : extensions).trimmed().toLongLong(&valid, 16);
         if (!valid || size < 0 || size > most_bytes_) {
           finish(false);
           return;

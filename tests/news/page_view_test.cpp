@@ -92,6 +92,36 @@ TEST(PageView, AnErrorAnswerOrAnUnreachableServerLeavesNoBody) {
   EXPECT_EQ(view.body_markup(), "");
 }
 
+// Answers as servers frame them, and framings that are broken: the body counts only when
+// its answer was read whole.
+TEST(PageView, ReadsTheBodyWhateverItsFramingAndNothingFromABrokenAnswer) {
+  struct Case {
+    QByteArray answer;
+    QString body;
+  };
+  for (const Case& c : {
+           Case{"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello and more", "hello"},
+           Case{"HTTP/1.0 200 OK\r\n\r\nuntil the end", "until the end"},
+           Case{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                "4;x=y\r\nnews\r\n3\r\n!!!\r\n0\r\nX-Trailer: t\r\n\r\n",
+                "news!!!"},
+           Case{"HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\nContent-Length: 2\n\nok", "ok"},
+           Case{"HTTP/1.1 204 No Content\r\n\r\n", ""},
+           Case{"HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nshort", ""},
+           Case{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nnews", ""},
+           Case{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nnews\r\n", ""},
+           Case{"SSH-2.0-OpenSSH\r\n\r\n", ""},
+           Case{"HTTP/1.1 200 OK\r\nX: y", ""},
+       }) {
+    TestHttpServer server;
+    server.endless("/gg.htm", c.answer, {});
+    PageView view;
+    view.navigate(address(server, "/gg.htm"));
+    ASSERT_TRUE(loaded(view)) << c.answer.toStdString();
+    EXPECT_EQ(view.body_markup(), c.body) << c.answer.toStdString();
+  }
+}
+
 TEST(PageView, FollowsAFewRedirectsButNotALoop) {
   TestHttpServer server;
   server.redirect("/a", "/b");

@@ -41,7 +41,8 @@ class TestHttpServer {
   // The headers and a little of the body, then nothing, for ever.
   void stall(const QByteArray& path);
   // `first`, then `again` over and over for as long as the client reads: a status line,
-  // header line or header list that never ends.
+  // header line or header list that never ends. With `again` empty, `first` is the whole
+  // answer, sent as it stands.
   void endless(const QByteArray& path, const QByteArray& first, const QByteArray& again);
   // Keeps the answers to `path` until release().
   void hold(const QByteArray& path);
