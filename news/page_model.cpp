@@ -152,7 +152,8 @@ constexpr std::array<NamedEntity, 19> kEntities{{
     {u"lsquo", u'\u2018'},  {u"rsquo", u'\u2019'}, {u"times", u'\u00D7'},
 }};
 
-// Where the reduction puts text: the still page, the marquee, or nowhere.
+// One of the model's two texts as the reduction writes it: blanks collapsed as a browser
+// collapses them, and nothing past its bounds.
 class TextSink {
  public:
   TextSink(std::size_t most_text, bool one_line) : most_text_(most_text), one_line_(one_line) {}
