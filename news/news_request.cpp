@@ -1,10 +1,15 @@
 #include "news_request.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QUrl>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "cp936.h"
 #include "text.h"
@@ -38,20 +43,48 @@ QString an_from_bytes(const QByteArray& bytes) {
   return QString::fromStdU16String(line);
 }
 
+QString state_gg_jl_path(const QString& xdg_state_home, const QString& home) {
+  const QString state = QDir::isAbsolutePath(xdg_state_home)
+                            ? xdg_state_home
+                            : home + QStringLiteral("/.local/state");
+  return state + QStringLiteral("/zhavik/gg.jl");
+}
+
+QString gg_jl_place(const QString& program_folder) {
+  if (::access(QFile::encodeName(program_folder).constData(), W_OK) == 0)
+    return gg_jl_path(program_folder);
+  const QString path = state_gg_jl_path(qEnvironmentVariable("XDG_STATE_HOME"),
+                                        qEnvironmentVariable("HOME", QDir::homePath()));
+  QDir().mkpath(QFileInfo(path).path());
+  return path;
+}
+
 QString gg_jl_an(const QString& path, const QString& today) {
-  const QFileInfo info(path);
-  // Only an ordinary file counts as there; a folder of that name does not.
-  if (info.exists() && info.isFile()) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("err");
-    const QByteArray bytes = file.read(kMostRead);
-    file.close();
+  const QByteArray name = QFile::encodeName(path);
+  struct stat status {};
+  // Only an ordinary file counts as there: not a folder, a FIFO, a device or a link.
+  if (::lstat(name.constData(), &status) == 0 && S_ISREG(status.st_mode)) {
+    // O_NOFOLLOW and the second look: what is opened is still that ordinary file, even if
+    // something was put in its place in between; O_NONBLOCK: a FIFO never holds us up.
+    const int file = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0) return QStringLiteral("err");
+    QByteArray bytes;
+    if (::fstat(file, &status) == 0 && S_ISREG(status.st_mode)) {
+      bytes.resize(kMostRead);
+      const ssize_t read = ::read(file, bytes.data(), static_cast<size_t>(kMostRead));
+      bytes.resize(read > 0 ? read : 0);
+    }
+    ::close(file);
     return an_from_bytes(bytes);
   }
-  QFile file(path);
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    file.write(QByteArray::fromStdString(cp936_encode(today.toStdU16String()) + "\r\n"));
-    file.close();
+  // O_EXCL: created only where nothing stands, so nothing is made or written through a
+  // link, and a FIFO or device of that name is left alone.
+  const int file = ::open(name.constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (file >= 0) {
+    const std::string line = cp936_encode(today.toStdU16String()) + "\r\n";
+    [[maybe_unused]] const ssize_t written = ::write(file, line.data(), line.size());
+    ::close(file);
   }
   return today;
 }

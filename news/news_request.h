@@ -11,14 +11,25 @@ namespace zhavik::news {
 // with one, as a root folder does.
 QString gg_jl_path(const QString& program_folder);
 
+// gg.jl in the user's state folder: $XDG_STATE_HOME/zhavik/gg.jl, or
+// ~/.local/state/zhavik/gg.jl when that variable is unset, empty or not an absolute path.
+QString state_gg_jl_path(const QString& xdg_state_home, const QString& home);
+
+// Where this run keeps gg.jl: beside the program when its folder can be written, else (an
+// installed copy, in /usr/lib/zhavik) in the user's state folder, which is then created, so
+// that an installed program too remembers its first run.
+QString gg_jl_place(const QString& program_folder);
+
 // Today as the system's short date, with the blanks (U+0020) at both ends removed.
 QString short_date_text();
 
 // What gg.jl gives the request, with the file created when it is missing.
 //   - An ordinary file: its first line (up to CR, LF or the end) decoded from code page 936;
 //     "err" when it cannot be read, is empty, or its first line is empty or only blanks.
-//   - Anything else (missing, a folder, not an ordinary file): the file is created holding
-//     `today` in code page 936 and `today` is the answer, whether or not the writing worked.
+//   - Anything else (missing, a folder, a FIFO, a device, a symbolic link, even one to an
+//     ordinary file): the file is created holding `today` in code page 936, only where
+//     nothing of that name stands, and `today` is the answer, whether or not the writing
+//     worked. A link is never followed and nothing waits on a FIFO.
 // The answer is the value as the file holds it, before the blanks are taken out.
 QString gg_jl_an(const QString& path, const QString& today);
 

@@ -61,26 +61,6 @@ qsizetype find_last_tag(const QString& text, QStringView name) {
   return last;
 }
 
-int number_attribute(const QString& tag, const char* name, int fallback) {
-  const QRegularExpression pattern(
-      QStringLiteral(R"re(\b%1\s*=\s*["']?\s*(\d{1,6}))re").arg(QLatin1String(name)),
-      QRegularExpression::CaseInsensitiveOption);
-  const QRegularExpressionMatch match = pattern.match(tag);
-  return match.hasMatch() ? match.captured(1).toInt() : fallback;
-}
-
-QString text_attribute(const QString& tag, const char* name) {
-  const QRegularExpression pattern(
-      QStringLiteral(R"re(\b%1\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+)))re")
-          .arg(QLatin1String(name)),
-      QRegularExpression::CaseInsensitiveOption);
-  const QRegularExpressionMatch match = pattern.match(tag);
-  if (!match.hasMatch()) return {};
-  for (int i = 1; i <= 3; ++i)
-    if (match.capturedStart(i) >= 0) return match.captured(i);
-  return {};
-}
-
 }  // namespace
 
 QString decode_page(const QByteArray& bytes, const QByteArray& content_type) {
@@ -117,42 +97,6 @@ QString body_inner_html(const QString& document) {
     }
   }
   return document.mid(start, end - start);
-}
-
-Marquee first_marquee(const QString& body) {
-  Marquee marquee;
-  const qsizetype open = find_tag(body, u"marquee");
-  if (open < 0) return marquee;
-  marquee.found = true;
-  const qsizetype content_start = tag_end(body, open);
-  const QString tag = body.mid(open, content_start - open);
-  qsizetype close = find_tag(body, u"/marquee", content_start);
-  if (close < 0) close = body.size();
-  marquee.content = body.mid(content_start, close - content_start);
-  marquee.rightwards = text_attribute(tag, "direction").trimmed().toLower() == u"right";
-  marquee.scroll_amount = qBound(1, number_attribute(tag, "scrollamount", 6), 100);
-  marquee.scroll_delay = qBound(60, number_attribute(tag, "scrolldelay", 85), 10000);
-  marquee.background = text_attribute(tag, "bgcolor").trimmed();
-  return marquee;
-}
-
-QString still_markup(const QString& body) {
-  QString markup = body;
-  // Elements whose content goes with them.
-  for (const char* name : {"script", "style", "noscript", "iframe", "frameset", "object", "applet",
-                           "marquee", "template", "svg", "math", "textarea", "select"}) {
-    const QRegularExpression element(
-        QStringLiteral(R"re(<%1\b.*?(</%1\s*>|$))re").arg(QLatin1String(name)),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    markup.remove(element);
-  }
-  // Lone tags that load something or take input.
-  static const QRegularExpression kLoners(
-      QStringLiteral(
-          R"re(<(img|image|embed|frame|link|meta|base|input|button|source|track|audio|video|picture|form|/form)\b[^>]*>)re"),
-      QRegularExpression::CaseInsensitiveOption);
-  markup.remove(kLoners);
-  return markup;
 }
 
 }  // namespace zhavik::news

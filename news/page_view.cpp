@@ -1,15 +1,13 @@
 #include "page_view.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QTextBrowser>
-#include <QTextDocument>
 #include <QTimer>
 #include <QtMath>
-#include <utility>
+#include <algorithm>
 
+#include "http_fetch.h"
 #include "page_markup.h"
 
 namespace zhavik::news {
@@ -17,8 +15,11 @@ namespace {
 
 // A browser's default margin around the page's body.
 constexpr int kPageMargin = 8;
+// The most characters of marquee text measured and drawn as one piece.
+constexpr qsizetype kPieceLength = 32;
 
-// A still page that fetches nothing the markup names: no images, no style sheets.
+// A still page that fetches nothing the markup names. The markup is made by page_model.h
+// and names nothing, but a resource that slipped through would not be loaded either.
 class StillPage : public QTextBrowser {
  public:
   explicit StillPage(QWidget* parent) : QTextBrowser(parent) {
@@ -34,35 +35,28 @@ class StillPage : public QTextBrowser {
 
 }  // namespace
 
-class MarqueeBand::Document : public QTextDocument {
- public:
-  using QTextDocument::QTextDocument;
-
- protected:
-  QVariant loadResource(int, const QUrl&) override { return {}; }
-};
-
 PageView::PageView(QWidget* parent)
     : QWidget(parent),
-      manager_(new QNetworkAccessManager(this)),
+      fetch_(new HttpFetch(this)),
       time_limit_(new QTimer(this)),
       page_(new StillPage(this)),
       band_(new MarqueeBand(this)) {
   setAutoFillBackground(true);
   setBackgroundRole(QPalette::Base);
-  manager_->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
   time_limit_->setSingleShot(true);
   time_limit_->setInterval(kTimeLimitMs);
-  connect(time_limit_, &QTimer::timeout, this, [this] { end_load(false); });
+  connect(time_limit_, &QTimer::timeout, this, [this] {
+    fetch_->stop();
+    end_load(false, {}, {});
+  });
   band_->hide();
   lay_out();
 }
 
-PageView::~PageView() {
-  if (reply_) {
-    reply_->disconnect(this);
-    reply_->abort();
-  }
+PageView::~PageView() = default;
+
+bool PageView::busy() const {
+  return fetch_->running();
 }
 
 void PageView::set_time_limit_ms(int milliseconds) {
@@ -74,71 +68,31 @@ MarqueeBand* PageView::marquee() const {
 }
 
 void PageView::navigate(const QByteArray& address) {
-  drop_reply();
-  received_.clear();
-  content_type_.clear();
+  fetch_->stop();
+  time_limit_->stop();
   body_.clear();
   show_page();
 
   const QUrl url = QUrl::fromEncoded(address, QUrl::StrictMode);
   if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https")) return;
-  QNetworkRequest request(url);
-  request.setMaximumRedirectsAllowed(kMostRedirects);
-  // The body as sent, never inflated: the cap then bounds what a compressed answer can
-  // grow to, since Qt leaves an answer alone when the request names its own encodings.
-  request.setRawHeader("Accept-Encoding", "identity");
-  reply_ = manager_->get(request);
-  // What Qt holds for us between two reads; the rest waits in the connection.
-  reply_->setReadBufferSize(64 * 1024);
-  connect(reply_, &QNetworkReply::metaDataChanged, this, [this] { check_size(); });
-  connect(reply_, &QNetworkReply::readyRead, this, [this] { take_data(); });
-  connect(reply_, &QNetworkReply::finished, this, [this] {
-    if (!reply_) return;
-    take_data();
-    if (!reply_) return;
-    const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    end_load(reply_->error() == QNetworkReply::NoError && status >= 200 && status < 300);
-  });
-  time_limit_->start();
+  fetch_->start(url, most_bytes_, kMostRedirects,
+                [this](bool ok, const QByteArray& bytes, const QByteArray& content_type) {
+                  end_load(ok, bytes, content_type);
+                });
+  if (fetch_->running()) time_limit_->start();
 }
 
-void PageView::check_size() {
-  if (!reply_) return;
-  content_type_ = reply_->header(QNetworkRequest::ContentTypeHeader).toByteArray();
-  bool known = false;
-  const qint64 length = reply_->header(QNetworkRequest::ContentLengthHeader).toLongLong(&known);
-  if (known && length > most_bytes_) end_load(false);
-}
-
-void PageView::take_data() {
-  if (!reply_) return;
-  received_ += reply_->read(most_bytes_ + 1 - received_.size());
-  if (received_.size() > most_bytes_) end_load(false);
-}
-
-void PageView::drop_reply() {
+void PageView::end_load(bool loaded, const QByteArray& bytes, const QByteArray& content_type) {
   time_limit_->stop();
-  QNetworkReply* reply = std::exchange(reply_, nullptr);
-  if (!reply) return;
-  reply->disconnect(this);
-  if (reply->isRunning()) reply->abort();
-  reply->deleteLater();
-}
-
-void PageView::end_load(bool loaded) {
-  drop_reply();
-  body_ = loaded ? body_inner_html(decode_page(received_, content_type_)) : QString();
-  received_.clear();
-  received_.squeeze();
+  body_ = loaded ? body_inner_html(decode_page(bytes, content_type)) : QString();
   show_page();
 }
 
 void PageView::show_page() {
-  page_->setHtml(still_markup(body_));
-  const Marquee marquee = first_marquee(body_);
-  if (marquee.found) {
-    band_->set_content(still_markup(marquee.content), marquee.rightwards, marquee.scroll_amount,
-                       marquee.scroll_delay, marquee.background);
+  const PageModel model = reduce_page(body_.toStdU16String());
+  page_->setHtml(QString::fromStdU16String(runs_markup(model.still)));
+  if (model.marquee.found) {
+    band_->set_content(model.marquee);
     band_->show();
     lay_out();
     band_->start();
@@ -166,31 +120,45 @@ void PageView::lay_out() {
   }
 }
 
-MarqueeBand::MarqueeBand(QWidget* parent)
-    : QWidget(parent), document_(new Document(this)), timer_(new QTimer(this)) {
-  document_->setDocumentMargin(0);
-  document_->setTextWidth(-1);
+MarqueeBand::MarqueeBand(QWidget* parent) : QWidget(parent), timer_(new QTimer(this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   connect(timer_, &QTimer::timeout, this, &MarqueeBand::step);
 }
 
 MarqueeBand::~MarqueeBand() = default;
 
-void MarqueeBand::set_content(const QString& markup, bool rightwards, int scroll_amount,
-                              int scroll_delay, const QString& background) {
-  document_->setDefaultFont(font());
-  document_->setHtml(markup);
-  document_->setTextWidth(-1);
-  rightwards_ = rightwards;
-  amount_ = scroll_amount;
+void MarqueeBand::set_content(const PageMarquee& marquee) {
+  pieces_.clear();
+  width_ = 0;
+  const QColor ink = parentWidget() ? parentWidget()->palette().color(QPalette::Text)
+                                    : palette().color(QPalette::WindowText);
+  for (const TextRun& run : marquee.runs) {
+    QFont piece_font = font();
+    piece_font.setBold(run.style.bold);
+    piece_font.setItalic(run.style.italic);
+    const QFontMetricsF metrics(piece_font);
+    const QString text = QString::fromStdU16String(run.text);
+    for (qsizetype at = 0; at < text.size();) {
+      qsizetype length = qMin(kPieceLength, text.size() - at);
+      // A surrogate pair stays in one piece.
+      if (at + length < text.size() && text[at + length - 1].isHighSurrogate()) ++length;
+      Piece piece{text.mid(at, length), piece_font,
+                  run.style.colour ? QColor::fromRgb(*run.style.colour) : ink, width_, 0};
+      piece.width = metrics.horizontalAdvance(piece.text);
+      width_ += piece.width;
+      pieces_.push_back(std::move(piece));
+      at += length;
+    }
+  }
+  rightwards_ = marquee.rightwards;
+  amount_ = marquee.scroll_amount;
   QPalette colours = palette();
-  const QColor ground = QColor::fromString(background);
-  colours.setColor(QPalette::Window, ground.isValid() ? ground
+  colours.setColor(QPalette::Window, marquee.background ? QColor::fromRgb(*marquee.background)
                                      : parentWidget()
                                          ? parentWidget()->palette().color(QPalette::Base)
                                          : QColor(Qt::white));
   setPalette(colours);
-  timer_->setInterval(scroll_delay);
+  timer_->setInterval(marquee.scroll_delay);
 }
 
 void MarqueeBand::start() {
@@ -208,26 +176,40 @@ bool MarqueeBand::running() const {
 }
 
 int MarqueeBand::content_height() const {
-  return qCeil(document_->size().height());
+  QFont bold = font();
+  bold.setBold(true);
+  return qCeil(qMax(QFontMetricsF(font()).height(), QFontMetricsF(bold).height()));
+}
+
+int MarqueeBand::content_width() const {
+  return qCeil(width_);
 }
 
 void MarqueeBand::restart_position() {
-  const int content_width = qCeil(document_->idealWidth());
-  offset_ = rightwards_ ? -content_width : width();
+  offset_ = rightwards_ ? -content_width() : width();
 }
 
 void MarqueeBand::step() {
-  const int content_width = qCeil(document_->idealWidth());
   offset_ += rightwards_ ? amount_ : -amount_;
-  if (rightwards_ ? offset_ > width() : offset_ + content_width < 0) restart_position();
+  if (rightwards_ ? offset_ > width() : offset_ + content_width() < 0) restart_position();
   update();
 }
 
 void MarqueeBand::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::Window));
-  painter.translate(offset_, 0);
-  document_->drawContents(&painter);
+  // The part of the text in view, in the text's own units.
+  const qreal first = -offset_;
+  const qreal last = first + width();
+  auto piece = std::partition_point(pieces_.begin(), pieces_.end(),
+                                    [first](const Piece& p) { return p.left + p.width < first; });
+  pieces_drawn_ = 0;
+  for (; piece != pieces_.end() && piece->left <= last; ++piece, ++pieces_drawn_) {
+    painter.setFont(piece->font);
+    painter.setPen(piece->colour);
+    painter.drawText(QPointF(offset_ + piece->left, QFontMetricsF(piece->font).ascent()),
+                     piece->text);
+  }
 }
 
 }  // namespace zhavik::news

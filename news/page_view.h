@@ -1,24 +1,30 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
+#include <QFont>
 #include <QString>
-#include <QUrl>
 #include <QWidget>
+#include <vector>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+#include "page_model.h"
+
 class QTextBrowser;
 class QTimer;
 
 namespace zhavik::news {
 
+class HttpFetch;
 class MarqueeBand;
 
 // The news strip's page view: loads one page over HTTP and shows it, without an embedded
 // browser engine. Nothing of the page runs and nothing further is fetched: no scripts, no
-// images, no style sheets, no frames. A <marquee> scrolls as a browser shows it. The load
-// is bounded: at most kMostBytes of body, kMostRedirects redirects, and kTimeLimitMs in all;
-// beyond any of these it ends as failed.
+// images, no style sheets, no frames. No widget sees the page's own markup either: the page
+// is reduced to a bounded model (page_model.h), and the still page shows rich text made from
+// that model alone, so no nesting, table or size of the page reaches Qt's layout. A
+// <marquee> scrolls as a browser shows it. The load is bounded: at most kMostBytes read,
+// headers included, kMostRedirects redirects, and kTimeLimitMs in all; beyond any of these
+// it ends as failed, and its connection is closed at once.
 class PageView : public QWidget {
  public:
   static constexpr qint64 kMostBytes = 1024 * 1024;
@@ -32,7 +38,7 @@ class PageView : public QWidget {
   // going is given up. An address that cannot be loaded ends the load at once, as failed.
   void navigate(const QByteArray& address);
   // True while a load is in progress.
-  bool busy() const { return reply_ != nullptr; }
+  bool busy() const;
   // The markup of the page's body, as the page spells it, from the last load that ended
   // with a 2xx answer within the bounds; empty after a failed load or before any load.
   QString body_markup() const { return body_; }
@@ -50,38 +56,30 @@ class PageView : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void check_size();
-  void take_data();
-  void end_load(bool loaded);
-  // Stops the load in progress, if any, and lets its reply go.
-  void drop_reply();
+  void end_load(bool loaded, const QByteArray& bytes, const QByteArray& content_type);
   void show_page();
   void lay_out();
 
-  QNetworkAccessManager* manager_;
-  QNetworkReply* reply_ = nullptr;
+  HttpFetch* fetch_;
   QTimer* time_limit_;
   qint64 most_bytes_ = kMostBytes;
-  QByteArray received_;
-  QByteArray content_type_;
   QString body_;
   QTextBrowser* page_;
   MarqueeBand* band_;
 };
 
-// One marquee's content on a band of the page, moved by scroll_amount pixels every
+// One marquee's text on a band of the page, moved by scroll_amount pixels every
 // scroll_delay milliseconds: it comes in at one edge, crosses and leaves at the other, and
-// starts again.
+// starts again. The text is measured once, in short pieces, and each drawing draws only
+// the pieces in view, so a long text costs no more per step than a short one.
 class MarqueeBand : public QWidget {
  public:
   explicit MarqueeBand(QWidget* parent = nullptr);
   ~MarqueeBand() override;
 
-  // The content to scroll: `markup` drawn as the still page draws it, the direction, the
-  // step in pixels and the time between steps, and the ground colour (a colour name or
-  // "#rrggbb"; the page's ground when empty or not a colour).
-  void set_content(const QString& markup, bool rightwards, int scroll_amount, int scroll_delay,
-                   const QString& background);
+  // The marquee to scroll: its styled text, direction, step in pixels, time between steps
+  // and ground colour (the page's ground when it has none).
+  void set_content(const PageMarquee& marquee);
   // Brings the content in at its starting edge and scrolls it.
   void start();
   void stop();
@@ -90,8 +88,11 @@ class MarqueeBand : public QWidget {
   void step();
   // Where the content's left edge stands, in pixels from the band's left edge.
   int offset() const { return offset_; }
-  // The height the content needs.
+  // The height and width the text needs.
   int content_height() const;
+  int content_width() const;
+  // The pieces of text the last drawing drew.
+  int pieces_drawn() const { return pieces_drawn_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -99,12 +100,20 @@ class MarqueeBand : public QWidget {
  private:
   void restart_position();
 
-  class Document;
-  Document* document_;
+  struct Piece {
+    QString text;
+    QFont font;
+    QColor colour;
+    qreal left = 0;  // from the text's start
+    qreal width = 0;
+  };
+  std::vector<Piece> pieces_;
+  qreal width_ = 0;
   QTimer* timer_;
   bool rightwards_ = false;
   int amount_ = 6;
   int offset_ = 0;
+  int pieces_drawn_ = 0;
 };
 
 }  // namespace zhavik::news

@@ -72,7 +72,7 @@ void Form1::gg_Timer2_Timer() {
 void Form1::gg_request() {
   using namespace zhavik::news;
   const QString an =
-      remove_blanks(gg_jl_an(gg_jl_path(news_source.program_folder), short_date_text()));
+      remove_blanks(gg_jl_an(gg_jl_place(news_source.program_folder), short_date_text()));
   const QString id = id_from_program_path(news_source.program_path);
   news.gg_WebBrowser1->navigate(request_address(news_source.host, id, an));
 }

@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
+
+#include <sys/stat.h>
 
 #include "news_request.h"
 #include "news_strip.h"
@@ -63,12 +66,63 @@ TEST(GgJl, EmptyOrBlankFirstLinesGiveErr) {
   EXPECT_EQ(an_from_bytes(" 2020 /1/2 "), " 2020 /1/2 ");
 }
 
-TEST(GgJl, SomethingNotAnOrdinaryFileCountsAsMissingAndTheDateIsStillSent) {
+// Whatever stands at gg.jl's place that is no ordinary file, the date is sent, nothing is
+// read through it, nothing is created through it, and it stays as it was.
+TEST(GgJl, AnythingButAnOrdinaryFileCountsAsMissingAndIsLeftAlone) {
+  const auto make_folder = [](const QString& path, const QString&) { return QDir().mkdir(path); };
+  const auto make_fifo = [](const QString& path, const QString&) {
+    return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+  };
+  const auto make_link = [](const QString& path, const QString& target) {
+    return QFile::link(target, path);
+  };
+  struct Case {
+    const char* what;
+    std::function<bool(const QString&, const QString&)> make;
+    QByteArray target_holds;  // what the link's target holds; nothing: no target
+  };
+  for (const Case& c : {Case{"folder", make_folder, {}}, Case{"FIFO", make_fifo, {}},
+                        Case{"dangling link", make_link, {}},
+                        Case{"link to a file", make_link, "secret first line\n"}}) {
+    QTemporaryDir folder;
+    const QString path = gg_jl_path(folder.path());
+    const QString target = folder.filePath("elsewhere");
+    if (!c.target_holds.isEmpty()) {
+      QFile file(target);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(c.target_holds);
+    }
+    ASSERT_TRUE(c.make(path, target)) << c.what;
+    const QFileInfo before(path);
+    EXPECT_EQ(gg_jl_an(path, QStringLiteral("2026/12/6")), "2026/12/6") << c.what;
+    const QFileInfo after(path);
+    EXPECT_EQ(after.isSymLink(), before.isSymLink()) << c.what;
+    EXPECT_EQ(after.isDir(), before.isDir()) << c.what;
+    if (c.target_holds.isEmpty()) {
+      EXPECT_FALSE(QFileInfo::exists(target)) << c.what;
+    } else {
+      EXPECT_EQ(read_all(target), c.target_holds) << c.what;
+    }
+  }
+}
+
+TEST(GgJlPlace, BesideTheProgramWhenItsFolderCanBeWrittenElseInTheStateFolder) {
   QTemporaryDir folder;
-  const QString path = gg_jl_path(folder.path());
-  ASSERT_TRUE(QDir(folder.path()).mkdir("gg.jl"));
-  EXPECT_EQ(gg_jl_an(path, QStringLiteral("2026/12/6")), "2026/12/6");
-  EXPECT_TRUE(QFileInfo(path).isDir());
+  EXPECT_EQ(gg_jl_place(folder.path()), gg_jl_path(folder.path()));
+
+  QTemporaryDir state;
+  qputenv("XDG_STATE_HOME", state.path().toUtf8());
+  const QString place = gg_jl_place("/nonexistent-folder/zhavik");
+  qunsetenv("XDG_STATE_HOME");
+  EXPECT_EQ(place, state.path() + "/zhavik/gg.jl");
+  EXPECT_EQ(gg_jl_an(place, QStringLiteral("2026/12/6")), "2026/12/6");
+  EXPECT_EQ(gg_jl_an(place, QStringLiteral("2030/1/1")), "2026/12/6");
+}
+
+TEST(GgJlPlace, TheStateFolderFollowsXdgStateHomeWhenItIsAbsolute) {
+  EXPECT_EQ(state_gg_jl_path("/s", "/home/u"), "/s/zhavik/gg.jl");
+  EXPECT_EQ(state_gg_jl_path("", "/home/u"), "/home/u/.local/state/zhavik/gg.jl");
+  EXPECT_EQ(state_gg_jl_path("relative/state", "/home/u"), "/home/u/.local/state/zhavik/gg.jl");
 }
 
 TEST(GgJl, AFolderThatCannotBeWrittenStillSendsTheDate) {

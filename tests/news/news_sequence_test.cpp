@@ -278,6 +278,76 @@ TEST_F(NewsSequence, TheLayoutAtElevenFitsTheStrip) {
   EXPECT_EQ(form.news.gg_Label1->geometry(), QRect(7, 4, 620, 20));
 }
 
+// What anyone on the network path can answer instead of the news page: pages built to bring
+// a browser's layout down, and answers whose head never ends. The window shows what it can,
+// answers a click at once, and reads nothing more once the load has ended.
+struct HostileAnswer {
+  const char* name;
+  QByteArray page;          // a page, or else an endless answer:
+  QByteArray first, again;  // `first`, then `again` for ever
+  bool shows_strip = true;
+};
+
+HostileAnswer hostile_page(const char* name, const QByteArray& page) {
+  return {name, page, {}, {}, true};
+}
+HostileAnswer endless(const char* name, const QByteArray& first, const QByteArray& again) {
+  return {name, {}, first, again, false};
+}
+QByteArray repeated(const QByteArray& piece, int times) {
+  return piece.repeated(times);
+}
+
+class HostileNews : public NewsSequence, public ::testing::WithParamInterface<HostileAnswer> {};
+
+TEST_P(HostileNews, TheWindowStaysUsableAndTheConnectionEnds) {
+  const HostileAnswer& answer = GetParam();
+  if (answer.page.isEmpty()) {
+    server.endless("*", answer.first, answer.again);
+  } else {
+    server.page("*", "<html><body>" + answer.page + "</body></html>");
+  }
+  form.show();
+  run_sequence();
+  ASSERT_EQ(strip_shown(), answer.shows_strip);
+  if (answer.shows_strip) {
+    zhavik::news::MarqueeBand* band = form.news.gg_WebBrowser1->marquee();
+    ASSERT_NE(band, nullptr);
+    band->step();
+    band->grab();
+    // About a hundred characters are in view: a few pieces of text, never the whole.
+    EXPECT_LE(band->pieces_drawn(), 40);
+    QTest::mouseClick(form.news.gg_Picture3, Qt::LeftButton);
+    EXPECT_FALSE(form.news.gg_Picture2->isVisibleTo(&form));
+  } else {
+    EXPECT_EQ(form.news.gg_WebBrowser1->body_markup(), "");
+  }
+  // The connection is closed: however long the server would go on, it sends little more.
+  const qint64 sent = server.bytes_sent();
+  QTest::qWait(200);
+  EXPECT_LT(server.bytes_sent() - sent, 512 * 1024);
+  EXPECT_LT(server.bytes_sent(), 4 * 1024 * 1024);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, HostileNews,
+    ::testing::Values(
+        hostile_page("TablesNested5000Deep",
+                     repeated("<table><tr><td>", 5000) + "<marquee>deep</marquee>"),
+        hostile_page("CellsSpanning65535",
+                     "<marquee><table><tr>" +
+                         repeated("<td colspan=65535 rowspan=65535>a</td>", 2000)),
+        hostile_page("WordOf1MB", "<marquee>news</marquee>" + repeated("a", 1'000'000)),
+        hostile_page("Bold100000Deep", "<marquee>news</marquee>" + repeated("<b>", 100'000)),
+        hostile_page("ListsNested50000Deep",
+                     "<marquee>news</marquee>" + repeated("<ul><li>", 50'000)),
+        hostile_page("MarqueeOf1MB", "<marquee>" + repeated("news item ", 100'000) + "</marquee>"),
+        endless("EndlessStatusLine", "HTTP/1.1 200 ", repeated("O", 65536)),
+        endless("EndlessHeaderLine", "HTTP/1.1 200 OK\r\nX-Long: ", repeated("a", 65536)),
+        endless("EndlessHeaderList", "HTTP/1.1 200 OK\r\n", repeated("X-A: b\r\n", 8192)),
+        endless("Endless100Continue", {}, repeated("HTTP/1.1 100 Continue\r\n\r\n", 2048))),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(NewsSequence, TheRealTimerDrivesTheSameHandler) {
   // Only the wiring: one real tick, on line, counts one step.
   form.news.gg_Timer2->setInterval(1);

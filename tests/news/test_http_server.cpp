@@ -57,6 +57,15 @@ void TestHttpServer::stall(const QByteArray& path) {
   answers_[path] = answer;
 }
 
+void TestHttpServer::endless(const QByteArray& path, const QByteArray& first,
+                             const QByteArray& again) {
+  Answer answer;
+  answer.kind = Answer::kEndless;
+  answer.first = first;
+  answer.body = again;
+  answers_[path] = answer;
+}
+
 void TestHttpServer::hold(const QByteArray& path) {
   held_path_ = path;
 }
@@ -121,25 +130,35 @@ void TestHttpServer::answer(QTcpSocket* socket, const QByteArray& path) {
       QByteArray head = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n";
       if (answer.with_length) head += "Content-Length: " + QByteArray::number(answer.size) + "\r\n";
       write(socket, head + "\r\n<html><body><marquee>");
-      // Sends the next piece whenever the last has left, so that the server holds little.
       auto left = std::make_shared<qint64>(answer.size);
-      auto more = [this, socket, left] {
-        if (socket->bytesToWrite() > 256 * 1024) return;
-        if (*left <= 0) {
-          socket->disconnectFromHost();
-          return;
-        }
+      keep_writing(socket, [left] {
         const qint64 piece = qMin<qint64>(*left, 64 * 1024);
         *left -= piece;
-        write(socket, QByteArray(piece, 'x'));
-      };
-      QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);
-      more();
+        return QByteArray(piece, 'x');
+      });
       return;
     }
+    case Answer::kEndless:
+      write(socket, answer.first);
+      keep_writing(socket, [again = answer.body] { return again; });
+      return;
     case Answer::kHold:
       return;
   }
+}
+
+void TestHttpServer::keep_writing(QTcpSocket* socket, std::function<QByteArray()> next) {
+  auto more = [this, socket, next] {
+    if (socket->bytesToWrite() > 256 * 1024) return;
+    const QByteArray piece = next();
+    if (piece.isEmpty()) {
+      socket->disconnectFromHost();
+      return;
+    }
+    write(socket, piece);
+  };
+  QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);
+  more();
 }
 
 void TestHttpServer::send_page(QTcpSocket* socket, const Answer& answer) {

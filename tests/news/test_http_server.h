@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QString>
 #include <QTcpServer>
+#include <functional>
 
 class QTcpSocket;
 
@@ -39,16 +40,21 @@ class TestHttpServer {
   void flood(const QByteArray& path, qint64 bytes, bool with_length);
   // The headers and a little of the body, then nothing, for ever.
   void stall(const QByteArray& path);
+  // `first`, then `again` over and over for as long as the client reads: a status line,
+  // header line or header list that never ends. With `again` empty, `first` is the whole
+  // answer, sent as it stands.
+  void endless(const QByteArray& path, const QByteArray& first, const QByteArray& again);
   // Keeps the answers to `path` until release().
   void hold(const QByteArray& path);
   void release();
 
  private:
   struct Answer {
-    enum Kind { kPage, kRedirect, kFlood, kStall, kHold } kind = kPage;
+    enum Kind { kPage, kRedirect, kFlood, kStall, kEndless, kHold } kind = kPage;
     int status = 200;
     QByteArray content_type = "text/html";
     QByteArray body;
+    QByteArray first;  // of an endless answer
     qint64 size = 0;
     bool with_length = true;
   };
@@ -56,6 +62,9 @@ class TestHttpServer {
   void answer(QTcpSocket* socket, const QByteArray& path);
   void send_page(QTcpSocket* socket, const Answer& answer);
   void write(QTcpSocket* socket, const QByteArray& bytes);
+  // Writes the next piece whenever the last has left, so that the server holds little;
+  // an empty piece ends the answer.
+  void keep_writing(QTcpSocket* socket, std::function<QByteArray()> next);
 
   QTcpServer server_;
   QMap<QByteArray, Answer> answers_;
