@@ -1,0 +1,59 @@
+#include "needed_dictionaries.h"
+
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "cp936.h"
+#include "program_folder.h"
+
+namespace zhavik {
+namespace {
+
+std::optional<std::string> read_whole_file(const std::filesystem::path& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char chunk[64 * 1024];
+  std::size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    bytes.append(chunk, got);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) return std::nullopt;
+  return bytes;
+}
+
+std::u16string load(const std::filesystem::path& path,
+                    std::u16string (*form)(std::u16string_view)) {
+  const std::optional<std::string> bytes = read_whole_file(path);
+  if (!bytes) {
+    const std::u8string name = path.u8string();
+    std::cerr << "zhavik-lookup: warning: cannot read "
+              << escaped_for_terminal(std::string(name.begin(), name.end()))
+              << "; its lookups answer 暂缺\n";
+    return {};
+  }
+  return form(cp936_decode(*bytes));
+}
+
+}  // namespace
+
+DictionaryTexts load_needed_dictionaries(const Request& request, const char* argv0) {
+  const std::filesystem::path folder = request.data ? *request.data : program_folder(argv0);
+  const bool one_kind = request.mode == Mode::convert || request.mode == Mode::kind ||
+                        (request.mode == Mode::from && !request.json);
+  const bool browsing = request.mode == Mode::syllables || request.mode == Mode::characters;
+  const auto needs = [&](Kind kind) {
+    if (browsing) return kind == Kind::pinyin;
+    return !one_kind || request.kind == kind;
+  };
+  DictionaryTexts texts;
+  if (needs(Kind::wubi86)) texts.wubi86_data = load(folder / kWubi86File, wubi_data_from);
+  if (needs(Kind::wubi98)) texts.wubi98_data = load(folder / kWubi98File, wubi_data_from);
+  if (needs(Kind::pinyin)) texts.pinyin_data = load(folder / kPinyinFile, pinyin_data_from);
+  return texts;
+}
+
+}  // namespace zhavik

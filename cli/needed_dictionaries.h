@@ -1,0 +1,15 @@
+#pragma once
+
+#include <filesystem>
+
+#include "arguments.h"
+#include "dictionary_texts.h"
+
+namespace zhavik {
+
+// Loads only the dictionaries the request reads (a pinyin conversion needs neither Wubi
+// file), warning on standard error about any that cannot be read; their lookups answer
+// "暂缺", as in the window.
+DictionaryTexts load_needed_dictionaries(const Request& request, const char* argv0);
+
+}  // namespace zhavik
