@@ -1,22 +1,11 @@
 #include "output.h"
 
-#include "text.h"
+#include "utf8_append.h"
 
 namespace zhavik {
 
 void Output::write(std::u16string_view text) {
-  // Plain ASCII, most of a conversion's output, needs no conversion call.
-  for (std::size_t i = 0; i < text.size();) {
-    std::size_t ascii = i;
-    while (ascii < text.size() && text[ascii] < 0x80)
-      buffer_ += static_cast<char>(text[ascii++]);
-    std::size_t other = ascii;
-    while (other < text.size() && text[other] >= 0x80)
-      ++other;
-    // A surrogate pair never straddles the cut: both of its halves are at or above 0x80.
-    buffer_ += utf16_to_utf8(text.substr(ascii, other - ascii));
-    i = other;
-  }
+  append_utf8(buffer_, text);
   if (buffer_.size() >= kFlushSize) flush();
 }
 

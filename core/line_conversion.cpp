@@ -25,12 +25,17 @@ void convert_characters(std::u16string_view line, FirstWords& words, std::u16str
 }
 
 void LineConverter::convert_piece(std::u16string_view piece, std::u16string& out) {
-  items_.clear();
-  conversion_(piece, items_);
-  if (items_.empty()) return;
+  // The blank between pieces of one line goes in first and out again when the piece has no
+  // items: the conversion then writes straight into `out`.
+  const std::size_t before = out.size();
   if (line_has_items_) out += u' ';
-  out += items_;
-  line_has_items_ = true;
+  const std::size_t items = out.size();
+  conversion_(piece, out);
+  if (out.size() == items) {
+    out.resize(before);
+  } else {
+    line_has_items_ = true;
+  }
 }
 
 void LineConverter::feed(std::u16string_view text, std::u16string& out) {
