@@ -4,9 +4,12 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cp936.h"
+#include "dictionary_excerpt.h"
 #include "program_folder.h"
+#include "text.h"
 
 namespace zhavik {
 namespace {
@@ -25,8 +28,28 @@ std::optional<std::string> read_whole_file(const std::filesystem::path& path) {
   return bytes;
 }
 
-std::u16string load(const std::filesystem::path& path,
-                    std::u16string (*form)(std::u16string_view)) {
+// The characters a run looks up, when they are few enough that reading only the lines
+// that hold them is faster than decoding the whole files.
+std::optional<std::vector<std::uint16_t>> few_characters(const Request& request) {
+  constexpr std::size_t kFew = 64;
+  if (request.mode != Mode::describe && request.mode != Mode::kind && request.mode != Mode::query) {
+    return std::nullopt;
+  }
+  std::vector<std::uint16_t> codes;
+  std::size_t characters = 0;
+  for (const std::u16string& text : request.operands) {
+    for (std::size_t i = 0; i < text.size(); i += character_length(text, i)) {
+      if (++characters > kFew) return std::nullopt;
+      if (const std::uint16_t code = cp936_double_byte(code_point_at(text, i))) {
+        codes.push_back(code);
+      }
+    }
+  }
+  return codes;
+}
+
+std::u16string load(const std::filesystem::path& path, std::u16string (*form)(std::u16string_view),
+                    const std::optional<std::vector<std::uint16_t>>& only) {
   const std::optional<std::string> bytes = read_whole_file(path);
   if (!bytes) {
     const std::u8string name = path.u8string();
@@ -35,7 +58,7 @@ std::u16string load(const std::filesystem::path& path,
               << "; its lookups answer 暂缺\n";
     return {};
   }
-  return form(cp936_decode(*bytes));
+  return form(cp936_decode(only ? dictionary_excerpt(*bytes, *only) : *bytes));
 }
 
 }  // namespace
@@ -49,10 +72,11 @@ DictionaryTexts load_needed_dictionaries(const Request& request, const char* arg
     if (browsing) return kind == Kind::pinyin;
     return !one_kind || request.kind == kind;
   };
+  const std::optional<std::vector<std::uint16_t>> only = few_characters(request);
   DictionaryTexts texts;
-  if (needs(Kind::wubi86)) texts.wubi86_data = load(folder / kWubi86File, wubi_data_from);
-  if (needs(Kind::wubi98)) texts.wubi98_data = load(folder / kWubi98File, wubi_data_from);
-  if (needs(Kind::pinyin)) texts.pinyin_data = load(folder / kPinyinFile, pinyin_data_from);
+  if (needs(Kind::wubi86)) texts.wubi86_data = load(folder / kWubi86File, wubi_data_from, only);
+  if (needs(Kind::wubi98)) texts.wubi98_data = load(folder / kWubi98File, wubi_data_from, only);
+  if (needs(Kind::pinyin)) texts.pinyin_data = load(folder / kPinyinFile, pinyin_data_from, only);
   return texts;
 }
 
