@@ -1,9 +1,11 @@
 #include "lookups.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "browser.h"
+#include "code_book.h"
 #include "cp936.h"
 #include "lookup_scan.h"
 #include "pinyin_style.h"
@@ -15,14 +17,34 @@
 namespace zhavik {
 namespace {
 
-std::u16string answer(const DictionaryTexts& texts, Kind kind, std::u16string_view character,
-                      PinyinStyle style) {
-  if (kind == Kind::pinyin && style != PinyinStyle::marks && !character.empty() &&
-      cp936_double_byte(code_point_at(character, 0)) != 0) {
-    return pinyin_answer_in_style(texts.pinyin_data, character, style);
+// Answers come from the plain scan while the texts are small (the excerpt of a few lines
+// that a lookup of a few characters reads); from the index when they are whole files,
+// where one scan per answer would cost more than indexing once, and where a file without
+// line ends would make every scan slow.
+class Answers {
+ public:
+  explicit Answers(const DictionaryTexts& texts) : texts_(texts) {
+    constexpr std::size_t kSmall = 64 * 1024;
+    if (texts.wubi86_data.size() + texts.wubi98_data.size() + texts.pinyin_data.size() > kSmall) {
+      book_.emplace(texts);
+    }
   }
-  return huoqu_scan(texts, kind_text(kind), character);
-}
+
+  const DictionaryTexts& texts() const { return texts_; }
+
+  std::u16string operator()(Kind kind, std::u16string_view character, PinyinStyle style) const {
+    if (kind == Kind::pinyin && style != PinyinStyle::marks && !character.empty() &&
+        cp936_double_byte(code_point_at(character, 0)) != 0) {
+      return pinyin_answer_in_style(texts_.pinyin_data, character, style);
+    }
+    return book_ ? book_->huoqu(kind_text(kind), character)
+                 : huoqu_scan(texts_, kind_text(kind), character);
+  }
+
+ private:
+  const DictionaryTexts& texts_;
+  std::optional<CodeBook> book_;
+};
 
 std::string json_string(std::u16string_view text) {
   static const char* const kHex = "0123456789abcdef";
@@ -49,8 +71,7 @@ void write_json_string(std::u16string_view text, Output& out) {
 
 // One character with every kind: the readings and codes as arrays (empty for a marker),
 // the area/position code as a string (null outside GB2312). `extra` adds fields in front.
-void write_json_object(const DictionaryTexts& texts, std::u16string_view character,
-                       PinyinStyle style,
+void write_json_object(const Answers& answers, std::u16string_view character, PinyinStyle style,
                        const std::vector<std::pair<const char*, std::string>>& extra, Output& out) {
   static const char* const kNames[] = {"pinyin", "wubi86", "wubi98"};
   out.write("{");
@@ -62,7 +83,7 @@ void write_json_object(const DictionaryTexts& texts, std::u16string_view charact
   const bool chinese = !character.empty() && cp936_double_byte(code_point_at(character, 0)) != 0;
   for (std::size_t k = 0; k < 3; ++k) {
     out.write(std::string(",\"") + kNames[k] + "\":[");
-    const std::u16string all = chinese ? answer(texts, kAllKinds[k], character, style) : u"";
+    const std::u16string all = chinese ? answers(kAllKinds[k], character, style) : u"";
     bool first = true;
     if (all != kMissing) {
       for (std::size_t begin = 0; begin < all.size();) {
@@ -79,7 +100,7 @@ void write_json_object(const DictionaryTexts& texts, std::u16string_view charact
     out.write("]");
   }
   out.write(",\"quwei\":");
-  const std::u16string quwei = chinese ? huoqu_scan(texts, u"区位", character) : u"";
+  const std::u16string quwei = chinese ? answers(Kind::quwei, character, style) : u"";
   if (quwei.size() == 4 && quwei != kMissing) {
     write_json_string(quwei, out);
   } else {
@@ -119,12 +140,12 @@ std::vector<std::u16string_view> characters_of(const std::vector<std::u16string>
   return characters;
 }
 
-void describe(const Request& request, const DictionaryTexts& texts, Output& out) {
+void describe(const Request& request, const Answers& answers, Output& out) {
   const std::vector<std::u16string_view> characters = characters_of(request.operands);
   if (request.json) {
     JsonList list(out);
     for (const std::u16string_view character : characters) {
-      write_json_object(texts, character, request.style, {}, list.next());
+      write_json_object(answers, character, request.style, {}, list.next());
     }
     return;
   }
@@ -139,28 +160,29 @@ void describe(const Request& request, const DictionaryTexts& texts, Output& out)
     for (std::size_t k = 0; k < kAllKinds.size(); ++k) {
       out.write("  ");
       out.write(labels[k]);
-      out.write(trim_blanks(answer(texts, kAllKinds[k], character, request.style)));
+      out.write(trim_blanks(answers(kAllKinds[k], character, request.style)));
       out.write("\n");
     }
   }
 }
 
-void query(const Request& request, const DictionaryTexts& texts, Output& out) {
+void query(const Request& request, const Answers& answers, Output& out) {
   const std::u16string character = normalise_query_input(request.operands[0]);
   if (request.json) {
     JsonList list(out);
-    if (!character.empty()) write_json_object(texts, character, request.style, {}, list.next());
+    if (!character.empty()) write_json_object(answers, character, request.style, {}, list.next());
     return;
   }
   out.write(character);
   out.write("\n");
   for (const Kind kind : kAllKinds) {
-    out.write(answer(texts, kind, character, request.style));
+    out.write(answers(kind, character, request.style));
     out.write("\n");
   }
 }
 
-int from(const Request& request, const DictionaryTexts& texts, Output& out) {
+int from(const Request& request, const Answers& answers, Output& out) {
+  const DictionaryTexts& texts = answers.texts();
   const std::u16string& code = request.operands[0];
   std::vector<ReverseEntry> entries;
   switch (*request.kind) {
@@ -194,7 +216,7 @@ int from(const Request& request, const DictionaryTexts& texts, Output& out) {
     for (const ReverseEntry& entry : entries) {
       std::vector<std::pair<const char*, std::string>> extra = {{"code", json_string(entry.code)}};
       if (wubi) extra.emplace_back("typed_first", entry.typed_first ? "true" : "false");
-      write_json_object(texts, entry.character, request.style, extra, list.next());
+      write_json_object(answers, entry.character, request.style, extra, list.next());
     }
     return 0;
   }
@@ -205,7 +227,7 @@ int from(const Request& request, const DictionaryTexts& texts, Output& out) {
     }
     out.write(entry.character);
     out.write("\t");
-    out.write(trim_blanks(answer(texts, *request.kind, entry.character, request.style)));
+    out.write(trim_blanks(answers(*request.kind, entry.character, request.style)));
     if (wubi) out.write(entry.typed_first ? "\tfirst" : "\t-");
     out.write("\n");
   }
@@ -225,19 +247,20 @@ std::u16string lower_case(std::u16string text) {
 }  // namespace
 
 int run_lookup(const Request& request, const DictionaryTexts& texts, Output& out) {
+  const Answers answers(texts);
   switch (request.mode) {
     case Mode::describe:
-      describe(request, texts, out);
+      describe(request, answers, out);
       break;
     case Mode::kind:
-      out.write(answer(texts, *request.kind, request.operands[0], request.style));
+      out.write(answers(*request.kind, request.operands[0], request.style));
       out.write("\n");
       break;
     case Mode::query:
-      query(request, texts, out);
+      query(request, answers, out);
       break;
     case Mode::from:
-      return from(request, texts, out);
+      return from(request, answers, out);
     case Mode::tones:
       out.write(zhuanhuan_py(request.operands[0]));
       out.write("\n");

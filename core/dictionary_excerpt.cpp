@@ -12,13 +12,16 @@ std::string dictionary_excerpt(std::string_view file_bytes,
   for (const std::uint16_t code : codes) {
     const char needle[] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
     const std::string_view bytes(needle, 2);
-    for (std::size_t hit = file_bytes.find(bytes); hit != npos;
-         hit = file_bytes.find(bytes, hit + 1)) {
+    // Each line is taken once, and the search goes on after it: a file without line ends
+    // is one line however often the character stands in it.
+    for (std::size_t hit = file_bytes.find(bytes); hit != npos;) {
       // Neither byte of a two-byte code is CR or LF, so the hit lies inside one line.
       const std::size_t before = file_bytes.rfind(kLineEnd, hit);
       const std::size_t start = before == npos ? 0 : before + kLineEnd.size();
-      const std::size_t end = file_bytes.find(kLineEnd, hit);
-      lines.emplace(start, end == npos ? file_bytes.size() : end + kLineEnd.size());
+      const std::size_t found_end = file_bytes.find(kLineEnd, hit);
+      const std::size_t end = found_end == npos ? file_bytes.size() : found_end + kLineEnd.size();
+      lines.emplace(start, end);
+      hit = file_bytes.find(bytes, end);
     }
   }
   std::string excerpt;
