@@ -9,6 +9,7 @@
 #include "cp936.h"
 #include "first_words.h"
 #include "line_conversion.h"
+#include "open_file.h"
 #include "stream_decoder.h"
 
 namespace zhavik {
@@ -113,7 +114,7 @@ int convert_input(const Request& request, const DictionaryTexts& texts, Output& 
   for (const std::filesystem::path* path : inputs) {
     const std::string name = display_name(path);
     errno = 0;
-    std::FILE* file = path ? std::fopen(path->c_str(), "rb") : stdin;
+    std::FILE* file = path ? open_for_reading(*path) : stdin;
     if (!file) {
       std::cerr << "zhavik-lookup: cannot open " << name << ": " << std::strerror(errno) << "\n";
       status = 1;

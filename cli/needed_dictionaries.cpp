@@ -8,21 +8,30 @@
 
 #include "cp936.h"
 #include "dictionary_excerpt.h"
+#include "open_file.h"
 #include "program_folder.h"
 #include "text.h"
 
 namespace zhavik {
 namespace {
 
+// Far above the real files (about 200 KB); a larger file is not a dictionary.
+constexpr std::size_t kLargestDictionary = 16 * 1024 * 1024;
+
+// Only a regular file counts: a FIFO would block, a link to a device never end.
 std::optional<std::string> read_whole_file(const std::filesystem::path& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+  std::FILE* file = open_for_reading(path);
   if (!file) return std::nullopt;
   std::string bytes;
   char chunk[64 * 1024];
   std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+  while (bytes.size() <= kLargestDictionary &&
+         (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
     bytes.append(chunk, got);
-  const bool failed = std::ferror(file) != 0;
+  }
+  const bool failed = std::ferror(file) != 0 || bytes.size() > kLargestDictionary;
   std::fclose(file);
   if (failed) return std::nullopt;
   return bytes;

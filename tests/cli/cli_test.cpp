@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -330,6 +331,26 @@ TEST(HostileInput, BadUsageAndUnusableStreamsFailWithAMessage) {
     EXPECT_NE(outcome.err.find("zhavik-lookup: " + c.message), std::string::npos) << outcome.err;
     EXPECT_EQ(outcome.out, "");
   }
+}
+
+// A dictionary that cannot be read, or is no regular file, warns and answers 暂缺; a FIFO
+// must not block the run, a link to an endless device not eat memory.
+TEST(HostileInput, UnusableDictionariesWarnAndAnswerMissing) {
+  const std::filesystem::path folder = scratch_folder("unusable");
+  std::filesystem::create_directories(folder / "img");
+  std::filesystem::copy_file(kData + "/img/1.jpg", folder / "img/1.jpg",
+                             std::filesystem::copy_options::overwrite_existing);
+  ASSERT_EQ(mkfifo((folder / "img/2.jpg").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", folder / "img/3.jpg");
+  const Outcome query = run({"--data", folder.string(), "--query", "好"});
+  EXPECT_EQ(query.status, 0);
+  EXPECT_EQ(query.out, "好\n暂缺\nvb vbg \n暂缺\n2635\n");
+  for (const char* name : {"2.jpg; its lookups answer 暂缺", "3.jpg; its lookups answer 暂缺"}) {
+    EXPECT_NE(query.err.find(name), std::string::npos) << query.err;
+  }
+  const Outcome whole = run({"--data", folder.string(), "--from", "wubi98", "vbg"});
+  EXPECT_EQ(whole.status, 1);
+  EXPECT_NE(whole.err.find("2.jpg"), std::string::npos) << whole.err;
 }
 
 // Standard input that never ends, one endless line: the output goes on, memory stays small.
