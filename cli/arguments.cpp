@@ -1,6 +1,5 @@
 #include "arguments.h"
 
-#include <cstdio>
 #include <utility>
 
 #include "text.h"

@@ -175,7 +175,8 @@ TEST(Convert, EachLineKeepsItsLineEnd) {
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out, expected) << testing::PrintToString(input);
   }
-  // Files in order, each one's last line ending with it; "-" is a file name like any other.
+  // Files in order, each one's last line ending with it; one that cannot be opened is said
+  // and skipped.
   const std::filesystem::path folder = scratch_folder("files");
   std::filesystem::create_directories(folder);
   std::ofstream(folder / "a", std::ios::binary) << "中";
