@@ -1,0 +1,56 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "kind.h"
+#include "pinyin_style.h"
+#include "stream_decoder.h"
+
+namespace zhavik {
+
+// A command line that cannot be carried out; the message says why (already escaped for a
+// terminal).
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+enum class Mode {
+  describe,    // TEXT...: each character with its four answers
+  kind,        // --kind KIND CHAR
+  query,       // --query TEXT
+  convert,     // --convert KIND [FILE...]
+  from,        // --from KIND CODE
+  tones,       // --tones TEXT
+  syllables,   // --syllables LETTER
+  characters,  // --characters SYLLABLE
+  help,
+  version,
+};
+
+struct Request {
+  Mode mode = Mode::describe;
+  std::optional<std::filesystem::path> data;
+  std::optional<Kind> kind;
+  std::vector<std::u16string> operands;      // texts, in UTF-16
+  std::vector<std::filesystem::path> files;  // --convert's input files
+  PinyinStyle style = PinyinStyle::marks;
+  InputEncoding encoding = InputEncoding::automatic;
+  bool json = false;
+  bool prefix = false;
+  bool as_window = false;
+};
+
+// Reads the arguments after the program name. Throws UsageError.
+Request parse_arguments(const std::vector<std::string>& arguments);
+
+// A text as it may be shown on a terminal: control characters, and bytes that are not
+// UTF-8, written as escapes (\n, \x1b), so that an argument cannot drive the terminal.
+std::string escaped_for_terminal(const std::string& text);
+
+extern const char* const kUsage;
+
+}  // namespace zhavik

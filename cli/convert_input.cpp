@@ -1,0 +1,159 @@
+#include "convert_input.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <memory>
+
+#include "cp936.h"
+#include "first_words.h"
+#include "line_conversion.h"
+#include "open_file.h"
+#include "stream_decoder.h"
+
+namespace zhavik {
+namespace {
+
+constexpr std::size_t kReadSize = 256 * 1024;
+
+// What the window's batch view writes, for a text that arrives in pieces: every item
+// followed by a blank, CR LF the only line end, and one more CR LF at the end of a text
+// without any.
+class WindowConversion {
+ public:
+  explicit WindowConversion(FirstWords& words) : words_(words) {}
+
+  void feed(std::u16string_view text, std::u16string& out) {
+    if (!held_.empty()) {
+      held_.append(text);
+      const std::u16string joined = std::move(held_);
+      held_.clear();
+      convert(joined, out);
+    } else {
+      convert(text, out);
+    }
+  }
+  void finish(std::u16string& out) {
+    for (const char16_t unit : held_)
+      item(unit, out);
+    held_.clear();
+    out += u"\r\n";
+    if (!has_line_end_) out += u"\r\n";
+  }
+
+ private:
+  static bool is_high_surrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+
+  void convert(std::u16string_view text, std::u16string& out) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const char16_t unit = text[i];
+      if (i + 1 == text.size() && (unit == u'\r' || is_high_surrogate(unit))) {
+        held_ = unit;  // what comes next may complete a CR LF or a surrogate pair
+      } else if (unit == u'\r' && text[i + 1] == u'\n') {
+        out += u"\r\n";
+        has_line_end_ = true;
+        ++i;
+      } else if (is_high_surrogate(unit) && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        out += u"### ";  // a character beyond the Basic Multilingual Plane
+        ++i;
+      } else {
+        item(unit, out);
+      }
+    }
+  }
+  void item(char16_t unit, std::u16string& out) {
+    if (unit == u' ') return;
+    const std::uint16_t code = cp936_double_byte(unit);
+    out += code == 0 ? u"###" : words_.of(unit, code);
+    out += u' ';
+  }
+
+  FirstWords& words_;
+  std::u16string held_;  // a last unit that waits for the next piece
+  bool has_line_end_ = false;
+};
+
+std::string display_name(const std::filesystem::path* path) {
+  if (!path) return "standard input";
+  const std::u8string name = path->u8string();
+  return escaped_for_terminal(std::string(name.begin(), name.end()));
+}
+
+// Reads one input through `decode_and_convert(bytes)`; false after a read error, which it
+// reports.
+template <class Consume>
+bool read_input(std::FILE* file, const std::string& name, Consume consume) {
+  std::string chunk(kReadSize, '\0');
+  while (true) {
+    const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
+    if (got > 0) consume(std::string_view(chunk.data(), got));
+    if (got < chunk.size()) {
+      if (std::ferror(file)) {
+        std::cerr << "zhavik-lookup: cannot read " << name << ": " << std::strerror(errno) << "\n";
+        return false;
+      }
+      return true;
+    }
+  }
+}
+
+}  // namespace
+
+int convert_input(const Request& request, const DictionaryTexts& texts, Output& out) {
+  const auto words = std::make_unique<FirstWords>(texts, *request.kind, request.style);
+  WindowConversion window(*words);
+  std::u16string text, converted;
+  int status = 0;
+
+  std::vector<const std::filesystem::path*> inputs;
+  for (const std::filesystem::path& file : request.files)
+    inputs.push_back(&file);
+  if (inputs.empty()) inputs.push_back(nullptr);
+
+  for (const std::filesystem::path* path : inputs) {
+    const std::string name = display_name(path);
+    errno = 0;
+    std::FILE* file = path ? open_for_reading(*path) : stdin;
+    if (!file) {
+      std::cerr << "zhavik-lookup: cannot open " << name << ": " << std::strerror(errno) << "\n";
+      status = 1;
+      continue;
+    }
+    StreamDecoder decoder(request.encoding);
+    LineConverter lines([&](std::u16string_view line, std::u16string& items) {
+      convert_characters(line, *words, items);
+    });
+    const auto pass_on = [&](bool final) {
+      if (request.as_window) {
+        window.feed(text, converted);
+      } else {
+        lines.feed(text, converted);
+        if (final) lines.finish(converted);
+      }
+      out.write(converted);
+      text.clear();
+      converted.clear();
+    };
+    const bool read = read_input(file, name, [&](std::string_view bytes) {
+      decoder.feed(bytes, text);
+      pass_on(false);
+    });
+    if (path) std::fclose(file);
+    decoder.finish(text);
+    pass_on(true);
+    if (!read) status = 1;
+    if (const std::optional<std::uint64_t> offset = decoder.first_bad_byte()) {
+      std::cerr << "zhavik-lookup: warning: " << name
+                << ": bytes that fit no encoding became U+FFFD (the first at byte offset "
+                << *offset << ")\n";
+    }
+  }
+  if (request.as_window) {
+    window.finish(converted);
+    out.write(converted);
+  }
+  return status;
+}
+
+}  // namespace zhavik

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "arguments.h"
+#include "dictionary_texts.h"
+#include "output.h"
+
+namespace zhavik {
+
+// --convert: the request's files in order (standard input when there are none), each
+// decoded and converted as it is read, so that memory stays small however long the input.
+// Each file is an input of its own: its last line ends with it, and bytes it holds that
+// fit no encoding are reported with the file's name. Returns the exit status: 1 when an
+// input could not be read (said on standard error), else 0.
+int convert_input(const Request& request, const DictionaryTexts& texts, Output& out);
+
+}  // namespace zhavik

@@ -1,0 +1,293 @@
+#include "lookups.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "browser.h"
+#include "code_book.h"
+#include "cp936.h"
+#include "lookup_scan.h"
+#include "pinyin_style.h"
+#include "query.h"
+#include "reverse_lookup.h"
+#include "text.h"
+#include "tone_marks.h"
+
+namespace zhavik {
+namespace {
+
+// Answers come from the plain scan while the texts are small (the excerpt of a few lines
+// that a lookup of a few characters reads); from the index when they are whole files,
+// where one scan per answer would cost more than indexing once, and where a file without
+// line ends would make every scan slow.
+class Answers {
+ public:
+  explicit Answers(const DictionaryTexts& texts) : texts_(texts) {
+    constexpr std::size_t kSmall = 64 * 1024;
+    if (texts.wubi86_data.size() + texts.wubi98_data.size() + texts.pinyin_data.size() > kSmall) {
+      book_.emplace(texts);
+    }
+  }
+
+  const DictionaryTexts& texts() const { return texts_; }
+
+  std::u16string operator()(Kind kind, std::u16string_view character, PinyinStyle style) const {
+    if (kind == Kind::pinyin && style != PinyinStyle::marks && !character.empty() &&
+        cp936_double_byte(code_point_at(character, 0)) != 0) {
+      return pinyin_answer_in_style(texts_.pinyin_data, character, style);
+    }
+    return book_ ? book_->huoqu(kind_text(kind), character)
+                 : huoqu_scan(texts_, kind_text(kind), character);
+  }
+
+ private:
+  const DictionaryTexts& texts_;
+  std::optional<CodeBook> book_;
+};
+
+std::string json_string(std::u16string_view text) {
+  static const char* const kHex = "0123456789abcdef";
+  std::u16string escaped = u"\"";
+  for (const char16_t unit : text) {
+    if (unit == u'"' || unit == u'\\') {
+      escaped += u'\\';
+      escaped += unit;
+    } else if (unit < 0x20) {
+      escaped += u"\\u00";
+      escaped += static_cast<char16_t>(kHex[unit >> 4]);
+      escaped += static_cast<char16_t>(kHex[unit & 0xF]);
+    } else {
+      escaped += unit;
+    }
+  }
+  escaped += u'"';
+  return utf16_to_utf8(escaped);
+}
+
+void write_json_string(std::u16string_view text, Output& out) {
+  out.write(json_string(text));
+}
+
+// One character with every kind: the readings and codes as arrays (empty for a marker),
+// the area/position code as a string (null outside GB2312). `extra` adds fields in front.
+void write_json_object(const Answers& answers, std::u16string_view character, PinyinStyle style,
+                       const std::vector<std::pair<const char*, std::string>>& extra, Output& out) {
+  static const char* const kNames[] = {"pinyin", "wubi86", "wubi98"};
+  out.write("{");
+  for (const auto& [name, json_value] : extra) {
+    out.write(std::string("\"") + name + "\":" + json_value + ",");
+  }
+  out.write("\"character\":");
+  write_json_string(character, out);
+  const bool chinese = !character.empty() && cp936_double_byte(code_point_at(character, 0)) != 0;
+  for (std::size_t k = 0; k < 3; ++k) {
+    out.write(std::string(",\"") + kNames[k] + "\":[");
+    const std::u16string all = chinese ? answers(kAllKinds[k], character, style) : u"";
+    bool first = true;
+    if (all != kMissing) {
+      for (std::size_t begin = 0; begin < all.size();) {
+        std::size_t end = all.find(u' ', begin);
+        if (end == std::u16string::npos) end = all.size();
+        if (end > begin) {
+          if (!first) out.write(",");
+          first = false;
+          write_json_string(std::u16string_view(all).substr(begin, end - begin), out);
+        }
+        begin = end + 1;
+      }
+    }
+    out.write("]");
+  }
+  out.write(",\"quwei\":");
+  const std::u16string quwei = chinese ? answers(Kind::quwei, character, style) : u"";
+  if (quwei.size() == 4 && quwei != kMissing) {
+    write_json_string(quwei, out);
+  } else {
+    out.write("null");
+  }
+  out.write("}");
+}
+
+// JSON output is one array with an object a line.
+class JsonList {
+ public:
+  explicit JsonList(Output& out) : out_(out) { out_.write("["); }
+  ~JsonList() { out_.write(empty_ ? "]\n" : "\n]\n"); }
+  Output& next() {
+    out_.write(empty_ ? "\n" : ",\n");
+    empty_ = false;
+    return out_;
+  }
+
+ private:
+  Output& out_;
+  bool empty_ = true;
+};
+
+std::vector<std::u16string_view> characters_of(const std::vector<std::u16string>& texts) {
+  std::vector<std::u16string_view> characters;
+  for (const std::u16string& text : texts) {
+    for (std::size_t i = 0; i < text.size(); i += character_length(text, i)) {
+      const std::u16string_view character =
+          std::u16string_view(text).substr(i, character_length(text, i));
+      if (character == u" " || character == u"\t" || character == u"\n" || character == u"\r") {
+        continue;
+      }
+      characters.push_back(character);
+    }
+  }
+  return characters;
+}
+
+void describe(const Request& request, const Answers& answers, Output& out) {
+  const std::vector<std::u16string_view> characters = characters_of(request.operands);
+  if (request.json) {
+    JsonList list(out);
+    for (const std::u16string_view character : characters) {
+      write_json_object(answers, character, request.style, {}, list.next());
+    }
+    return;
+  }
+  // Labels padded to eight terminal columns; each hanzi takes two.
+  static const char* const labels[] = {"拼音    ", "86五笔  ", "98五笔  ", "区位    "};
+  bool first = true;
+  for (const std::u16string_view character : characters) {
+    if (!first) out.write("\n");
+    first = false;
+    out.write(character);
+    out.write("\n");
+    for (std::size_t k = 0; k < kAllKinds.size(); ++k) {
+      out.write("  ");
+      out.write(labels[k]);
+      out.write(trim_blanks(answers(kAllKinds[k], character, request.style)));
+      out.write("\n");
+    }
+  }
+}
+
+void query(const Request& request, const Answers& answers, Output& out) {
+  const std::u16string character = normalise_query_input(request.operands[0]);
+  if (request.json) {
+    JsonList list(out);
+    if (!character.empty()) write_json_object(answers, character, request.style, {}, list.next());
+    return;
+  }
+  out.write(character);
+  out.write("\n");
+  for (const Kind kind : kAllKinds) {
+    out.write(answers(kind, character, request.style));
+    out.write("\n");
+  }
+}
+
+int from(const Request& request, const Answers& answers, Output& out) {
+  const DictionaryTexts& texts = answers.texts();
+  const std::u16string& code = request.operands[0];
+  std::vector<ReverseEntry> entries;
+  switch (*request.kind) {
+    case Kind::pinyin:
+      if (const std::optional<WrittenSyllable> reading = read_written_syllable(code)) {
+        entries = characters_of_reading(texts.pinyin_data, *reading, request.prefix, request.style);
+      }
+      break;
+    case Kind::wubi86:
+    case Kind::wubi98: {
+      const std::u16string lower = [&] {
+        std::u16string text = code;
+        for (char16_t& unit : text) {
+          if (unit >= u'A' && unit <= u'Z') unit += u'a' - u'A';
+        }
+        return text;
+      }();
+      entries = characters_of_wubi_code(
+          *request.kind == Kind::wubi86 ? texts.wubi86_data : texts.wubi98_data, lower,
+          request.prefix);
+      break;
+    }
+    case Kind::quwei:
+      entries = characters_of_quwei(code, request.prefix);
+      break;
+  }
+  if (entries.empty()) return 1;
+  const bool wubi = *request.kind == Kind::wubi86 || *request.kind == Kind::wubi98;
+  if (request.json) {
+    JsonList list(out);
+    for (const ReverseEntry& entry : entries) {
+      std::vector<std::pair<const char*, std::string>> extra = {{"code", json_string(entry.code)}};
+      if (wubi) extra.emplace_back("typed_first", entry.typed_first ? "true" : "false");
+      write_json_object(answers, entry.character, request.style, extra, list.next());
+    }
+    return 0;
+  }
+  for (const ReverseEntry& entry : entries) {
+    if (request.prefix) {
+      out.write(entry.code);
+      out.write("\t");
+    }
+    out.write(entry.character);
+    out.write("\t");
+    out.write(trim_blanks(answers(*request.kind, entry.character, request.style)));
+    if (wubi) out.write(entry.typed_first ? "\tfirst" : "\t-");
+    out.write("\n");
+  }
+  return 0;
+}
+
+// Syllables are lower-case; the Latin-1 capitals cover Ü as well as A to Z.
+std::u16string lower_case(std::u16string text) {
+  for (char16_t& unit : text) {
+    if ((unit >= u'A' && unit <= u'Z') || (unit >= 0xC0 && unit <= 0xDE && unit != 0xD7)) {
+      unit += 0x20;
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+int run_lookup(const Request& request, const DictionaryTexts& texts, Output& out) {
+  const Answers answers(texts);
+  switch (request.mode) {
+    case Mode::describe:
+      describe(request, answers, out);
+      break;
+    case Mode::kind:
+      out.write(answers(*request.kind, request.operands[0], request.style));
+      out.write("\n");
+      break;
+    case Mode::query:
+      query(request, answers, out);
+      break;
+    case Mode::from:
+      return from(request, answers, out);
+    case Mode::tones:
+      out.write(zhuanhuan_py(request.operands[0]));
+      out.write("\n");
+      break;
+    case Mode::syllables:
+      for (const std::u16string& syllable :
+           syllables_of_letter(texts.pinyin_data, lower_case(request.operands[0]), 40)) {
+        out.write(syllable);
+        out.write("\n");
+      }
+      break;
+    case Mode::characters: {
+      const std::u16string syllable = lower_case(request.operands[0]);
+      for (const SyllableCharacter& entry :
+           characters_of_syllable(texts.pinyin_data, syllable, 114)) {
+        out.write(entry.character);
+        out.write("\t" + std::to_string(entry.tone) + "\t");
+        out.write(
+            styled_reading(syllable + static_cast<char16_t>(u'0' + entry.tone), request.style));
+        out.write("\n");
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace zhavik

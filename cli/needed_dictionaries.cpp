@@ -1,0 +1,92 @@
+#include "needed_dictionaries.h"
+
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cp936.h"
+#include "dictionary_excerpt.h"
+#include "open_file.h"
+#include "program_folder.h"
+#include "text.h"
+
+namespace zhavik {
+namespace {
+
+// Far above the real files (about 200 KB); a larger file is not a dictionary.
+constexpr std::size_t kLargestDictionary = 16 * 1024 * 1024;
+
+// Only a regular file counts: a FIFO would block, a link to a device never end.
+std::optional<std::string> read_whole_file(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+  std::FILE* file = open_for_reading(path);
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char chunk[64 * 1024];
+  std::size_t got = 0;
+  while (bytes.size() <= kLargestDictionary &&
+         (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+    bytes.append(chunk, got);
+  }
+  const bool failed = std::ferror(file) != 0 || bytes.size() > kLargestDictionary;
+  std::fclose(file);
+  if (failed) return std::nullopt;
+  return bytes;
+}
+
+// The characters a run looks up, when they are few enough that reading only the lines
+// that hold them is faster than decoding the whole files.
+std::optional<std::vector<std::uint16_t>> few_characters(const Request& request) {
+  constexpr std::size_t kFew = 64;
+  if (request.mode != Mode::describe && request.mode != Mode::kind && request.mode != Mode::query) {
+    return std::nullopt;
+  }
+  std::vector<std::uint16_t> codes;
+  std::size_t characters = 0;
+  for (const std::u16string& text : request.operands) {
+    for (std::size_t i = 0; i < text.size(); i += character_length(text, i)) {
+      if (++characters > kFew) return std::nullopt;
+      if (const std::uint16_t code = cp936_double_byte(code_point_at(text, i))) {
+        codes.push_back(code);
+      }
+    }
+  }
+  return codes;
+}
+
+std::u16string load(const std::filesystem::path& path, std::u16string (*form)(std::u16string_view),
+                    const std::optional<std::vector<std::uint16_t>>& only) {
+  const std::optional<std::string> bytes = read_whole_file(path);
+  if (!bytes) {
+    const std::u8string name = path.u8string();
+    std::cerr << "zhavik-lookup: warning: cannot read "
+              << escaped_for_terminal(std::string(name.begin(), name.end()))
+              << "; its lookups answer 暂缺\n";
+    return {};
+  }
+  return form(cp936_decode(only ? dictionary_excerpt(*bytes, *only) : *bytes));
+}
+
+}  // namespace
+
+DictionaryTexts load_needed_dictionaries(const Request& request, const char* argv0) {
+  const std::filesystem::path folder = request.data ? *request.data : program_folder(argv0);
+  const bool one_kind = request.mode == Mode::convert || request.mode == Mode::kind ||
+                        (request.mode == Mode::from && !request.json);
+  const bool browsing = request.mode == Mode::syllables || request.mode == Mode::characters;
+  const auto needs = [&](Kind kind) {
+    if (browsing) return kind == Kind::pinyin;
+    return !one_kind || request.kind == kind;
+  };
+  const std::optional<std::vector<std::uint16_t>> only = few_characters(request);
+  DictionaryTexts texts;
+  if (needs(Kind::wubi86)) texts.wubi86_data = load(folder / kWubi86File, wubi_data_from, only);
+  if (needs(Kind::wubi98)) texts.wubi98_data = load(folder / kWubi98File, wubi_data_from, only);
+  if (needs(Kind::pinyin)) texts.pinyin_data = load(folder / kPinyinFile, pinyin_data_from, only);
+  return texts;
+}
+
+}  // namespace zhavik

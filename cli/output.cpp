@@ -1,0 +1,21 @@
+#include "output.h"
+
+#include "utf8_append.h"
+
+namespace zhavik {
+
+void Output::write(std::u16string_view text) {
+  append_utf8(buffer_, text);
+  if (buffer_.size() >= kFlushSize) flush();
+}
+
+bool Output::flush() {
+  if (!buffer_.empty() && !failed_) {
+    failed_ = std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size();
+  }
+  buffer_.clear();
+  if (!failed_ && std::fflush(file_) != 0) failed_ = true;
+  return !failed_;
+}
+
+}  // namespace zhavik

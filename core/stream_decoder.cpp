@@ -1,0 +1,172 @@
+#include "stream_decoder.h"
+
+#include <algorithm>
+
+#include "cp936.h"
+#include "text.h"
+
+namespace zhavik {
+namespace {
+
+constexpr char16_t kReplacement = u'\xFFFD';
+// How much text past the first non-ASCII byte the automatic choice looks at.
+constexpr std::size_t kLookAhead = 64 * 1024;
+
+bool is_ascii(char byte) {
+  return static_cast<unsigned char>(byte) < 0x80;
+}
+
+// Where the UTF-8 bytes can be cut so that no character is split: before a lead byte whose
+// sequence runs past the end. A lead byte never continues an earlier sequence, so the
+// decoding of what comes before the cut is the same as that of the whole input.
+std::size_t utf8_cut(std::string_view bytes) {
+  for (std::size_t back = 1; back <= std::min<std::size_t>(3, bytes.size()); ++back) {
+    const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+    if ((byte & 0xC0) == 0x80) continue;
+    const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+    return length > back ? bytes.size() - back : bytes.size();
+  }
+  return bytes.size();
+}
+
+// A byte below 0x40 is neither a lead nor a trail byte in code page 936, so the text up to
+// and including it decodes the same whatever follows.
+std::size_t gbk_cut(std::string_view bytes) {
+  for (std::size_t i = bytes.size(); i > 0; --i) {
+    if (static_cast<unsigned char>(bytes[i - 1]) < 0x40) return i;
+  }
+  return 0;
+}
+
+// The offset of the first byte that code page 936 decoding turns into U+FFFD, walking as
+// the decoder does: a valid pair, else a valid single byte, else a bad byte.
+std::size_t first_bad_gbk_byte(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (is_ascii(bytes[i])) {
+      ++i;
+    } else if (const std::u16string pair = cp936_decode(bytes.substr(i, 2));
+               i + 1 < bytes.size() && pair.size() == 1 && pair[0] != kReplacement) {
+      i += 2;
+    } else if (cp936_decode(bytes.substr(i, 1)) != std::u16string(1, kReplacement)) {
+      ++i;
+    } else {
+      return i;
+    }
+  }
+  return bytes.size();
+}
+
+}  // namespace
+
+void StreamDecoder::feed(std::string_view bytes, std::u16string& out) {
+  pending_.append(bytes);
+  decode(false, out);
+}
+
+void StreamDecoder::finish(std::u16string& out) {
+  decode(true, out);
+}
+
+void StreamDecoder::note_bad_byte(std::uint64_t offset) {
+  if (!first_bad_byte_) first_bad_byte_ = offset;
+}
+
+void StreamDecoder::decode(bool final, std::u16string& out) {
+  if (!mark_checked_) {
+    if (pending_.size() < 3 && !final) return;
+    const std::string_view start = pending_;
+    std::size_t mark = 0;
+    if (start.starts_with("\xEF\xBB\xBF") && encoding_ != InputEncoding::gbk) {
+      form_ = Form::utf8;
+      mark = 3;
+    } else if (encoding_ == InputEncoding::automatic && start.starts_with("\xFF\xFE")) {
+      form_ = Form::utf16le;
+      mark = 2;
+    } else if (encoding_ == InputEncoding::automatic && start.starts_with("\xFE\xFF")) {
+      form_ = Form::utf16be;
+      mark = 2;
+    } else if (encoding_ != InputEncoding::automatic) {
+      form_ = encoding_ == InputEncoding::utf8 ? Form::utf8 : Form::gbk;
+    }
+    pending_.erase(0, mark);
+    pending_offset_ += mark;
+    mark_checked_ = true;
+  }
+  if (form_ == Form::undecided) {
+    const auto first_other = std::find_if_not(pending_.begin(), pending_.end(), is_ascii);
+    const std::size_t ascii = first_other - pending_.begin();
+    out.append(pending_.begin(), first_other);
+    pending_.erase(0, ascii);
+    pending_offset_ += ascii;
+    if (pending_.empty() || (pending_.size() < kLookAhead && !final)) return;
+    const std::string_view window = std::string_view(pending_).substr(0, kLookAhead);
+    const bool cut_short = window.size() < pending_.size() || !final;
+    std::size_t error = 0;
+    const bool valid =
+        utf8_to_utf16(window, &error).has_value() || (cut_short && error + 4 > window.size());
+    form_ = valid ? Form::utf8 : Form::gbk;
+  }
+  std::size_t used = 0;
+  switch (form_) {
+    case Form::utf8:
+      used = decode_utf8(pending_, final, out);
+      break;
+    case Form::gbk:
+      used = decode_gbk(pending_, final, out);
+      break;
+    case Form::utf16le:
+    case Form::utf16be:
+      used = decode_utf16(pending_, final, out);
+      break;
+    case Form::undecided:
+      break;
+  }
+  pending_.erase(0, used);
+  pending_offset_ += used;
+}
+
+std::size_t StreamDecoder::decode_utf8(std::string_view bytes, bool final, std::u16string& out) {
+  const std::string_view piece = bytes.substr(0, final ? bytes.size() : utf8_cut(bytes));
+  std::size_t error = 0;
+  if (std::optional<std::u16string> text = utf8_to_utf16(piece, &error)) {
+    out += *text;
+  } else {
+    note_bad_byte(pending_offset_ + error);
+    out += utf8_to_utf16_lossy(piece);
+  }
+  return piece.size();
+}
+
+std::size_t StreamDecoder::decode_gbk(std::string_view bytes, bool final, std::u16string& out) {
+  std::size_t cut = final ? bytes.size() : gbk_cut(bytes);
+  // A text without any byte below 0x40 (no line break, blank or digit) is cut anyway once
+  // it is long, keeping back a last byte that may lead a pair.
+  if (cut == 0 && bytes.size() >= kLookAhead) {
+    cut = bytes.size() - (is_ascii(bytes.back()) ? 0 : 1);
+  }
+  const std::string_view piece = bytes.substr(0, cut);
+  const std::u16string text = cp936_decode(piece);
+  if (!first_bad_byte_ && text.find(kReplacement) != std::u16string::npos) {
+    note_bad_byte(pending_offset_ + first_bad_gbk_byte(piece));
+  }
+  out += text;
+  return piece.size();
+}
+
+std::size_t StreamDecoder::decode_utf16(std::string_view bytes, bool final, std::u16string& out) {
+  const bool big_endian = form_ == Form::utf16be;
+  const std::size_t whole = bytes.size() & ~std::size_t{1};
+  for (std::size_t i = 0; i < whole; i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    out += static_cast<char16_t>(big_endian ? first << 8 | second : second << 8 | first);
+  }
+  if (final && whole < bytes.size()) {
+    note_bad_byte(pending_offset_ + whole);
+    out += kReplacement;
+    return bytes.size();
+  }
+  return whole;
+}
+
+}  // namespace zhavik

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zhavik {
+
+enum class InputEncoding {
+  // A byte-order mark decides (UTF-8, UTF-16 LE or BE); else UTF-8 when the text is valid
+  // UTF-8, else code page 936: the rule of decode_text_file.
+  automatic,
+  utf8,
+  gbk,
+};
+
+// Decodes a byte stream that arrives in pieces of any size, with memory bounded by a small
+// look-ahead instead of the whole input. Bytes that fit the encoding nowhere become U+FFFD;
+// the offset of the first of them is kept so that the caller can say where the input went
+// wrong.
+//
+// Without a byte-order mark the automatic choice cannot wait for the whole input: it is made
+// at the first byte that is not ASCII (up to there both encodings agree), from the next
+// 64 KiB or the rest of the input if that is shorter. An input shorter than that is thus
+// decoded exactly as decode_text_file does.
+class StreamDecoder {
+ public:
+  explicit StreamDecoder(InputEncoding encoding = InputEncoding::automatic) : encoding_(encoding) {}
+
+  // Appends the text of `bytes` to `out`; the bytes of a character cut off at the end of
+  // `bytes` wait for the next call.
+  void feed(std::string_view bytes, std::u16string& out);
+  // The end of the input: whatever waits is decoded.
+  void finish(std::u16string& out);
+
+  // Byte offset, from the start of the input, of the first byte that became U+FFFD.
+  std::optional<std::uint64_t> first_bad_byte() const { return first_bad_byte_; }
+
+ private:
+  enum class Form { undecided, utf8, gbk, utf16le, utf16be };
+
+  void decode(bool final, std::u16string& out);
+  std::size_t decode_utf8(std::string_view bytes, bool final, std::u16string& out);
+  std::size_t decode_gbk(std::string_view bytes, bool final, std::u16string& out);
+  std::size_t decode_utf16(std::string_view bytes, bool final, std::u16string& out);
+  void note_bad_byte(std::uint64_t offset);
+
+  InputEncoding encoding_;
+  Form form_ = Form::undecided;
+  bool mark_checked_ = false;
+  std::string pending_;
+  std::uint64_t pending_offset_ = 0;  // input offset of pending_[0]
+  std::optional<std::uint64_t> first_bad_byte_;
+};
+
+}  // namespace zhavik
