@@ -57,10 +57,10 @@ std::u16string convert_text(const CodeBook& book, std::u16string_view text,
 }
 
 std::u16string convert_text_scan(const DictionaryTexts& texts, std::u16string_view text,
-                                 std::u16string_view kind) {
+                                 std::u16string_view kind, std::size_t max_answer) {
   std::u16string answer;
   return convert(text, [&](std::u16string_view character) -> std::u16string_view {
-    answer = huoqu_scan(texts, kind, character);
+    answer = huoqu_scan(texts, kind, character, max_answer);
     return answer;
   });
 }

@@ -16,8 +16,10 @@ namespace zhavik {
 std::u16string convert_text(const CodeBook& book, std::u16string_view text,
                             std::u16string_view kind);
 
-// The same conversion with every answer from the plain scan of huoqu_scan.
+// The same conversion with every answer from the plain scan of huoqu_scan, each at most
+// `max_answer` units long as the code book's are.
 std::u16string convert_text_scan(const DictionaryTexts& texts, std::u16string_view text,
-                                 std::u16string_view kind);
+                                 std::u16string_view kind,
+                                 std::size_t max_answer = kMaxAnswerUnits);
 
 }  // namespace zhavik

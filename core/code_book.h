@@ -2,27 +2,29 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "dictionary_texts.h"
 #include "kind.h"
+#include "lookup_scan.h"
 
 namespace zhavik {
 
 // The dictionary texts with an index that answers the character code lookup without
 // scanning. The texts never change after loading, so every answer is worked out once, in
-// one pass over each text, and stays identical to the plain scan of huoqu_scan.
+// one pass over each text, and stays identical to the plain scan of huoqu_scan, with the
+// same bound on the length of an answer.
 class CodeBook {
  public:
   CodeBook() : CodeBook(DictionaryTexts{}) {}
-  explicit CodeBook(DictionaryTexts texts);
+  explicit CodeBook(DictionaryTexts texts, std::size_t max_answer = kMaxAnswerUnits);
 
   const DictionaryTexts& texts() const { return texts_; }
 
-  // The character code lookup; the same answer as huoqu_scan(texts(), kind, character).
+  // The character code lookup; the same answer as
+  // huoqu_scan(texts(), kind, character, max_answer).
   std::u16string huoqu(std::u16string_view kind, std::u16string_view character) const;
 
   // The answer for one character that code page 936 writes with two bytes (all of them lie
@@ -36,13 +38,15 @@ class CodeBook {
   std::u16string_view first_word(Kind kind, char16_t character, std::u16string& scratch) const;
 
  private:
-  // Where in a source text the parts of one character's answer stand.
+  // Where in a source text the parts of one character's answer stand, and how long the
+  // first word of each is (up to its first blank).
   struct Piece {
     std::size_t offset;
     std::size_t length;
+    std::size_t first_length;
   };
   using Rule = void (*)(std::u16string& out, std::u16string_view source, const Piece* begin,
-                        const Piece* end);
+                        const Piece* end, std::size_t max_answer);
 
   // The pieces of every code unit's answer, grouped by code unit in text order, and the
   // answers made from them. An answer is made in advance unless its pieces are so long that
@@ -51,12 +55,12 @@ class CodeBook {
   class Index {
    public:
     Index() = default;
-    Index(std::vector<std::pair<char16_t, Piece>> pieces, std::u16string_view source, Rule rule);
+    Index(std::vector<std::pair<char16_t, Piece>> pieces, std::u16string_view source, Rule rule,
+          std::size_t max_answer);
     std::u16string_view answer(char16_t character, std::u16string_view source, Rule rule,
-                               std::u16string& scratch) const;
-    // The first piece of the character's answer; nothing when the character has none.
-    std::optional<std::u16string_view> first_piece(char16_t character,
-                                                   std::u16string_view source) const;
+                               std::size_t max_answer, std::u16string& scratch) const;
+    // The first piece of the character's answer; null when the character has none.
+    const Piece* first_piece(char16_t character) const;
 
    private:
     // One code unit's pieces, and its answer in made_ (empty when made anew on each call).
@@ -79,14 +83,16 @@ class CodeBook {
     std::u16string made_;
   };
 
-  static Index index_pinyin(std::u16string_view text, std::u16string& readings);
-  static Index index_wubi(std::u16string_view text);
+  static Index index_pinyin(std::u16string_view text, std::u16string& readings,
+                            std::size_t max_answer);
+  static Index index_wubi(std::u16string_view text, std::size_t max_answer);
   static void join_readings(std::u16string& out, std::u16string_view source, const Piece* begin,
-                            const Piece* end);
+                            const Piece* end, std::size_t max_answer);
   static void list_codes(std::u16string& out, std::u16string_view source, const Piece* begin,
-                         const Piece* end);
+                         const Piece* end, std::size_t max_answer);
 
   DictionaryTexts texts_;
+  std::size_t max_answer_;
   // Each pinyin record's reading with tone marks and its two blanks, written once.
   std::u16string readings_;
   Index pinyin_;

@@ -1,8 +1,17 @@
 #include "dictionary_texts.h"
 
+#include <algorithm>
+#include <new>
+
+#ifdef _WIN32
 #include <fstream>
-#include <iterator>
-#include <optional>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
 
 #include "cp936.h"
 
@@ -23,23 +32,10 @@ std::u16string records_of(std::u16string_view file_text) {
   return records;
 }
 
-std::optional<std::string> read_whole_file(const std::filesystem::path& path) {
-  // A folder where the file should be makes the stream library throw on reading.
-  try {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad()) return std::nullopt;
-    return bytes;
-  } catch (const std::exception&) {
-    return std::nullopt;
-  }
-}
-
 std::u16string load_text(const std::filesystem::path& path,
                          std::u16string (*form)(std::u16string_view),
                          std::vector<std::filesystem::path>* unreadable) {
-  const std::optional<std::string> bytes = read_whole_file(path);
+  const std::optional<std::string> bytes = read_regular_file(path, kMaxDictionaryFileBytes);
   if (!bytes) {
     if (unreadable) unreadable->push_back(path);
     return {};
@@ -48,6 +44,68 @@ std::u16string load_text(const std::filesystem::path& path,
 }
 
 }  // namespace
+
+#ifndef _WIN32
+std::optional<std::string> read_regular_file(const std::filesystem::path& path,
+                                             std::uintmax_t max_bytes) {
+  // Looked at before opening: opening a pipe waits for a writer, and opening some devices
+  // has effects of its own.
+  struct stat found {};
+  if (::stat(path.c_str(), &found) != 0 || !S_ISREG(found.st_mode)) return std::nullopt;
+  if (static_cast<std::uintmax_t>(found.st_size) > max_bytes) return std::nullopt;
+  const int file = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (file < 0) return std::nullopt;
+  struct Closer {
+    int file;
+    ~Closer() { ::close(file); }
+  } closer{file};
+  // The name may have been given to something else between the look and the opening.
+  struct stat opened {};
+  if (::fstat(file, &opened) != 0 || !S_ISREG(opened.st_mode)) return std::nullopt;
+
+  // The size is only a first guess: a file may grow while it is read, and files such as
+  // those of /proc tell no size at all.
+  try {
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(
+        std::min<std::uintmax_t>(static_cast<std::uintmax_t>(opened.st_size), max_bytes) + 1));
+    std::size_t length = 0;
+    for (;;) {
+      if (length == bytes.size()) {
+        if (length > max_bytes) return std::nullopt;
+        bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(length * 2, max_bytes + 1)));
+      }
+      const ssize_t got = ::read(file, bytes.data() + length, bytes.size() - length);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return std::nullopt;
+      if (got == 0) break;
+      length += static_cast<std::size_t>(got);
+    }
+    bytes.resize(length);
+    return bytes;
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+#else
+std::optional<std::string> read_regular_file(const std::filesystem::path& path,
+                                             std::uintmax_t max_bytes) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error || size > max_bytes) return std::nullopt;
+  try {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (file.gcount() != static_cast<std::streamsize>(bytes.size())) return std::nullopt;
+    return bytes;
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+#endif
 
 std::u16string wubi_data_from(std::u16string_view file_text) {
   return records_of(file_text);

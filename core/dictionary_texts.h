@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,8 +35,20 @@ inline constexpr const char* kWubi86File = "img/1.jpg";
 inline constexpr const char* kWubi98File = "img/2.jpg";
 inline constexpr const char* kPinyinFile = "img/3.jpg";
 
-// Loads the three files from the folder that holds img/. Files that could not be read are
-// listed in `unreadable` when asked for; their texts stay empty.
+// The largest dictionary file read, far above the real ones (a few hundred KB): a larger
+// file is no dictionary, and reading it would only cost memory and start-up time.
+inline constexpr std::uintmax_t kMaxDictionaryFileBytes = 16 * 1024 * 1024;
+
+// The bytes of the file at `path` if it is a regular file (after following links) of at
+// most `max_bytes`; nothing for anything else: missing, unreadable, a folder, a pipe, a
+// device or a larger file. Only a regular file is ever opened, so a pipe never makes this
+// wait and a device is never touched. Never throws.
+std::optional<std::string> read_regular_file(const std::filesystem::path& path,
+                                             std::uintmax_t max_bytes);
+
+// Loads the three files from the folder that holds img/. Files that could not be read, or
+// that are no regular file of at most kMaxDictionaryFileBytes, count as missing: they are
+// listed in `unreadable` when asked for, and their texts stay empty.
 DictionaryTexts load_dictionary_texts(const std::filesystem::path& folder,
                                       std::vector<std::filesystem::path>* unreadable = nullptr);
 

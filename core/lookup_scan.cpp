@@ -15,7 +15,8 @@ constexpr auto npos = std::u16string_view::npos;
 
 // Every occurrence of the character that stands in the characters of a record gives the
 // record's reading; an occurrence inside a key (no "=" before it in its record) gives none.
-std::u16string pinyin_answer_scan(std::u16string_view text, std::u16string_view character) {
+std::u16string pinyin_answer_scan(std::u16string_view text, std::u16string_view character,
+                                  std::size_t max_answer) {
   std::u16string result;
   for (std::size_t p = text.find(character); p != npos; p = text.find(character, p + 1)) {
     const std::size_t record = text.rfind(u'^', p);
@@ -23,44 +24,51 @@ std::u16string pinyin_answer_scan(std::u16string_view text, std::u16string_view 
     const std::u16string_view stretch = text.substr(record + 1, p - record);
     const std::size_t equals = stretch.find(u'=');
     if (equals == npos) continue;
-    result += zhuanhuan_py(stretch.substr(0, equals));
-    result += u"  ";
+    const std::u16string reading = zhuanhuan_py(stretch.substr(0, equals)) + u"  ";
+    if (result.size() + reading.size() > max_answer) break;
+    result += reading;
   }
   return result.empty() ? std::u16string(kMissing) : result;
 }
 
+// Lists each blank-separated code of `codes` that is not listed yet; false as soon as one
+// would take the listed codes, each with its blank, beyond `max_answer` units.
+bool list_new_codes(std::u16string_view codes, std::vector<std::u16string_view>& listed,
+                    std::size_t& listed_length, std::size_t max_answer) {
+  for (std::size_t begin = 0; begin < codes.size();) {
+    std::size_t blank = codes.find(u' ', begin);
+    if (blank == npos) blank = codes.size();
+    const std::u16string_view code = codes.substr(begin, blank - begin);
+    begin = blank + 1;
+    if (code.empty() || std::find(listed.begin(), listed.end(), code) != listed.end()) continue;
+    if (listed_length + code.size() + 1 > max_answer) return false;
+    listed.push_back(code);
+    listed_length += code.size() + 1;
+  }
+  return true;
+}
+
 // The codes of a character are the rest of each record it starts; the end of the text ends
-// the last record even without a line break after it.
-std::u16string wubi_answer_scan(std::u16string_view text, std::u16string_view character) {
-  std::u16string collection;
+// the last record even without a line break after it. Every distinct code is listed once,
+// in order of first appearance, and an asterisk inside a code is shown as a blank.
+std::u16string wubi_answer_scan(std::u16string_view text, std::u16string_view character,
+                                std::size_t max_answer) {
+  std::vector<std::u16string_view> listed;
+  std::size_t listed_length = 0;
   for (std::size_t p = text.find(character); p != npos; p = text.find(character, p + 1)) {
     std::size_t end = text.find(u'^', p + 1);
     if (end == npos) end = text.size();
     const std::u16string_view codes = trim_blanks(text.substr(p + 1, end - p - 1));
-    if (codes.empty()) continue;
-    collection += codes;
-    collection += u"  ";
+    if (!list_new_codes(codes, listed, listed_length, max_answer)) break;
   }
-  if (collection.empty()) return std::u16string(kMissing);
-
-  std::vector<std::u16string_view> listed;
-  const std::u16string_view all = collection;
-  for (std::size_t begin = 0; begin <= all.size();) {
-    std::size_t blank = all.find(u' ', begin);
-    if (blank == npos) blank = all.size();
-    const std::u16string_view piece = trim_blanks(all.substr(begin, blank - begin));
-    if (!piece.empty() && std::find(listed.begin(), listed.end(), piece) == listed.end()) {
-      listed.push_back(piece);
-    }
-    begin = blank + 1;
-  }
+  if (listed.empty()) return std::u16string(kMissing);
   std::u16string result;
   for (const std::u16string_view code : listed) {
     result += code;
-    result += u'*';
+    result += u' ';
   }
   std::replace(result.begin(), result.end(), u'*', u' ');
-  return result.empty() ? std::u16string(kMissing) : result;
+  return result;
 }
 
 }  // namespace
@@ -74,7 +82,7 @@ std::u16string quwei_answer(std::uint16_t code) {
 }
 
 std::u16string huoqu_scan(const DictionaryTexts& texts, std::u16string_view kind,
-                          std::u16string_view character) {
+                          std::u16string_view character, std::size_t max_answer) {
   if (character.empty()) return {};
   const std::uint16_t code = cp936_double_byte(code_point_at(character, 0));
   if (code == 0) return std::u16string(kNotChinese);
@@ -82,11 +90,11 @@ std::u16string huoqu_scan(const DictionaryTexts& texts, std::u16string_view kind
   if (!which) return {};
   switch (*which) {
     case Kind::pinyin:
-      return pinyin_answer_scan(texts.pinyin_data, character);
+      return pinyin_answer_scan(texts.pinyin_data, character, max_answer);
     case Kind::wubi86:
-      return wubi_answer_scan(texts.wubi86_data, character);
+      return wubi_answer_scan(texts.wubi86_data, character, max_answer);
     case Kind::wubi98:
-      return wubi_answer_scan(texts.wubi98_data, character);
+      return wubi_answer_scan(texts.wubi98_data, character, max_answer);
     case Kind::quwei:
       return quwei_answer(code);
   }

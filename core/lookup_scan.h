@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,8 +17,14 @@ namespace zhavik {
 // digits. Markers: "暂缺" (not in that dictionary, or outside GB2312 for "区位"), "不是汉字"
 // (the first character has no two-byte code page 936 code), "" (empty character, or an
 // unknown kind).
+//
+// An answer holds at most `max_answer` units: readings or codes are listed while the next
+// one still fits whole, and none after the first that does not; an answer left with none
+// is "暂缺". Real answers are a few dozen units, but a dictionary file can make one as long
+// as a key times the number of places the character stands.
+inline constexpr std::size_t kMaxAnswerUnits = 64 * 1024;
 std::u16string huoqu_scan(const DictionaryTexts& texts, std::u16string_view kind,
-                          std::u16string_view character);
+                          std::u16string_view character, std::size_t max_answer = kMaxAnswerUnits);
 
 // Area and position of a two-byte code page 936 code, each byte minus 0xA0, as four digits;
 // "暂缺" when either lies outside GB2312's 1..94.

@@ -1,5 +1,7 @@
 // The indexed lookup against the plain scan over fuzzed dictionaries: every character of
 // the texts, in every kind, and the conversion of a fuzzed text. Any difference is a fault.
+// Answers are bounded either as in the program or so tightly that fuzzed texts reach the
+// bound, and both sides must cut them at the same reading or code.
 
 #include <algorithm>
 #include <cstdint>
@@ -11,12 +13,15 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
+  const std::size_t max_answer = input.ConsumeBool()
+                                     ? zhavik::kMaxAnswerUnits
+                                     : input.ConsumeIntegralInRange<std::size_t>(0, 48);
   const std::u16string text = zhavik::fuzz::telling_text(input, 40);
   zhavik::DictionaryTexts texts;
   texts.pinyin_data = zhavik::pinyin_data_from(zhavik::fuzz::telling_text(input, 120));
   texts.wubi86_data = zhavik::wubi_data_from(zhavik::fuzz::telling_text(input, 120));
   texts.wubi98_data = zhavik::wubi_data_from(zhavik::fuzz::telling_text(input, 120));
-  const zhavik::CodeBook book(texts);
+  const zhavik::CodeBook book(texts, max_answer);
 
   // Each unit that occurs anywhere, once.
   std::u16string asked = text + texts.pinyin_data + texts.wubi86_data + texts.wubi98_data;
@@ -26,13 +31,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string character(1, unit);
     for (const zhavik::Kind kind : zhavik::kAllKinds) {
       const std::u16string_view name = zhavik::kind_text(kind);
-      FUZZ_REQUIRE(book.huoqu(name, character) == zhavik::huoqu_scan(texts, name, character));
+      const std::u16string answer = book.huoqu(name, character);
+      FUZZ_REQUIRE(answer == zhavik::huoqu_scan(texts, name, character, max_answer));
+      FUZZ_REQUIRE(answer.size() <= std::max<std::size_t>(max_answer, 4));
     }
   }
   for (const zhavik::Kind kind : zhavik::kAllKinds) {
     const std::u16string_view name = zhavik::kind_text(kind);
     FUZZ_REQUIRE(zhavik::convert_text(book, text, name) ==
-                 zhavik::convert_text_scan(texts, text, name));
+                 zhavik::convert_text_scan(texts, text, name, max_answer));
   }
   return 0;
 }

@@ -1,14 +1,17 @@
 // The menus, the two views they switch between, and the File menu's open and exit.
 
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <filesystem>
+#include <new>
+#include <optional>
+#include <string>
 
+#include "dictionary_texts.h"
 #include "form1.h"
 #include "form_kit.h"
 #include "text_file.h"
@@ -91,13 +94,19 @@ void Form1::open_text_file() {
 }
 
 bool Form1::load_text_file(const QString& path) {
-  // Only a regular file: a device such as /dev/zero or a pipe would never end.
-  if (!QFileInfo(path).isFile()) return false;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return false;
-  RichTextBox1[0]->setPlainText(QString::fromStdU16String(
-      zhavik::decode_text_file(std::string_view(bytes.constData(), bytes.size()))));
+  // Only a regular file is read (a pipe or a device such as /dev/zero would never end), and
+  // only up to a size that is still text for a person: a file that size already takes the
+  // editor seconds to lay out and a conversion about 1.4 GB of memory at its peak.
+  constexpr std::uintmax_t kLargestTextFile = 64 * 1024 * 1024;
+  const std::optional<std::string> bytes =
+      zhavik::read_regular_file(std::filesystem::path(path.toStdU16String()), kLargestTextFile);
+  if (!bytes) return false;
+  QString text;
+  try {
+    text = QString::fromStdU16String(zhavik::decode_text_file(*bytes));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  RichTextBox1[0]->setPlainText(text);
   return true;
 }

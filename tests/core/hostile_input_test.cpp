@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <random>
 
@@ -15,6 +18,7 @@
 #include "code_book.h"
 #include "dictionary_folder.h"
 #include "lookup_scan.h"
+#include "tone_marks.h"
 
 namespace zhavik {
 namespace {
@@ -104,17 +108,85 @@ TEST_F(HostileDictionaries, BinaryFilesAnswerAsTheScanDoes) {
   }
 }
 
-// The committed 86 Wubi file 250 times over: every repeated line adds nothing new.
-TEST_F(HostileDictionaries, FiftyMegabyteFileAnswersAsItsOneCopy) {
-  const std::string wubi86 = committed_file("img/1.jpg");
-  const CodeBook huge = load(repeated(wubi86, 50 * 1024 * 1024), "", "");
-  const CodeBook once = load(wubi86, "", "");
-  EXPECT_EQ(huge.huoqu(u"86五笔", u"好"), u"vb vbg ");
-  const std::u16string text = u"你好，中国人 ab\r\n";
-  EXPECT_EQ(convert_text(huge, text, u"86五笔"), convert_text(once, text, u"86五笔"));
-  for (const char16_t character : text) {
-    const std::u16string one(1, character);
-    EXPECT_EQ(huge.huoqu(u"86五笔", one), once.huoqu(u"86五笔", one));
+// Dictionary files that are no dictionary, or that would make answers without bound. Each
+// case replaces one of three small files; 中 is then asked of the code book and of the scan.
+TEST_F(HostileDictionaries, NoFileOrAnswerGoesBeyondItsBound) {
+  using Make = std::function<void(const std::filesystem::path& file)>;
+  const auto bytes = [](std::string content) {
+    return Make([content](const std::filesystem::path& file) {
+      std::ofstream(file, std::ios::binary) << content;
+    });
+  };
+  // Its first record, then zeros up to `size` bytes, which take no room on disk.
+  const auto sparse = [](std::uintmax_t size) {
+    return Make([size](const std::filesystem::path& file) {
+      std::ofstream(file, std::ios::binary) << "\xD6\xD0 k\r\n";
+      std::filesystem::resize_file(file, size);
+    });
+  };
+  const std::string zhong = "\xD6\xD0";
+  std::string zhongs_then_blanks;
+  for (int i = 0; i < 30000; ++i)
+    zhongs_then_blanks += zhong;
+  zhongs_then_blanks += std::string(2'000'000, ' ');
+  std::string long_key_pinyin = "a1=" + zhong + "\r\n" + std::string(50000, 'a') + "1=";
+  for (int i = 0; i < 50000; ++i)
+    long_key_pinyin += zhong;
+
+  struct Case {
+    const char* name;
+    const char* file;
+    Make make;
+    bool readable;
+    std::u16string answer;  // for 中, in the kind the file serves
+  };
+  const std::u16string zhongs(29999, u'中');
+  const Case cases[] = {
+      {"a pipe, never opened", kWubi86File,
+       [](const auto& file) { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); }, false, u"暂缺"},
+      {"a link to /dev/zero", kWubi98File,
+       [](const auto& file) { std::filesystem::create_symlink("/dev/zero", file); }, false,
+       u"暂缺"},
+      {"a link to a file is followed", kWubi98File,
+       [&](const auto& file) {
+         bytes(zhong + " vv\r\n")(file.string() + ".real");
+         std::filesystem::create_symlink(file.string() + ".real", file);
+       },
+       true, u"vv "},
+      {"a file of exactly the largest size", kWubi86File, sparse(kMaxDictionaryFileBytes), true,
+       u"k "},
+      {"one byte larger", kWubi86File, sparse(kMaxDictionaryFileBytes + 1), false, u"暂缺"},
+      // The second reading is 50,002 units; a third would no longer fit.
+      {"a key of 50,000 letters, then 50,000 times 中", kPinyinFile, bytes(long_key_pinyin), true,
+       u"ā  " + zhuanhuan_py(std::u16string(50000, u'a') + u"1") + u"  "},
+      // Each 中 has as codes all the 中 after it; only two of them fit.
+      {"30,000 times 中, then 2,000,000 blanks", kWubi86File, bytes(zhongs_then_blanks), true,
+       zhongs + u' ' + zhongs.substr(1) + u' '},
+      {"a code longer than any answer", kWubi98File,
+       bytes(zhong + std::string(kMaxAnswerUnits, 'k') + "\r\n"), true, u"暂缺"},
+  };
+  for (const Case& item : cases) {
+    SCOPED_TRACE(item.name);
+    std::filesystem::remove_all(folder_ / "img");
+    std::filesystem::create_directory(folder_ / "img");
+    write(kWubi86File, zhong + " k khk\r\n");
+    write(kWubi98File, zhong + " khk\r\n");
+    write(kPinyinFile, "zhong1=" + zhong + "\r\n");
+    std::filesystem::remove(folder_ / item.file);
+    item.make(folder_ / item.file);
+
+    std::vector<std::filesystem::path> unreadable;
+    const CodeBook book(load_dictionary_texts(folder_, &unreadable));
+    EXPECT_EQ(unreadable, item.readable ? std::vector<std::filesystem::path>{}
+                                        : std::vector{folder_ / item.file});
+    const Kind kind = item.file == kPinyinFile   ? Kind::pinyin
+                      : item.file == kWubi86File ? Kind::wubi86
+                                                 : Kind::wubi98;
+    const std::u16string answer = book.huoqu(kind_text(kind), u"中");
+    EXPECT_TRUE(answer == item.answer) << answer.size() << " units";
+    EXPECT_TRUE(answer == huoqu_scan(book.texts(), kind_text(kind), u"中"));
+    EXPECT_EQ(convert_text(book, u"中", kind_text(kind)),
+              convert_text_scan(book.texts(), u"中", kind_text(kind)));
   }
 }
 
@@ -128,18 +200,21 @@ TEST_F(HostileDictionaries, OneEndlessLine) {
   EXPECT_EQ(convert_text(book, u"好中，", u"86五笔"), u"vb kh 暂缺 \r\n\r\n");
   EXPECT_EQ(convert_text(book, u"好中", u"拼音"), u"hǎo hǎo \r\n\r\n");
   EXPECT_EQ(book.huoqu(u"98五笔", u"中").substr(0, 12), u"kh 好vb 中kh ");
+  // As many readings as fit.
   const std::u16string readings = book.huoqu(u"拼音", u"中");
-  EXPECT_EQ(readings.size(), 1024 * 1024 * 5u);
+  EXPECT_EQ(readings.size(), kMaxAnswerUnits / 5 * 5);
   EXPECT_TRUE(readings.starts_with(u"hǎo  hǎo  "));
   EXPECT_EQ(syllables_of_letter(book.texts().pinyin_data, u"h", 40),
             std::vector<std::u16string>{u"hao"});
   EXPECT_EQ(characters_of_syllable(book.texts().pinyin_data, u"hao", 114).size(), 114u);
 
-  // A key that never ends: no "=" at all, then one far away.
+  // A key that never ends: no "=" at all, then one far away, whose reading is longer than
+  // any answer may be.
   const std::string endless_key = repeated("ao", 4 * 1024 * 1024);
-  const CodeBook keys = load("", "", endless_key + "\r\n" + endless_key + "1=\xBA\xC3");
+  const CodeBook keys =
+      load("", "", endless_key + "\r\n" + endless_key + "1=\xBA\xC3\r\nhao3=\xBA\xC3");
   EXPECT_TRUE(syllables_of_letter(keys.texts().pinyin_data, u"a", 40).size() == 1);
-  EXPECT_TRUE(keys.huoqu(u"拼音", u"好").ends_with(u"aoāo  "));
+  EXPECT_EQ(keys.huoqu(u"拼音", u"好"), u"暂缺");
 }
 
 TEST_F(HostileDictionaries, BadCodePage936BytesCostOnlyThemselves) {

@@ -97,6 +97,31 @@ TEST_F(Lookup, LongerArgumentIsSearchedAsAWhole) {
   expect(u"86五笔", u"a好", u"不是汉字");
 }
 
+// An answer keeps the readings or codes that fit whole, up to the first that does not;
+// repeated codes take no room. The batch conversion's first word follows the answer.
+TEST_F(Lookup, AnswersAreCutAtAWholeReadingOrCode) {
+  const struct {
+    std::size_t max_answer;
+    std::u16string_view kind, character, answer, converted;
+  } cases[] = {
+      {10, u"拼音", u"好", u"hǎo  hào  ", u"hǎo "},
+      {9, u"拼音", u"好", u"hǎo  ", u"hǎo "},
+      {4, u"拼音", u"好", u"暂缺", u"暂缺 "},
+      {7, u"86五笔", u"工", u"a aaaa ", u"a "},  // aaaa twice
+      {6, u"86五笔", u"工", u"a ", u"a "},
+      {8, u"86五笔", u"星", u"jtg x ", u"jtg "},  // jtg*x is one code of five
+      {5, u"86五笔", u"星", u"暂缺", u"暂缺 "},
+  };
+  for (const auto& item : cases) {
+    SCOPED_TRACE(testing::Message() << item.max_answer << " units");
+    const CodeBook book(texts_, item.max_answer);
+    EXPECT_EQ(huoqu_scan(texts_, item.kind, item.character, item.max_answer), item.answer);
+    EXPECT_EQ(book.huoqu(item.kind, item.character), item.answer);
+    EXPECT_EQ(convert_text(book, item.character, item.kind),
+              std::u16string(item.converted) + u"\r\n\r\n");
+  }
+}
+
 TEST(LookupEmpty, EveryDictionaryKindAnswersMissing) {
   const CodeBook book;
   EXPECT_EQ(book.huoqu(u"拼音", u"好"), u"暂缺");

@@ -1,13 +1,22 @@
 // Files a user may open in the batch view that are not text, or not the text expected: each
-// loads in full, converts, and leaves the window working.
+// loads in full and converts, or, when it is no file or too large, changes nothing; the
+// window goes on working.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include "batch.h"
@@ -59,6 +68,26 @@ class HostileFiles : public testing::Test {
     return out;
   }
 
+  // Chooses File > open, types `path` into the dialog's name box and presses Open, as a user
+  // does. A dialog that stays open on that (a folder, a missing file) is cancelled, and so is
+  // any message it shows.
+  void open_through_dialog(const QString& path) {
+    QFileDialog* dialog = nullptr;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (dialog && modal && modal != dialog) static_cast<QDialog*>(modal)->reject();
+      if (dialog || !(dialog = qobject_cast<QFileDialog*>(modal))) return;
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+      QTimer::singleShot(0, dialog, [dialog] {
+        static_cast<QDialog*>(dialog)->accept();
+        if (dialog->isVisible()) dialog->reject();
+      });
+    });
+    poll.start(10);
+    child<QAction>(form_, "wenjian1_0")->trigger();
+  }
+
   QTemporaryDir folder_;
   Form1 form_;
 };
@@ -73,6 +102,44 @@ TEST_F(HostileFiles, BinaryAndMixedEncodingsLoadAndConvert) {
   // UTF-8 你好, then 你 in code page 936, then a byte neither knows.
   open_and_convert("mixed.txt", "\xE4\xBD\xA0\xE5\xA5\xBD\r\n\xC4\xE3\xFF\nab", 1);
   EXPECT_EQ(editor(0)->toPlainText(), QString::fromUtf16(u"浣犲ソ\n你\uFFFD\nab"));
+}
+
+// Only a regular file up to 64 MiB is read; anything else leaves the box as it was, at once.
+TEST_F(HostileFiles, NoFileOrTooLargeAFileChangesNothing) {
+  using Make = std::function<void(const std::filesystem::path& file)>;
+  const auto sparse = [](std::uintmax_t size) {
+    return Make([size](const auto& file) {
+      std::ofstream{file};
+      std::filesystem::resize_file(file, size);
+    });
+  };
+  const auto link_to = [](std::filesystem::path target) {
+    return Make([target](const auto& file) { std::filesystem::create_symlink(target, file); });
+  };
+  const std::filesystem::path text = write_file("text.txt", "\xC4\xE3").toStdString();  // 你
+  struct Case {
+    const char* name;
+    Make make;
+    QString shown;
+  };
+  const Case cases[] = {
+      {"30 GB, sparse", sparse(30ull << 30), "原文"},
+      {"one byte over 64 MiB", sparse((64 << 20) + 1), "原文"},
+      {"a pipe", [](const auto& file) { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); }, "原文"},
+      {"a link to dev zero", link_to("/dev/zero"), "原文"},
+      {"a link to nowhere", link_to(text.parent_path() / "nowhere"), "原文"},
+      {"a folder", [](const auto& file) { std::filesystem::create_directory(file); }, "原文"},
+      {"a link to a text file", link_to(text), "你"},
+  };
+  for (const Case& item : cases) {
+    SCOPED_TRACE(item.name);
+    item.make(folder_.filePath(item.name).toStdString());
+    editor(0)->setPlainText("原文");
+    open_through_dialog(folder_.filePath(item.name));
+    EXPECT_EQ(editor(0)->toPlainText(), item.shown);
+  }
+  child<QPushButton>(form_, indexed_name("Command6", 0))->click();
+  EXPECT_EQ(editor(1)->toPlainText(), "nǐ \n\n");
 }
 
 // The window is busy for a while, but every line arrives and converts. The file repeats one

@@ -1,0 +1,75 @@
+// What hostile dictionaries and files cost the window. Usage:
+//   hostile_input_probe FOLDER [FILE]
+// starts a window on the dictionaries in FOLDER/img (as Zhavik starts), queries 中 in the
+// single-character view, and, when FILE is given, opens it in the batch view and converts it
+// to pinyin. Prints the time of each step and the resident set and its peak after it (from
+// /proc/self/status), so that a run under a memory limit shows how far it got.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "form1.h"
+#include "form_load.h"
+
+namespace {
+
+void step(const char* what, const std::function<void()>& action) {
+  const auto start = std::chrono::steady_clock::now();
+  action();
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::ifstream status("/proc/self/status");
+  long resident = 0, peak = 0;
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmRSS:")) resident = std::stol(line.substr(6));
+    if (line.starts_with("VmHWM:")) peak = std::stol(line.substr(6));
+  }
+  std::printf("%-28s %9.3f s   resident %8.1f MB   peak %8.1f MB\n", what, seconds,
+              resident / 1024.0, peak / 1024.0);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s FOLDER [FILE]\n", argv[0]);
+    return 2;
+  }
+  if (qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  Form1 form;
+  step("start-up", [&] {
+    Form_Load(form, argv[1]);
+    form.show();
+    QCoreApplication::processEvents();
+  });
+  step("query 中", [&] {
+    form.Text1[0]->setText(QStringLiteral("中"));
+    form.Command4_Click();
+  });
+  std::printf("answer lengths: %lld %lld %lld units\n",
+              static_cast<long long>(form.Text1[1]->text().size()),
+              static_cast<long long>(form.Text1[2]->text().size()),
+              static_cast<long long>(form.Text1[3]->text().size()));
+  if (argc < 3) return 0;
+
+  form.piliang_Click();
+  bool loaded = false;
+  step("open the file", [&] { loaded = form.load_text_file(QString::fromLocal8Bit(argv[2])); });
+  std::printf("loaded: %s, %lld characters in the box\n", loaded ? "yes" : "no",
+              static_cast<long long>(form.RichTextBox1[0]->document()->characterCount()));
+  step("convert to pinyin", [&] {
+    form.Command6_Click(0);
+    form.repaint();
+  });
+  std::printf("%lld characters in the result box\n",
+              static_cast<long long>(form.RichTextBox1[1]->document()->characterCount()));
+  return 0;
+}
