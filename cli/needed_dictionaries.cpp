@@ -1,6 +1,5 @@
 #include "needed_dictionaries.h"
 
-#include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -8,34 +7,11 @@
 
 #include "cp936.h"
 #include "dictionary_excerpt.h"
-#include "open_file.h"
 #include "program_folder.h"
 #include "text.h"
 
 namespace zhavik {
 namespace {
-
-// Far above the real files (about 200 KB); a larger file is not a dictionary.
-constexpr std::size_t kLargestDictionary = 16 * 1024 * 1024;
-
-// Only a regular file counts: a FIFO would block, a link to a device never end.
-std::optional<std::string> read_whole_file(const std::filesystem::path& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-  std::FILE* file = open_for_reading(path);
-  if (!file) return std::nullopt;
-  std::string bytes;
-  char chunk[64 * 1024];
-  std::size_t got = 0;
-  while (bytes.size() <= kLargestDictionary &&
-         (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    bytes.append(chunk, got);
-  }
-  const bool failed = std::ferror(file) != 0 || bytes.size() > kLargestDictionary;
-  std::fclose(file);
-  if (failed) return std::nullopt;
-  return bytes;
-}
 
 // The characters a run looks up, when they are few enough that reading only the lines
 // that hold them is faster than decoding the whole files.
@@ -59,7 +35,7 @@ std::optional<std::vector<std::uint16_t>> few_characters(const Request& request)
 
 std::u16string load(const std::filesystem::path& path, std::u16string (*form)(std::u16string_view),
                     const std::optional<std::vector<std::uint16_t>>& only) {
-  const std::optional<std::string> bytes = read_whole_file(path);
+  const std::optional<std::string> bytes = read_regular_file(path, kMaxDictionaryFileBytes);
   if (!bytes) {
     const std::u8string name = path.u8string();
     std::cerr << "zhavik-lookup: warning: cannot read "
