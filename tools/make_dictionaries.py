@@ -322,6 +322,54 @@ def pinyin_lines(hanzi_info):
     return lines
 
 
+# --- word file -----------------------------------------------------------
+
+WORD_PINYIN_FILE = 'word_pinyin.txt'
+
+
+def word_pinyin_lines():
+    """'银行\tyin2 hang2' lines for the word-aware pinyin conversion.
+
+    phrase_pinyin.txt: 'word: reading reading ...  # comment', one tone-marked
+    reading per character.  Kept: words of two or more characters that code
+    page 936 writes with two bytes each.  A word listed twice keeps its first
+    line.  The table writes 一 and 不 as read in context (一个 yí gè, 不是
+    bú shì); the conversion writes the base tones yī and bù as the spelling
+    rules ask, so those become tone 1 and 4.  Neutral tones stay (晚上 wan3
+    shang5).  Readings are numbered like the pinyin file's keys, ü included,
+    so the application renders both alike.  Lines in the table's order.
+    """
+    marks = {'\u0304': '1', '\u0301': '2', '\u030c': '3', '\u0300': '4'}
+    base_tones = {'一': 'yi1', '不': 'bu4'}
+    seen = set()
+    lines = []
+    with open(SOURCES_DIR / 'phrase_pinyin.txt', encoding='utf-8') as table:
+        for line in table:
+            line = line.split('#', 1)[0].strip()
+            if not line:
+                continue
+            word, readings = line.split(': ', 1)
+            readings = readings.split()
+            if (word in seen or len(word) < 2 or len(readings) != len(word)
+                    or not all(is_double_byte(char) for char in word)):
+                continue
+            seen.add(word)
+            numbered = []
+            for char, marked in zip(word, readings):
+                decomposed = unicodedata.normalize('NFD', marked)
+                tone = ''.join(marks.get(c, '') for c in decomposed) or '5'
+                syllable = unicodedata.normalize(
+                    'NFC', ''.join(c for c in decomposed if c not in marks))
+                if len(tone) != 1 or not SYLLABLE_RE.fullmatch(syllable):
+                    sys.exit(f'{word}: not a pinyin syllable: {marked!r}')
+                if char in base_tones and tone != '5':
+                    numbered.append(base_tones[char])
+                else:
+                    numbered.append(syllable + tone)
+            lines.append(f'{word}\t{" ".join(numbered)}')
+    return lines
+
+
 # --- output ---------------------------------------------------------------
 
 def dictionary_text(lines):
@@ -360,6 +408,8 @@ def main():
     write_dictionary(out_dir / WUBI86_FILE, dictionary_text(wubi86_lines))
     write_dictionary(out_dir / WUBI98_FILE, dictionary_text(wubi98_lines))
     write_dictionary(out_dir / PINYIN_FILE, pinyin_text)
+    (out_dir / WORD_PINYIN_FILE).write_bytes(
+        ''.join(line + '\n' for line in word_pinyin_lines()).encode('utf-8'))
 
 
 if __name__ == '__main__':
