@@ -103,7 +103,8 @@ WordTable::WordTable(const std::vector<WordReading>& words) {
     std::size_t end = begin;
     while (end < sorted.words.size() && sorted.words[end]->word[0] == unit)
       ++end;
-    nodes_.push_back(Node{unit});
+    nodes_.push_back(Node{});
+    units_ += unit;
     first_node_[unit] = static_cast<std::uint32_t>(nodes_.size());
     add_children(static_cast<std::uint32_t>(nodes_.size() - 1), sorted, begin, end, 1);
     begin = end;
@@ -138,7 +139,8 @@ void WordTable::add_children(std::uint32_t parent, Sorted& sorted, std::size_t b
   nodes_[parent].child_count = static_cast<std::uint32_t>(group_starts.size() - 1);
   for (std::size_t g = 0; g + 1 < group_starts.size(); ++g) {
     const char16_t unit = sorted.words[group_starts[g]]->word[depth];
-    nodes_.push_back(Node{unit});
+    nodes_.push_back(Node{});
+    units_ += unit;
     later_[unit] = true;
   }
   for (std::size_t g = 0; g + 1 < group_starts.size(); ++g) {
@@ -148,11 +150,11 @@ void WordTable::add_children(std::uint32_t parent, Sorted& sorted, std::size_t b
 }
 
 const WordTable::Node* WordTable::child(const Node& parent, char16_t unit) const {
-  const auto begin = nodes_.begin() + parent.first_child;
+  const auto begin = units_.begin() + parent.first_child;
   const auto end = begin + parent.child_count;
-  const auto found = std::lower_bound(begin, end, unit,
-                                      [](const Node& node, char16_t u) { return node.unit < u; });
-  return found != end && found->unit == unit ? &*found : nullptr;
+  const auto found = std::lower_bound(begin, end, unit);
+  return found != end && *found == unit ? &nodes_[static_cast<std::size_t>(found - units_.begin())]
+                                        : nullptr;
 }
 
 }  // namespace zhavik

@@ -71,7 +71,6 @@ class WordTable {
 
  private:
   struct Node {
-    char16_t unit = 0;
     std::uint32_t first_child = 0;  // children stand together, sorted by unit
     std::uint32_t child_count = 0;
     std::uint32_t items_offset = 0;
@@ -86,6 +85,9 @@ class WordTable {
   std::vector<std::uint32_t> first_node_ = std::vector<std::uint32_t>(0x10000);
   std::vector<bool> later_ = std::vector<bool>(0x10000);  // unit found after a word's start
   std::vector<Node> nodes_;
+  // units_[n]: the unit that leads to node n, apart from the nodes so that a search among
+  // many children reads few cache lines.
+  std::u16string units_;
   std::u16string items_;
   std::size_t size_ = 0;
 };
