@@ -1,15 +1,17 @@
 // Where reading words changes the pinyin of real prose: converts a UTF-8 text (one
 // paragraph a line) plainly and by words and prints one tab-separated line per hanzi whose
-// reading differs: line number, place in the line, the hanzi, its surroundings, the plain
-// reading, the word reading. The last line counts the hanzi and the differences.
+// reading differs (with --agreeing: whose reading is the same): line number, place in the
+// line, the hanzi, its surroundings, the plain reading, the word reading. The last line
+// counts the hanzi and the differences.
 //
-// Usage: word_accuracy TEXT_FILE [PROGRAM_FOLDER]   (the folder holding img/; default: this
-// program's source tree)
+// Usage: word_accuracy [--agreeing] TEXT_FILE [PROGRAM_FOLDER]   (the folder holding img/;
+// default: this program's source tree)
 
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "batch.h"
@@ -31,8 +33,11 @@ std::vector<std::u16string_view> items_of(std::u16string_view converted) {
 
 int main(int argc, char** argv) {
   using namespace zhavik;
+  const bool agreeing = argc > 1 && std::string_view(argv[1]) == "--agreeing";
+  argv += agreeing;
+  argc -= agreeing;
   if (argc < 2) {
-    std::fprintf(stderr, "usage: word_accuracy TEXT_FILE [PROGRAM_FOLDER]\n");
+    std::fprintf(stderr, "usage: word_accuracy [--agreeing] TEXT_FILE [PROGRAM_FOLDER]\n");
     return 2;
   }
   const std::filesystem::path folder = argc > 2 ? argv[2] : ZHAVIK_SOURCE_DIR;
@@ -56,9 +61,11 @@ int main(int argc, char** argv) {
     std::size_t item = 0;
     for (std::size_t i = 0; i < line.size(); i += character_length(line, i)) {
       if (line[i] == u' ') continue;
-      if (line[i] >= 0x4E00 && line[i] <= 0x9FFF) ++hanzi;
-      if (plain_items[item] != word_items[item]) {
-        ++differing;
+      const bool is_hanzi = line[i] >= 0x4E00 && line[i] <= 0x9FFF;
+      hanzi += is_hanzi;
+      const bool differs = plain_items[item] != word_items[item];
+      differing += differs;
+      if (is_hanzi && differs != agreeing) {
         const std::size_t from = i < 12 ? 0 : i - 12;
         std::cout << line_number << '\t' << i << '\t' << utf16_to_utf8(line.substr(i, 1)) << '\t'
                   << utf16_to_utf8(line.substr(from, i - from)) << '['
