@@ -35,7 +35,7 @@ bool fits_word_rules(const WordReading& entry) {
   const bool two_byte_units = std::all_of(entry.word.begin(), entry.word.end(), [](char16_t unit) {
     return cp936_double_byte(unit) != 0;
   });
-  if (entry.word.size() < 2 || !two_byte_units) return false;
+  if (entry.word.size() < 2 || entry.word.size() > 32 || !two_byte_units) return false;
   const std::vector<std::u16string_view> syllables = syllables_of(entry.readings);
   return syllables.size() == entry.word.size() &&
          std::all_of(syllables.begin(), syllables.end(), is_numbered_syllable);

@@ -20,7 +20,8 @@ namespace zhavik {
 //   银行<TAB>yin2 hang2
 //   晚上<TAB>wan3 shang5
 //
-// A word has at least two characters, and code page 936 writes each of them with two bytes,
+// A word has 2 to 32 characters (the table is built by recursion on them, and real words are
+// far shorter), and code page 936 writes each of them with two bytes,
 // so no word holds a blank, a line break, a one-byte character or half of a surrogate pair.
 // A line that breaks any of these rules, or is not valid UTF-8, is skipped and counted.
 // Where a word has several lines, its first line counts.

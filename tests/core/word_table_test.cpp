@@ -10,7 +10,7 @@ namespace zhavik {
 namespace {
 
 TEST(WordFile, BadLinesAreSkippedAndCounted) {
-  const WordList list = parse_word_pinyin(
+  const std::string lines =
       "银行\tyin2 hang2\r\n"  // CR LF is fine
       "女儿\tnü3 er2\n"
       "\n"                              // empty
@@ -22,12 +22,16 @@ TEST(WordFile, BadLinesAreSkippedAndCounted) {
       "银行\tyin6 hang2\n"              // no such tone
       "银a\tyin2 a1\n"                  // a one-byte character
       "\xe9\x93\xb6\xff\tyin2 hang2\n"  // not UTF-8
-      "行走\txing2 zou3");              // no line end after the last line
+      "行走\txing2 zou3";               // no line end after the last line
+  std::string too_long = "\t";          // 33 characters
+  for (int i = 0; i < 33; ++i)
+    too_long = "一" + too_long + (i == 0 ? "yi1" : " yi1");
+  const WordList list = parse_word_pinyin(too_long + "\n" + lines);
   ASSERT_EQ(list.words.size(), 3u);
   EXPECT_EQ(list.words[0].word, u"银行");
   EXPECT_EQ(list.words[1].readings, u"nü3 er2");
   EXPECT_EQ(list.words[2].word, u"行走");
-  EXPECT_EQ(list.malformed_lines, 9u);
+  EXPECT_EQ(list.malformed_lines, 10u);
 }
 
 class WordFileOnDisk : public DictionaryFolder {};
