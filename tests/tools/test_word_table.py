@@ -32,17 +32,6 @@ class WordFileTest(unittest.TestCase):
                             == WORD_FILE.read_bytes(),
                             f'img/{WORD_FILE.name} differs from a fresh run')
 
-    def test_one_line_per_word_with_one_reading_per_two_byte_character(self):
-        data = WORD_FILE.read_bytes()
-        self.assertTrue(data.endswith(b'\n'))
-        self.assertNotIn(b'\r', data)
-        words = [word for word, _ in entries()]
-        self.assertEqual(len(words), len(set(words)))
-        self.assertGreater(len(words), 45000)
-        for word, readings in entries():
-            self.assertEqual(len(word.encode('gbk')), 2 * len(word), word)
-            self.assertEqual(len(readings.split(' ')), len(word), word)
-
     def test_known_readings(self):
         table = dict(entries())
         cases = {
