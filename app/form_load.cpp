@@ -6,6 +6,7 @@
 #include "form1.h"
 #include "form_kit.h"
 #include "get_my_version.h"
+#include "word_table.h"
 
 void Form_Load(Form1& form, const std::filesystem::path& program_folder) {
   form.setWindowTitle(QStringLiteral("Zhavik ") + GetMyVersion());
@@ -13,6 +14,7 @@ void Form_Load(Form1& form, const std::filesystem::path& program_folder) {
     set_colour(editor, QPalette::Text, QColor(0, 0, 255));
   }
   form.set_code_book(zhavik::CodeBook(zhavik::load_dictionary_texts(program_folder)));
+  form.set_word_table_file(program_folder / zhavik::kWordPinyinFile);
   form.Command1_Click(0);
   form.danzi_Click();
 }

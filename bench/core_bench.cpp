@@ -1,13 +1,17 @@
 // How fast the lookups are on the committed dictionaries: loading, one query, and the
-// batch conversion of a million-character text.
+// batch conversion of a million-character text, plain and reading words.
 
 #include <benchmark/benchmark.h>
+
+#include <fstream>
 
 #include "batch.h"
 #include "code_book.h"
 #include "cp936.h"
 #include "query.h"
 #include "sample_text.h"
+#include "text.h"
+#include "word_conversion.h"
 
 namespace zhavik {
 namespace {
@@ -60,6 +64,56 @@ void ConvertMillionCharacters(benchmark::State& state) {
                                                     : "quwei"));
 }
 BENCHMARK(ConvertMillionCharacters)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+const WordList& loaded_words() {
+  static const WordList words =
+      *read_word_pinyin_file(std::filesystem::path(ZHAVIK_SOURCE_DIR) / kWordPinyinFile);
+  return words;
+}
+
+// Real prose, where words matter: the accuracy text repeated to a million characters, with
+// the CR LF line ends the window hands over.
+std::u16string prose_text(std::size_t length) {
+  std::ifstream file(std::filesystem::path(ZHAVIK_SOURCE_DIR) / "bench/accuracy/handbook_zh_cn.txt",
+                     std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  std::u16string prose;
+  for (const char16_t unit : utf8_to_utf16_lossy(bytes)) {
+    if (unit == u'\n') prose += u'\r';
+    prose += unit;
+  }
+  std::u16string text;
+  while (text.size() < length)
+    text += prose;
+  text.resize(length);
+  return text;
+}
+
+// What the window spends on the first use of the words: reading the file and building the
+// table.
+void LoadWordTable(benchmark::State& state) {
+  for (auto _ : state) {
+    const std::optional<WordList> list =
+        read_word_pinyin_file(std::filesystem::path(ZHAVIK_SOURCE_DIR) / kWordPinyinFile);
+    benchmark::DoNotOptimize(WordTable(list->words));
+  }
+}
+BENCHMARK(LoadWordTable)->Unit(benchmark::kMillisecond);
+
+// The same million characters of prose converted to pinyin plainly (0) and reading words
+// (1), with the dictionaries and the words ready, as they are after the first use.
+void ConvertMillionCharactersOfProse(benchmark::State& state) {
+  const bool by_words = state.range(0) == 1;
+  const CodeBook book(loaded_texts());
+  const WordTable words(loaded_words().words);
+  const std::u16string text = prose_text(1'000'000);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(by_words ? convert_text_by_words(book, words, text)
+                                      : convert_text(book, text, kind_text(Kind::pinyin)));
+  }
+  state.SetLabel(by_words ? "pinyin by words" : "pinyin");
+}
+BENCHMARK(ConvertMillionCharactersOfProse)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace zhavik

@@ -10,7 +10,8 @@ runs="${1:-10000000}"
 shift || true
 harnesses=("$@")
 [ "${#harnesses[@]}" -gt 0 ] ||
-  harnesses=(dictionary_file tone_marks conversion browser huoqu index_vs_scan page_model streaming)
+  harnesses=(dictionary_file tone_marks conversion browser huoqu index_vs_scan page_model streaming
+    word_conversion)
 
 "$root/scripts/install_packages.sh" clang-14 libclang-rt-14-dev
 

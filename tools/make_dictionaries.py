@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
-"""Generate Zhavik's three dictionary files from the open tables in sources/.
+"""Generate Zhavik's dictionary files from the open tables in sources/.
 
     img/1.jpg  Wubi 86 codes    (from wubi86_rime.tsv)
     img/2.jpg  Wubi 98 codes    (from wubi98_fcitx5.tsv)
     img/3.jpg  pinyin readings  (from unihan_readings.tsv, pinyin_data.txt,
                                  phrase_pinyin.txt, pinyin_overrides.tsv,
                                  pinyin_simp_weights.tsv and wubi86_rime.tsv)
+    img/word_pinyin.txt  the readings of words  (from phrase_pinyin.txt)
 
-Despite the extension the files are plain text in code page 936 with CR LF
-after every line; the application reads them in that form.  The output is
+Despite the extension the three .jpg files are plain text in code page 936
+with CR LF after every line; the application reads them in that form.  The
+word file is UTF-8 with LF, the program's own.  The output is
 byte-for-byte deterministic, so the committed files can be checked against
 a fresh run.
 
@@ -288,23 +290,29 @@ def read_pinyin_data():
     return readings
 
 
-def read_word_readings():
-    """(char, reading) pairs that some word of the word table uses.
+def read_phrase_table():
+    """(word, [(syllable, tone), ...]) rows of the word table, in its order.
 
-    phrase_pinyin.txt: '说明: shuō míng', one reading per character, an
-    optional '# comment' after it.
+    phrase_pinyin.txt: '说明: shuō míng', one tone-marked reading per
+    character, an optional '# comment' after it; a word read two ways has
+    two lines.
     """
-    used = set()
     for number, line in source_lines('phrase_pinyin.txt'):
         word, _, readings = line.split('#')[0].partition(':')
         word, readings = word.strip(), readings.split()
         if not word or len(word) != len(readings):
             refuse('phrase_pinyin.txt', number, line)
         try:
-            used.update(zip(word, map(split_tone, readings)))
+            parsed = [split_tone(reading) for reading in readings]
         except ValueError:
             refuse('phrase_pinyin.txt', number, line)
-    return used
+        yield word, parsed
+
+
+def read_word_readings():
+    """(char, reading) pairs that some word of the word table uses."""
+    return {pair for word, readings in read_phrase_table()
+            for pair in zip(word, readings)}
 
 
 OVERRIDE_ACTIONS = ('add', 'drop', 'usual')
@@ -690,6 +698,38 @@ def pinyin_lines(hanzi_info):
     return gb2312 + shared + own
 
 
+# --- word file -----------------------------------------------------------
+
+WORD_PINYIN_FILE = 'word_pinyin.txt'
+
+
+def word_pinyin_lines():
+    """'银行\tyin2 hang2' lines for the word-aware pinyin conversion.
+
+    Kept: words of two or more characters that code page 936 writes with
+    two bytes each.  A word listed twice keeps its first line.  The table
+    writes 一 and 不 as read in context (一个 yí gè, 不是 bú shì); the
+    conversion writes the base tones yī and bù as the spelling rules ask, so
+    those become tone 1 and 4.  Neutral tones stay (晚上 wan3 shang5).
+    Readings are numbered like the pinyin file's keys, ü included, so the
+    application renders both alike.  Lines in the table's order.
+    """
+    base_tones = {'一': ('yi', 1), '不': ('bu', 4)}
+    seen = set()
+    lines = []
+    for word, readings in read_phrase_table():
+        if (word in seen or len(word) < 2
+                or not all(is_double_byte(char) for char in word)):
+            continue
+        seen.add(word)
+        numbered = [key_of(base_tones[char])
+                    if char in base_tones and reading[1] != NEUTRAL_TONE
+                    else key_of(reading)
+                    for char, reading in zip(word, readings)]
+        lines.append(f'{word}\t{" ".join(numbered)}')
+    return lines
+
+
 # --- output ---------------------------------------------------------------
 
 def dictionary_text(lines):
@@ -725,6 +765,8 @@ def main():
     write_dictionary(out_dir / WUBI86_FILE, dictionary_text(wubi86_lines))
     write_dictionary(out_dir / WUBI98_FILE, dictionary_text(wubi98_lines))
     write_dictionary(out_dir / PINYIN_FILE, pinyin_text)
+    (out_dir / WORD_PINYIN_FILE).write_bytes(
+        ''.join(line + '\n' for line in word_pinyin_lines()).encode('utf-8'))
 
 
 if __name__ == '__main__':

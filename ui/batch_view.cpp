@@ -1,5 +1,6 @@
 // The batch view: a whole text converted to one kind of code, line by line.
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 #include "form_kit.h"
 #include "kind.h"
 #include "twips.h"
+#include "word_conversion.h"
 
 namespace {
 
@@ -57,6 +59,46 @@ void Form1::build_batch_view(QWidget* frame) {
     set_colour(Label2[i], QPalette::WindowText, QColor(64, 0, 0));
     place_in_twips(Label2[i], places[i]);
   }
+
+  // Beside the note that the plain conversion gives one reading per character: the way to
+  // read polyphones from their words instead. Off at every start.
+  Check1 = new QCheckBox(QStringLiteral("按词语判断多音字"), Frame4[1]);
+  Check1->setObjectName(QStringLiteral("Check1"));
+  Check1->setFont(window_default_font());
+  place_in_twips(Check1, 6600, 2745, 2655, 255);
+}
+
+void Form1::set_word_table_file(const std::filesystem::path& path) {
+  word_table_file_ = path;
+  words_.reset();
+  std::error_code error;
+  if (std::filesystem::is_regular_file(path, error)) {
+    Check1->setEnabled(true);
+    Check1->setToolTip({});
+  } else {
+    disable_word_reading();
+  }
+}
+
+void Form1::disable_word_reading() {
+  Check1->setChecked(false);
+  Check1->setEnabled(false);
+  Check1->setToolTip(QStringLiteral("缺少词语表文件 ") +
+                     QString::fromUtf8(zhavik::kWordPinyinFile) +
+                     QStringLiteral("，无法按词语判断多音字"));
+}
+
+const zhavik::WordTable* Form1::word_table() {
+  if (!words_) {
+    // Read here rather than at start-up, which would take the words' time for every run.
+    std::optional<zhavik::WordList> list = zhavik::read_word_pinyin_file(word_table_file_);
+    if (!list) {
+      disable_word_reading();
+      return nullptr;
+    }
+    words_ = std::make_unique<zhavik::WordTable>(list->words);
+  }
+  return words_.get();
 }
 
 void Form1::Command6_Click(int Index) {
@@ -64,8 +106,12 @@ void Form1::Command6_Click(int Index) {
   // The editor separates its lines with its own separators; the conversion needs CR LF.
   const std::u16string text =
       zhavik::editor_lines_to_crlf(RichTextBox1[0]->document()->toRawText().toStdU16String());
-  const std::u16string converted =
-      zhavik::convert_text(book_, text, zhavik::kind_text(zhavik::kAllKinds[Index]));
+  const zhavik::Kind kind = zhavik::kAllKinds[Index];
+  const zhavik::WordTable* words =
+      kind == zhavik::Kind::pinyin && Check1->isChecked() ? word_table() : nullptr;
+  const std::u16string converted = words
+                                       ? zhavik::convert_text_by_words(book_, *words, text)
+                                       : zhavik::convert_text(book_, text, zhavik::kind_text(kind));
   Frame4[1]->setTitle(QStringLiteral("转换结果(") + Command6[Index]->text() + QStringLiteral("):"));
   // The editor takes CR LF as one line break.
   RichTextBox1[1]->setPlainText(QString::fromStdU16String(converted));

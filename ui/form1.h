@@ -2,14 +2,17 @@
 
 #include <QMainWindow>
 #include <array>
+#include <filesystem>
 #include <memory>
 
 #include "code_book.h"
 #include "is_online.h"
 #include "news_strip.h"
+#include "word_table.h"
 
 class FlatButtonStyle;
 class QAction;
+class QCheckBox;
 class QFileDialog;
 class QFrame;
 class QGroupBox;
@@ -32,6 +35,9 @@ class Form1 : public QMainWindow {
 
   // The dictionaries every lookup reads, handed over once at start-up.
   void set_code_book(zhavik::CodeBook book);
+  // The word file that the pinyin conversion reads on first use when Check1 is on. Without
+  // a regular file there, Check1 is disabled and says why in its tool tip.
+  void set_word_table_file(const std::filesystem::path& path);
 
   // The pinyin browser: letter, syllable and character buttons.
   void Command1_Click(int Index);
@@ -75,6 +81,7 @@ class Form1 : public QMainWindow {
   std::array<QPlainTextEdit*, 2> RichTextBox1{};  // 0 the input, 1 the result
   std::array<QPushButton*, 4> Command6{};
   std::array<QLabel*, 3> Label2{};
+  QCheckBox* Check1 = nullptr;           // 按词语判断多音字: the pinyin button reads words
   QFileDialog* CommonDialog1 = nullptr;  // made when the File menu first opens a file
 
   NewsStrip news;
@@ -126,5 +133,12 @@ class Form1 : public QMainWindow {
 
   std::unique_ptr<FlatButtonStyle> button_style_;
   std::unique_ptr<QStyle> frame_style_;
+  // The words, loaded when the pinyin button first needs them; null until then, or when the
+  // file could not be read (Check1 is then disabled).
+  const zhavik::WordTable* word_table();
+  void disable_word_reading();
+
   zhavik::CodeBook book_;
+  std::filesystem::path word_table_file_;
+  std::unique_ptr<zhavik::WordTable> words_;
 };

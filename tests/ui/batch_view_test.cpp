@@ -1,9 +1,12 @@
 // The batch conversion through its four buttons, with text as a user types it.
 
 #include <gtest/gtest.h>
+#include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 
@@ -16,7 +19,8 @@ namespace {
 class BatchView : public testing::Test {
  protected:
   void SetUp() override {
-    form_.set_code_book(book_of(u"ni3=你\r\nwo3=我\r\n", u"你 wq wqiy\r\n", u"我 trnt\r\n"));
+    form_.set_code_book(book_of(u"ni3=你\r\nwo3=我\r\nhang2=行\r\nxing2=行\r\nzou3=走\r\n",
+                                u"你 wq wqiy\r\n", u"我 trnt\r\n"));
   }
   QPlainTextEdit* editor(int index) {
     return child<QPlainTextEdit>(form_, indexed_name("RichTextBox1", index));
@@ -54,6 +58,48 @@ TEST_F(BatchView, EveryButtonConvertsTheSameInputToItsKind) {
   EXPECT_EQ(convert(3), QStringList({"转换结果(转换为区位码):", "3667 ### ### 4650 \n\n"}));
   // The input stays as it was, its no-break space included.
   EXPECT_EQ(editor(0)->document()->toRawText(), "你 a\u00a0我");
+}
+
+// Check1 turns the pinyin button, and only it, to reading words; the words are read when
+// first needed, and a word file that cannot be read turns the box off for good.
+TEST_F(BatchView, WordReadingIsAnOptionOfThePinyinButtonOnly) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath("word_pinyin.txt");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("行走\txing2 zou3\n");
+  file.close();
+  auto* check = child<QCheckBox>(form_, "Check1");
+  form_.set_word_table_file(path.toStdU16String());
+  EXPECT_TRUE(check->isEnabled());
+  EXPECT_FALSE(check->isChecked());
+
+  editor(0)->setPlainText("行走 你");
+  EXPECT_EQ(convert(0)[1], "háng zǒu nǐ \n\n");
+  QStringList others;
+  for (int i = 1; i < 4; ++i)
+    others += convert(i);
+  check->click();
+  EXPECT_EQ(convert(0), QStringList({"转换结果(转换为拼音):", "xíng zǒu nǐ \n\n"}));
+  for (int i = 1; i < 4; ++i)
+    EXPECT_EQ(convert(i), others.mid(2 * (i - 1), 2));
+
+  // Read once: a file gone after the first use changes nothing.
+  ASSERT_TRUE(QFile::remove(path));
+  EXPECT_EQ(convert(0)[1], "xíng zǒu nǐ \n\n");
+
+  // A file that is missing at start-up, or unreadable on first use.
+  form_.set_word_table_file(path.toStdU16String());
+  EXPECT_FALSE(check->isEnabled());
+  EXPECT_FALSE(check->isChecked());
+  EXPECT_TRUE(check->toolTip().contains("缺少词语表"));
+  form_.set_word_table_file(folder.path().toStdU16String());
+  EXPECT_FALSE(check->isEnabled());
+  Form1 unloaded;
+  unloaded.Check1->click();
+  unloaded.Command6_Click(0);
+  EXPECT_FALSE(unloaded.Check1->isEnabled());
+  EXPECT_FALSE(unloaded.Check1->isChecked());
 }
 
 }  // namespace

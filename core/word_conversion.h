@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "code_book.h"
+#include "word_table.h"
+
+namespace zhavik {
+
+// The pinyin conversion that reads a polyphone from the word it stands in: 银行 yín háng but
+// 行走 xíng zǒu. Its output is laid out as convert_text's: one item and one blank per
+// character, "###" for a one-byte character, nothing for the blank U+0020, CR LF after every
+// line, and an empty last line for a text without any CR LF.
+//
+// Each line is cut into words of the table and single characters, as few pieces as possible;
+// among cuts with equally few pieces, the one whose earliest differing piece is the longer
+// word wins. A character inside a word takes the word's reading for it; every other
+// character converts exactly as in convert_text with the kind "拼音". Words never hold a
+// blank, a line break or half of a surrogate pair (see word_table.h), so a word interrupted
+// by any of these is not found, and the work grows with the length of the text only.
+
+// Appends the items of one line (a text without CR LF; a CR or LF alone converts to "###"),
+// exactly the items that the line gets inside a whole text, without its line end.
+void append_line_by_words(std::u16string& out, const CodeBook& book, const WordTable& words,
+                          std::u16string_view line);
+
+std::u16string convert_text_by_words(const CodeBook& book, const WordTable& words,
+                                     std::u16string_view text);
+
+// The same conversion done plainly, as the reference that the one above must agree with:
+// every stretch of every line looked up in an ordered map of the words.
+std::u16string convert_text_by_words_reference(const CodeBook& book,
+                                               const std::vector<WordReading>& words,
+                                               std::u16string_view text);
+
+}  // namespace zhavik
