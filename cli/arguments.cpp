@@ -133,6 +133,8 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
       request.prefix = true;
     } else if (argument == "--as-window") {
       request.as_window = true;
+    } else if (argument == "--words") {
+      request.words = true;
     } else {
       throw UsageError("unknown option " + escaped_for_terminal(argument));
     }
@@ -152,6 +154,12 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
   }
   if (request.as_window && request.style != PinyinStyle::marks) {
     throw UsageError("--as-window writes what the window writes, in tone marks");
+  }
+  if (request.words && (!converting || request.kind != Kind::pinyin)) {
+    throw UsageError("--words goes with --convert pinyin");
+  }
+  if (request.words && (request.as_window || request.style != PinyinStyle::marks)) {
+    throw UsageError("--words writes tone marks line by line: not with --as-window or --style");
   }
   if (request.prefix && request.mode != Mode::from) throw UsageError("--prefix goes with --from");
   if (request.json && request.mode != Mode::describe && request.mode != Mode::query &&
@@ -215,6 +223,8 @@ const char* const kUsage =
     "  --encoding utf-8|gbk       with --convert: the input's encoding (default: a byte-order\n"
     "                             mark, else UTF-8 if valid, else GBK)\n"
     "  --as-window                with --convert: exactly what the window's batch view writes\n"
+    "  --words                    with --convert pinyin: read polyphones from the words they\n"
+    "                             stand in (银行 yín háng, 行走 xíng zǒu)\n"
     "KIND is 拼音, 86五笔, 98五笔 or 区位 (or pinyin, wubi86, wubi98, quwei).\n"
     "Exit status: 0 done, 1 nothing found or a read or write error, 2 bad usage.\n";
 

@@ -42,6 +42,7 @@ struct Request {
   bool json = false;
   bool prefix = false;
   bool as_window = false;
+  bool words = false;  // --convert pinyin reads polyphones from their words
 };
 
 // Reads the arguments after the program name. Throws UsageError.

@@ -5,12 +5,15 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "cp936.h"
 #include "first_words.h"
 #include "line_conversion.h"
 #include "open_file.h"
 #include "stream_decoder.h"
+#include "word_conversion.h"
+#include "word_table.h"
 
 namespace zhavik {
 namespace {
@@ -98,10 +101,45 @@ bool read_input(std::FILE* file, const std::string& name, Consume consume) {
   }
 }
 
+// The line conversion the request asks for: each character's first reading or code, or,
+// with --words, the readings of the words the characters stand in. Nothing when the word
+// table cannot be read (said on standard error).
+std::optional<LineConversion> line_conversion(const Request& request, const DictionaryTexts& texts,
+                                              const std::filesystem::path& folder,
+                                              FirstWords& words) {
+  if (!request.words) {
+    return [&words](std::u16string_view line, std::u16string& out) {
+      convert_characters(line, words, out);
+    };
+  }
+  const std::filesystem::path path = folder / kWordPinyinFile;
+  const std::optional<WordList> list = read_word_pinyin_file(path);
+  if (!list) {
+    std::cerr << "zhavik-lookup: cannot read the word table " << display_name(&path)
+              << ", which --words needs\n";
+    return std::nullopt;
+  }
+  if (list->malformed_lines != 0) {
+    std::cerr << "zhavik-lookup: warning: " << list->malformed_lines
+              << " lines of the word table are not words and were left out\n";
+  }
+  auto book = std::make_shared<const CodeBook>(texts);
+  auto table = std::make_shared<const WordTable>(list->words);
+  return [book, table](std::u16string_view line, std::u16string& out) {
+    // The word conversion writes a blank after every item; a line's items only go between.
+    const std::size_t before = out.size();
+    append_line_by_words(out, *book, *table, line);
+    if (out.size() > before) out.pop_back();
+  };
+}
+
 }  // namespace
 
-int convert_input(const Request& request, const DictionaryTexts& texts, Output& out) {
+int convert_input(const Request& request, const DictionaryTexts& texts,
+                  const std::filesystem::path& folder, Output& out) {
   const auto words = std::make_unique<FirstWords>(texts, *request.kind, request.style);
+  const std::optional<LineConversion> conversion = line_conversion(request, texts, folder, *words);
+  if (!conversion) return 1;
   WindowConversion window(*words);
   std::u16string text, converted;
   int status = 0;
@@ -121,9 +159,7 @@ int convert_input(const Request& request, const DictionaryTexts& texts, Output& 
       continue;
     }
     StreamDecoder decoder(request.encoding);
-    LineConverter lines([&](std::u16string_view line, std::u16string& items) {
-      convert_characters(line, *words, items);
-    });
+    LineConverter lines(*conversion);
     const auto pass_on = [&](bool final) {
       if (request.as_window) {
         window.feed(text, converted);

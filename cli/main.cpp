@@ -10,6 +10,7 @@
 #include "lookups.h"
 #include "needed_dictionaries.h"
 #include "output.h"
+#include "version_text.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -27,13 +28,16 @@ int run(const zhavik::Request& request, const char* argv0, zhavik::Output& out) 
       out.write(zhavik::kUsage);
       return 0;
     case zhavik::Mode::version:
-      out.write("zhavik-lookup 3.90\n");
+      out.write("zhavik-lookup " + zhavik::program_version_text() + "\n");
       return 0;
-    case zhavik::Mode::convert:
-      return zhavik::convert_input(request, zhavik::load_needed_dictionaries(request, argv0), out);
     default:
-      return zhavik::run_lookup(request, zhavik::load_needed_dictionaries(request, argv0), out);
+      break;
   }
+  const std::filesystem::path folder = zhavik::dictionary_folder(request, argv0);
+  const zhavik::DictionaryTexts texts = zhavik::load_needed_dictionaries(request, folder);
+  if (request.mode == zhavik::Mode::convert)
+    return zhavik::convert_input(request, texts, folder, out);
+  return zhavik::run_lookup(request, texts, out);
 }
 
 }  // namespace

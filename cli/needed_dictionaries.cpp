@@ -48,8 +48,12 @@ std::u16string load(const std::filesystem::path& path, std::u16string (*form)(st
 
 }  // namespace
 
-DictionaryTexts load_needed_dictionaries(const Request& request, const char* argv0) {
-  const std::filesystem::path folder = request.data ? *request.data : program_folder(argv0);
+std::filesystem::path dictionary_folder(const Request& request, const char* argv0) {
+  return request.data ? *request.data : program_folder(argv0);
+}
+
+DictionaryTexts load_needed_dictionaries(const Request& request,
+                                         const std::filesystem::path& folder) {
   const bool one_kind = request.mode == Mode::convert || request.mode == Mode::kind ||
                         (request.mode == Mode::from && !request.json);
   const bool browsing = request.mode == Mode::syllables || request.mode == Mode::characters;

@@ -202,6 +202,22 @@ TEST(Convert, AsWindowWritesWhatTheBatchViewWrites) {
   }
 }
 
+TEST(Convert, WordsReadPolyphonesFromTheWordsTheyStandIn) {
+  const Outcome words =
+      run({"--data", kData, "--convert", "pinyin", "--words"}, "银行里行走\n长大 长度\r\n");
+  EXPECT_EQ(words.out, "yín háng lǐ xíng zǒu\nzhǎng dà cháng dù\r\n");
+  EXPECT_EQ(run({"--data", kData, "--convert", "wubi86", "--words"}).status, 2);
+  // Dictionaries without the word table beside them.
+  const std::filesystem::path folder = scratch_folder("no-words");
+  std::filesystem::create_directories(folder / "img");
+  for (const char* name : {"1.jpg", "2.jpg", "3.jpg"})
+    std::filesystem::copy_file(kData + "/img/" + name, folder / "img" / name);
+  const Outcome missing =
+      run({"--data", folder.string(), "--convert", "pinyin", "--words"}, "银行\n");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("word table"), std::string::npos) << missing.err;
+}
+
 TEST(Convert, ReadsEachEncodingAndSaysWhereBytesWereBad) {
   using namespace std::string_literals;
   struct Case {
@@ -256,8 +272,8 @@ TEST(From, CodesGiveTheirCharacters) {
       {{"quwei", "1601"}, 0, "啊\t1601\n"},
       {{"quwei", "160", "--prefix"}, 0, "1601\t啊\t1601\n1602\t阿\t1602\n"},
       {{"pinyin", "zhong1"}, 0, "中\tzhōng  zhòng\n钟\tzhōng\n"},
-      {{"pinyin", "lv4"}, 0, "率\tlǜ  shuài\n绿\tlù  lǜ\n律\tlǜ\n"},
-      {{"pinyin", "lü4"}, 0, "率\tlǜ  shuài\n绿\tlù  lǜ\n律\tlǜ\n"},
+      {{"pinyin", "lv4"}, 0, "率\tlǜ  shuài\n绿\tlǜ  lù\n律\tlǜ\n"},
+      {{"pinyin", "lü4"}, 0, "率\tlǜ  shuài\n绿\tlǜ  lù\n律\tlǜ\n"},
       {{"pinyin", "zhōng"}, 0, "中\tzhōng  zhòng\n"},
       {{"pinyin", "zhon", "--prefix"}, 0, "zhōng\t中\tzhōng  zhòng\n"},
       {{"wubi86", "zzzzz"}, 1, ""},

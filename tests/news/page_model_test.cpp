@@ -35,34 +35,29 @@ struct Reduction {
   std::u16string_view marquee;
 };
 
-class PageReduction : public ::testing::TestWithParam<Reduction> {};
-
-TEST_P(PageReduction, KeepsTheTextAndItsStylesOnly) {
-  const PageModel model = reduce_page(GetParam().body);
-  EXPECT_EQ(described(model.still), GetParam().still);
-  EXPECT_EQ(described(model.marquee.runs), GetParam().marquee);
+TEST(PageReduction, KeepsTheTextAndItsStylesOnly) {
+  const Reduction reductions[] = {
+      {u"plain  text\r\n here", u"plain text here", u""},
+      {u"<p>one</p><p>two</p>three<br><br>four", u"one\ntwo\nthree\n\nfour", u""},
+      {u"<B>bold <i>both</I></b> <font color=red>red</font><font color='#0a0'>g</font>",
+       u"b:bold |bi:both| |ff0000:red|00aa00:g", u""},
+      {u"a<script>x<b>y</b></script>b<STYLE>p{}</style>c<!-- d -->e<title>t</title>", u"abce", u""},
+      {u"&lt;&amp;&gt;&#20013;&#x6587;&nbsp;&unknown; & &#128512;",
+       u"<&>中文\u00A0&unknown; & \U0001F600", u""},
+      {u"before<marquee a=1>新闻 <b>one</b><br>two</marquee>after"
+       u"<marquee>second</marquee>end",
+       u"beforeafterend", u"新闻 |b:one| two"},
+      {u"<marquee><marquee>in</marquee>still in</marquee>out", u"out", u"instill in"},
+      {u"<table><tr><td>a</td><td>b</td></tr></table>c<ul><li>d</ul>", u"a b\nc\nd", u""},
+      {u"x < y <3 a<b", u"x < y <3 a", u""},
+      {u"<p title='a>b'>q</p><a href=\"x>y\">link</a>", u"q\nlink", u""},
+      {u"unfinished <script>never closed", u"unfinished", u""}};
+  for (const Reduction& reduction : reductions) {
+    const PageModel model = reduce_page(reduction.body);
+    EXPECT_EQ(described(model.still), reduction.still) << testing::PrintToString(reduction.body);
+    EXPECT_EQ(described(model.marquee.runs), reduction.marquee);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Pages, PageReduction,
-    ::testing::Values(
-        Reduction{u"plain  text\r\n here", u"plain text here", u""},
-        Reduction{u"<p>one</p><p>two</p>three<br><br>four", u"one\ntwo\nthree\n\nfour", u""},
-        Reduction{u"<B>bold <i>both</I></b> <font color=red>red</font><font color='#0a0'>g</font>",
-                  u"b:bold |bi:both| |ff0000:red|00aa00:g", u""},
-        Reduction{u"a<script>x<b>y</b></script>b<STYLE>p{}</style>c<!-- d -->e<title>t</title>",
-                  u"abce", u""},
-        Reduction{u"&lt;&amp;&gt;&#20013;&#x6587;&nbsp;&unknown; & &#128512;",
-                  u"<&>中文\u00A0&unknown; & \U0001F600", u""},
-        Reduction{u"before<marquee a=1>新闻 <b>one</b><br>two</marquee>after"
-                  u"<marquee>second</marquee>end",
-                  u"beforeafterend", u"新闻 |b:one| two"},
-        Reduction{u"<marquee><marquee>in</marquee>still in</marquee>out", u"out", u"instill in"},
-        Reduction{u"<table><tr><td>a</td><td>b</td></tr></table>c<ul><li>d</ul>", u"a b\nc\nd",
-                  u""},
-        Reduction{u"x < y <3 a<b", u"x < y <3 a", u""},
-        Reduction{u"<p title='a>b'>q</p><a href=\"x>y\">link</a>", u"q\nlink", u""},
-        Reduction{u"unfinished <script>never closed", u"unfinished", u""}));
 
 TEST(PageReduction, ReadsTheMarqueesAttributesWithinSaneRanges) {
   struct Case {
