@@ -288,6 +288,11 @@ struct HostileAnswer {
   bool shows_strip = true;
 };
 
+// Shown by name in the test list, not as its bytes.
+void PrintTo(const HostileAnswer& answer, std::ostream* out) {
+  *out << answer.name;
+}
+
 HostileAnswer hostile_page(const char* name, const QByteArray& page) {
   return {name, page, {}, {}, true};
 }
