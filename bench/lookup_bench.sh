@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Measures zhavik-lookup as a whole process, as a user at a terminal or a script runs it:
 #  1. the median time of `zhavik-lookup 中` (start-up, dictionaries, four answers, exit);
-#  2. `--convert pinyin` of a file of 1,000,000 characters, against pinyin-pro on node
-#     converting the same file in the same run, when node and pinyin-pro are there.
+#  2. `--convert pinyin` and `--convert pinyin --words` of a file of 1,000,000 characters of
+#     prose (bench/accuracy's text, repeated), against pinyin-pro on node converting the same
+#     file in the same run, when node and pinyin-pro are there.
 # Uses hyperfine when installed (Debian: hyperfine), else a timing loop of its own.
 #
 # Usage: bench/lookup_bench.sh [PATH/TO/zhavik-lookup]
@@ -19,19 +20,12 @@ trap 'rm -rf "$scratch"' EXIT
 [ -x "$lookup" ] || { echo "no zhavik-lookup at $lookup; build it first" >&2; exit 1; }
 command -v python3 >/dev/null || { echo "python3 is needed to write the sample text" >&2; exit 1; }
 
-# The sample text: 85 % hanzi of the pinyin dictionary, the rest punctuation, ASCII and line
-# breaks, the same for every run.
-python3 - "$here/img/3.jpg" "$scratch/text.txt" <<'PY'
-import random, sys
-data = open(sys.argv[1], 'rb').read().decode('gbk', 'replace')
-hanzi = [c for c in data if '\u4e00' <= c <= '\u9fff']
-others = "，。、！？“”：；《》 abcdefghijklmnopqrstuvwxyz0123456789.,"
-rng = random.Random(1)
-chars = []
-for _ in range(1_000_000):
-    roll = rng.randrange(100)
-    chars.append(rng.choice(hanzi) if roll < 85 else '\n' if roll < 87 else rng.choice(others))
-open(sys.argv[2], 'w', encoding='utf-8').write(''.join(chars))
+# The sample text: the accuracy text's prose repeated and cut to a million characters, so
+# that words and polyphones occur as they do in real text.
+python3 - "$here/bench/accuracy/handbook_zh_cn.txt" "$scratch/text.txt" <<'PY'
+import sys
+prose = open(sys.argv[1], encoding='utf-8').read()
+open(sys.argv[2], 'w', encoding='utf-8').write((prose * (1_000_000 // len(prose) + 1))[:1_000_000])
 PY
 
 # Median wall-clock seconds of a command run RUNS times, its output thrown away.
@@ -71,6 +65,8 @@ echo "zhavik-lookup 中                 median $(ms "$single") (--version alone:
 
 ours="$(median_of 10 "$lookup" --convert pinyin "$scratch/text.txt")"
 echo "--convert pinyin, 1,000,000 characters   median $(ms "$ours")"
+words="$(median_of 10 "$lookup" --convert pinyin --words "$scratch/text.txt")"
+echo "--convert pinyin --words, the same       median $(ms "$words")"
 
 if command -v node >/dev/null && [ -d "$pinyin_pro/node_modules/pinyin-pro" ]; then
   cat >"$scratch/convert.js" <<JS
@@ -80,7 +76,8 @@ process.stdout.write(pinyin(text));
 JS
   theirs="$(median_of 5 node "$scratch/convert.js" "$scratch/text.txt")"
   echo "pinyin-pro on node $(node --version), same text   median $(ms "$theirs")"
-  python3 -c "print(f'zhavik-lookup is {float(\"$theirs\") / float(\"$ours\"):.1f}x as fast')"
+  python3 -c "print(f'zhavik-lookup is {float(\"$theirs\") / float(\"$ours\"):.1f}x as fast,' \
+    f' {float(\"$theirs\") / float(\"$words\"):.1f}x with --words')"
 else
   echo "node or pinyin-pro not found: measured zhavik-lookup only"
 fi
