@@ -2,19 +2,25 @@
 
 #include <QPlainTextEdit>
 
+#include "browser_view.h"
 #include "dictionary_texts.h"
 #include "form1.h"
 #include "form_kit.h"
 #include "get_my_version.h"
 #include "word_table.h"
 
+namespace zhavik {
+
 void Form_Load(Form1& form, const std::filesystem::path& program_folder) {
   form.setWindowTitle(QStringLiteral("Zhavik ") + GetMyVersion());
-  for (QPlainTextEdit* editor : form.RichTextBox1) {
-    set_colour(editor, QPalette::Text, QColor(0, 0, 255));
+  for (int i = 0; i < 2; ++i) {
+    set_colour(form.findChild<QPlainTextEdit*>(indexed_name("RichTextBox1", i)), QPalette::Text,
+               QColor(0, 0, 255));
   }
-  form.set_code_book(zhavik::CodeBook(zhavik::load_dictionary_texts(program_folder)));
-  form.set_word_table_file(program_folder / zhavik::kWordPinyinFile);
-  form.Command1_Click(0);
+  form.set_code_book(CodeBook(load_dictionary_texts(program_folder)));
+  form.set_word_table_file(program_folder / kWordPinyinFile);
+  form.findChild<BrowserView*>()->Command1_Click(0);
   form.danzi_Click();
 }
+
+}  // namespace zhavik

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+namespace zhavik {
+
 class Form1;
 
 // The start-up sequence, run once on the freshly built window before it shows: the title
@@ -9,3 +11,5 @@ class Form1;
 // `program_folder`, letter A pressed, the single-character view. Missing dictionaries leave
 // their lookups empty; the window always comes up.
 void Form_Load(Form1& form, const std::filesystem::path& program_folder);
+
+}  // namespace zhavik

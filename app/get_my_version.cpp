@@ -2,7 +2,11 @@
 
 #include "version_text.h"
 
+namespace zhavik {
+
 QString GetMyVersion() {
-  static const QString text = QString::fromStdString(zhavik::program_version_text());
+  static const QString text = QString::fromStdString(program_version_text());
   return text;
 }
+
+}  // namespace zhavik

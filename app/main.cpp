@@ -3,5 +3,5 @@
 #include "run_zhavik.h"
 
 int main(int argc, char** argv) {
-  return run_zhavik(argc, argv);
+  return zhavik::run_zhavik(argc, argv);
 }

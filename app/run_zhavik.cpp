@@ -11,6 +11,8 @@
 #include "get_my_version.h"
 #include "settings_off_disk.h"
 
+namespace zhavik {
+
 int run_zhavik(int& argc, char** argv, const std::function<void(Form1&)>& on_shown) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zhavik"));
@@ -32,3 +34,5 @@ int run_zhavik(int& argc, char** argv, const std::function<void(Form1&)>& on_sho
   if (on_shown) QTimer::singleShot(0, &form, [&form, &on_shown] { on_shown(form); });
   return QApplication::exec();
 }
+
+}  // namespace zhavik

@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+namespace zhavik {
+
 void keep_settings_off_disk() {
   // A path below a device, not a folder: nothing can be created there, and QSettings takes a
   // failed write silently.
@@ -17,3 +19,5 @@ void keep_settings_off_disk() {
     QSettings::setPath(format, QSettings::SystemScope, nowhere);
   }
 }
+
+}  // namespace zhavik

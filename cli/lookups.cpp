@@ -266,8 +266,8 @@ int run_lookup(const Request& request, const DictionaryTexts& texts, Output& out
       out.write("\n");
       break;
     case Mode::syllables:
-      for (const std::u16string& syllable :
-           syllables_of_letter(texts.pinyin_data, lower_case(request.operands[0]), 40)) {
+      for (const std::u16string& syllable : syllables_of_letter(
+               texts.pinyin_data, lower_case(request.operands[0]), kSyllableCapacity)) {
         out.write(syllable);
         out.write("\n");
       }
@@ -275,7 +275,7 @@ int run_lookup(const Request& request, const DictionaryTexts& texts, Output& out
     case Mode::characters: {
       const std::u16string syllable = lower_case(request.operands[0]);
       for (const SyllableCharacter& entry :
-           characters_of_syllable(texts.pinyin_data, syllable, 114)) {
+           characters_of_syllable(texts.pinyin_data, syllable, kCharacterCapacity)) {
         out.write(entry.character);
         out.write("\t" + std::to_string(entry.tone) + "\t");
         out.write(

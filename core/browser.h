@@ -9,6 +9,11 @@ namespace zhavik {
 
 // What the pinyin browser shows, worked out from the pinyin text alone.
 
+// The browser's rows hold this many buttons: the syllables of one letter and the characters
+// of one syllable. The window sizes its rows by them and the command line lists as many.
+inline constexpr std::size_t kSyllableCapacity = 40;
+inline constexpr std::size_t kCharacterCapacity = 114;
+
 // The distinct syllables of the records that begin with `letter` (lower case), in the order
 // of their first records, at most `capacity` of them.
 std::vector<std::u16string> syllables_of_letter(std::u16string_view pinyin_data,

@@ -8,13 +8,15 @@
 #include <QTextDocument>
 
 #include "batch.h"
+#include "batch_view.h"
 #include "editor_lines.h"
-#include "form1.h"
 #include "form_kit.h"
 #include "kind.h"
 #include "twips.h"
+#include "widget_maker.h"
 #include "word_conversion.h"
 
+namespace zhavik {
 namespace {
 
 QPlainTextEdit* make_editor(QWidget* parent, int index, const QColor& background) {
@@ -28,8 +30,10 @@ QPlainTextEdit* make_editor(QWidget* parent, int index, const QColor& background
 
 }  // namespace
 
-void Form1::build_batch_view(QWidget* frame) {
-  Frame4[0] = make_frame(frame, indexed_name("Frame4", 0), QStringLiteral("请输入汉字:"));
+BatchView::BatchView(const CodeBook& book, const WidgetMaker& maker, QWidget* parent)
+    : QFrame(parent), book_(book) {
+  setObjectName(QStringLiteral("Frame3"));
+  Frame4[0] = maker.make_frame(this, indexed_name("Frame4", 0), QStringLiteral("请输入汉字:"));
   place_in_twips(Frame4[0], 60, 60, 9375, 3495);
   RichTextBox1[0] = make_editor(Frame4[0], 0, QColor(255, 224, 192));
   RichTextBox1[0]->setPlainText(QStringLiteral("Zhavik"));
@@ -38,13 +42,14 @@ void Form1::build_batch_view(QWidget* frame) {
                                       u"转换为区位码"};
   const int lefts[] = {780, 3000, 5100, 7260};
   for (int i = 0; i < static_cast<int>(Command6.size()); ++i) {
-    Command6[i] = make_button(frame, indexed_name("Command6", i), QString::fromUtf16(captions[i]),
-                              window_default_font(), QColor(255, 0, 0));
+    Command6[i] =
+        maker.make_button(this, indexed_name("Command6", i), QString::fromUtf16(captions[i]),
+                          window_default_font(), QColor(255, 0, 0));
     place_in_twips(Command6[i], lefts[i], 3660, 1575, 495);
     connect(Command6[i], &QPushButton::clicked, this, [this, i] { Command6_Click(i); });
   }
 
-  Frame4[1] = make_frame(frame, indexed_name("Frame4", 1), QStringLiteral("转换结果:"));
+  Frame4[1] = maker.make_frame(this, indexed_name("Frame4", 1), QStringLiteral("转换结果:"));
   place_in_twips(Frame4[1], 120, 4380, 9375, 3615);
   RichTextBox1[1] = make_editor(Frame4[1], 1, QColor(255, 192, 192));
 
@@ -52,12 +57,12 @@ void Form1::build_batch_view(QWidget* frame) {
       u"说明：1、拼音批量转换暂时不支持多音字；", u"2、五笔转换只任选其中一种；",
       u"3、“###”表示该字不是汉字，“暂缺”表示该字编码软件的数据库没有收录。"};
   const QRect places[] = {{180, 2760, 6075, 255}, {720, 3000, 5835, 255}, {720, 3240, 8415, 255}};
-  for (int i = 0; i < static_cast<int>(Label2.size()); ++i) {
-    Label2[i] = new QLabel(QString::fromUtf16(notes[i]), Frame4[1]);
-    Label2[i]->setObjectName(indexed_name("Label2", i));
-    Label2[i]->setFont(window_default_font());
-    set_colour(Label2[i], QPalette::WindowText, QColor(64, 0, 0));
-    place_in_twips(Label2[i], places[i]);
+  for (int i = 0; i < 3; ++i) {
+    auto* note = new QLabel(QString::fromUtf16(notes[i]), Frame4[1]);
+    note->setObjectName(indexed_name("Label2", i));
+    note->setFont(window_default_font());
+    set_colour(note, QPalette::WindowText, QColor(64, 0, 0));
+    place_in_twips(note, places[i]);
   }
 
   // Beside the note that the plain conversion gives one reading per character: the way to
@@ -68,7 +73,7 @@ void Form1::build_batch_view(QWidget* frame) {
   place_in_twips(Check1, 6600, 2745, 2655, 255);
 }
 
-void Form1::set_word_table_file(const std::filesystem::path& path) {
+void BatchView::set_word_table_file(const std::filesystem::path& path) {
   word_table_file_ = path;
   words_.reset();
   std::error_code error;
@@ -80,39 +85,52 @@ void Form1::set_word_table_file(const std::filesystem::path& path) {
   }
 }
 
-void Form1::disable_word_reading() {
+void BatchView::disable_word_reading() {
   Check1->setChecked(false);
   Check1->setEnabled(false);
-  Check1->setToolTip(QStringLiteral("缺少词语表文件 ") +
-                     QString::fromUtf8(zhavik::kWordPinyinFile) +
+  Check1->setToolTip(QStringLiteral("缺少词语表文件 ") + QString::fromUtf8(kWordPinyinFile) +
                      QStringLiteral("，无法按词语判断多音字"));
 }
 
-const zhavik::WordTable* Form1::word_table() {
+const WordTable* BatchView::word_table() {
   if (!words_) {
     // Read here rather than at start-up, which would take the words' time for every run.
-    std::optional<zhavik::WordList> list = zhavik::read_word_pinyin_file(word_table_file_);
+    std::optional<WordList> list = read_word_pinyin_file(word_table_file_);
     if (!list) {
       disable_word_reading();
       return nullptr;
     }
-    words_ = std::make_unique<zhavik::WordTable>(list->words);
+    words_ = std::make_unique<WordTable>(list->words);
   }
   return words_.get();
 }
 
-void Form1::Command6_Click(int Index) {
+void BatchView::Command6_Click(int Index) {
   if (!holds_index(Command6, Index)) return;
   // The editor separates its lines with its own separators; the conversion needs CR LF.
   const std::u16string text =
-      zhavik::editor_lines_to_crlf(RichTextBox1[0]->document()->toRawText().toStdU16String());
-  const zhavik::Kind kind = zhavik::kAllKinds[Index];
-  const zhavik::WordTable* words =
-      kind == zhavik::Kind::pinyin && Check1->isChecked() ? word_table() : nullptr;
-  const std::u16string converted = words
-                                       ? zhavik::convert_text_by_words(book_, *words, text)
-                                       : zhavik::convert_text(book_, text, zhavik::kind_text(kind));
+      editor_lines_to_crlf(RichTextBox1[0]->document()->toRawText().toStdU16String());
+  const Kind kind = kAllKinds[Index];
+  const WordTable* words = kind == Kind::pinyin && Check1->isChecked() ? word_table() : nullptr;
+  const std::u16string converted = words ? convert_text_by_words(book_, *words, text)
+                                         : convert_text(book_, text, kind_text(kind));
   Frame4[1]->setTitle(QStringLiteral("转换结果(") + Command6[Index]->text() + QStringLiteral("):"));
   // The editor takes CR LF as one line break.
   RichTextBox1[1]->setPlainText(QString::fromStdU16String(converted));
 }
+
+void BatchView::set_input_text(const QString& text) {
+  RichTextBox1[0]->setPlainText(text);
+}
+
+void BatchView::focus_input() {
+  RichTextBox1[0]->setFocus();
+}
+
+QList<QWidget*> BatchView::tab_order() const {
+  QList<QWidget*> order = {RichTextBox1[0], RichTextBox1[1]};
+  order.append(QList<QWidget*>(Command6.begin(), Command6.end()));
+  return order;
+}
+
+}  // namespace zhavik

@@ -6,10 +6,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "browser.h"
-#include "form1.h"
+#include "browser_view.h"
 #include "form_kit.h"
 #include "twips.h"
+#include "widget_maker.h"
+
+namespace zhavik {
 
 namespace {
 
@@ -36,31 +38,34 @@ void place_in_grid(QPushButton* button, int index, const Grid& grid) {
 
 }  // namespace
 
-void Form1::build_browser(QWidget* frame) {
+BrowserView::BrowserView(const CodeBook& book, const WidgetMaker& maker, QWidget* parent)
+    : QWidget(parent), book_(book) {
+  setObjectName(QStringLiteral("browser_view"));
+  std::array<QGroupBox*, 3> Frame1{};
   Frame1[0] =
-      make_frame(frame, indexed_name("Frame1", 0), QStringLiteral("选择汉字拼音第一个拼音"));
+      maker.make_frame(this, indexed_name("Frame1", 0), QStringLiteral("选择汉字拼音第一个拼音"));
   place_in_twips(Frame1[0], 0, 60, 9435, 1215);
   for (int i = 0; i < static_cast<int>(Command1.size()); ++i) {
-    Command1[i] = make_button(Frame1[0], indexed_name("Command1", i), QString(QChar(u'A' + i)),
-                              song_font(12), QColor(192, 255, 255));
+    Command1[i] = maker.make_button(Frame1[0], indexed_name("Command1", i),
+                                    QString(QChar(u'A' + i)), song_font(12), QColor(192, 255, 255));
     place_in_grid(Command1[i], i, kLetterGrid);
     connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
   }
 
-  Frame1[1] = make_frame(frame, indexed_name("Frame1", 1), QStringLiteral("选择汉字拼音"));
+  Frame1[1] = maker.make_frame(this, indexed_name("Frame1", 1), QStringLiteral("选择汉字拼音"));
   place_in_twips(Frame1[1], 0, 1320, 9435, 2115);
   for (int i = 0; i < static_cast<int>(Command2.size()); ++i) {
-    Command2[i] = make_button(Frame1[1], indexed_name("Command2", i), QString(), song_font(12),
-                              QColor(255, 255, 192));
+    Command2[i] = maker.make_button(Frame1[1], indexed_name("Command2", i), QString(),
+                                    song_font(12), QColor(255, 255, 192));
     place_in_grid(Command2[i], i, kSyllableGrid);
     connect(Command2[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
   }
 
-  Frame1[2] = make_frame(frame, indexed_name("Frame1", 2), QStringLiteral("选择汉字"));
+  Frame1[2] = maker.make_frame(this, indexed_name("Frame1", 2), QStringLiteral("选择汉字"));
   place_in_twips(Frame1[2], 0, 3480, 9435, 3075);
   for (int i = 0; i < static_cast<int>(Command3.size()); ++i) {
-    Command3[i] = make_button(Frame1[2], indexed_name("Command3", i), QString(), song_font(10.5),
-                              QColor(255, 192, 192));
+    Command3[i] = maker.make_button(Frame1[2], indexed_name("Command3", i), QString(),
+                                    song_font(10.5), QColor(255, 192, 192));
     place_in_grid(Command3[i], i, kCharacterGrid);
     connect(Command3[i], &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
   }
@@ -79,25 +84,24 @@ void Form1::build_browser(QWidget* frame) {
                         {u"轻声:", 7800, QColor(255, 128, 255)}};
   for (int tone = 1; tone <= 5; ++tone) {
     const Tone& legend = tones[tone - 1];
-    QLabel*& label = Label1[tone + 3];
-    label = new QLabel(QString::fromUtf16(legend.label), Frame1[2]);
+    auto* label = new QLabel(QString::fromUtf16(legend.label), Frame1[2]);
     label->setObjectName(indexed_name("Label1", tone + 3));
     label->setFont(song_font(10.5, true));
     set_colour(label, QPalette::WindowText, Qt::black);
     place_in_twips(label, legend.left, 2700, 615, 255);
 
-    Command5[tone] = make_button(Frame1[2], indexed_name("Command5", tone), QString(),
-                                 song_font(10.5), legend.colour);
+    Command5[tone] = maker.make_button(Frame1[2], indexed_name("Command5", tone), QString(),
+                                       song_font(10.5), legend.colour);
     Command5[tone]->setFocusPolicy(Qt::NoFocus);
     place_in_twips(Command5[tone], legend.left + 600, 2580, 495, 375);
   }
 }
 
-void Form1::Command1_Click(int Index) {
+void BrowserView::Command1_Click(int Index) {
   if (!holds_index(Command1, Index)) return;
   for (QPushButton* button : Command2)
     button->setText(QString());
-  const std::vector<std::u16string> syllables = zhavik::syllables_of_letter(
+  const std::vector<std::u16string> syllables = syllables_of_letter(
       book_.texts().pinyin_data, lower_caption(Command1[Index]), Command2.size());
   for (std::size_t k = 0; k < syllables.size(); ++k) {
     Command2[k]->setText(QString::fromStdU16String(syllables[k]));
@@ -105,7 +109,7 @@ void Form1::Command1_Click(int Index) {
   Command2_Click(0);
 }
 
-void Form1::Command2_Click(int Index) {
+void BrowserView::Command2_Click(int Index) {
   if (!holds_index(Command2, Index)) return;
   for (QPushButton* button : Command3) {
     button->setText(QString());
@@ -113,10 +117,10 @@ void Form1::Command2_Click(int Index) {
     button->setProperty("Tag", QString());
     button->setToolTip(QString());
   }
-  const std::vector<zhavik::SyllableCharacter> characters = zhavik::characters_of_syllable(
+  const std::vector<SyllableCharacter> characters = characters_of_syllable(
       book_.texts().pinyin_data, lower_caption(Command2[Index]), Command3.size());
   for (std::size_t k = 0; k < characters.size(); ++k) {
-    const zhavik::SyllableCharacter& character = characters[k];
+    const SyllableCharacter& character = characters[k];
     const QString pinyin = QString::fromStdU16String(character.pinyin);
     QPushButton* button = Command3[k];
     button->setText(QString::fromStdU16String(character.character));
@@ -127,8 +131,16 @@ void Form1::Command2_Click(int Index) {
   Command3_Click(0);
 }
 
-void Form1::Command3_Click(int Index) {
+void BrowserView::Command3_Click(int Index) {
   if (!holds_index(Command3, Index)) return;
-  Text1[0]->setText(Command3[Index]->text());
-  Command4_Click();
+  emit character_chosen(Command3[Index]->text());
 }
+
+QList<QWidget*> BrowserView::tab_order() const {
+  QList<QWidget*> order(Command3.begin(), Command3.end());
+  order.append(QList<QWidget*>(Command2.begin(), Command2.end()));
+  order.append(QList<QWidget*>(Command1.begin(), Command1.end()));
+  return order;
+}
+
+}  // namespace zhavik

@@ -1,27 +1,19 @@
 #include "form1.h"
 
 #include <QFrame>
-#include <QGroupBox>
 #include <QLayout>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QStyleFactory>
-#include <QTimer>
 
-#include "flat_button_style.h"
+#include "batch_view.h"
+#include "browser_view.h"
 #include "form_kit.h"
 #include "page_view.h"
+#include "query_panel.h"
 #include "twips.h"
 #include "window_icon.h"
 
-Form1::Form1(QWidget* parent)
-    : QMainWindow(parent),
-      button_style_(std::make_unique<FlatButtonStyle>()),
-      // The classic frame draws its caption on the border line, so that the first row of
-      // buttons, 20 pixels down, stands clear of the line. Other styles put the caption
-      // above the line, which then runs along the buttons' top edge.
-      frame_style_(QStyleFactory::create(QStringLiteral("Windows"))) {
+namespace zhavik {
+
+Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Zhavik"));
   setWindowIcon(window_icon());
@@ -38,24 +30,22 @@ Form1::Form1(QWidget* parent)
   Frame2 = new QFrame(client);
   Frame2->setObjectName(QStringLiteral("Frame2"));
   place_in_twips(Frame2, 60, 60, 9495, 8235);
-  build_browser(Frame2);
-  build_query_panel(Frame2);
+  // The query panel begins where the browser ends, on a whole pixel (6600 twips are 440
+  // pixels), so that its widgets land on the pixels they would have in Frame2 itself.
+  browser_ = new BrowserView(book_, maker_, Frame2);
+  place_in_twips(browser_, 0, 0, 9495, 6600);
+  query_ = new QueryPanel(book_, maker_, Frame2);
+  place_in_twips(query_, 0, 6600, 9495, 1635);
+  connect(browser_, &BrowserView::character_chosen, query_, &QueryPanel::query);
 
-  Frame3 = new QFrame(client);
-  Frame3->setObjectName(QStringLiteral("Frame3"));
+  Frame3 = new BatchView(book_, maker_, client);
   place_in_twips(Frame3, 60, 120, 9495, 8175);
-  build_batch_view(Frame3);
 
   news = build_news_strip(client);
   connect_news_strip();
-  build_menus();
+  build_file_menu();
+  build_help_menu();
   set_tab_order();
-
-  Timer1 = new QTimer(this);
-  Timer1->setObjectName(QStringLiteral("Timer1"));
-  Timer1->setInterval(100);
-  connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-  Timer1->start();
 }
 
 Form1::~Form1() {
@@ -63,39 +53,23 @@ Form1::~Form1() {
   delete takeCentralWidget();
 }
 
-void Form1::set_code_book(zhavik::CodeBook book) {
+void Form1::set_code_book(CodeBook book) {
   book_ = std::move(book);
 }
 
-QPushButton* Form1::make_button(QWidget* parent, const QString& name, const QString& caption,
-                                const QFont& font, const QColor& colour) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setFont(font);
-  button->setStyle(button_style_.get());
-  set_button_colour(button, colour);
-  return button;
-}
-
-QGroupBox* Form1::make_frame(QWidget* parent, const QString& name, const QString& caption) {
-  auto* frame = new QGroupBox(caption, parent);
-  frame->setObjectName(name);
-  frame->setFont(song_font(10.5, true));
-  frame->setStyle(frame_style_.get());
-  set_colour(frame, QPalette::WindowText, QColor(0, 0, 255));
-  return frame;
+void Form1::set_word_table_file(const std::filesystem::path& path) {
+  Frame3->set_word_table_file(path);
 }
 
 void Form1::set_tab_order() {
   // The result boxes first, then the query, the browser from the bottom up, the batch view;
   // the news strip is last. The swatches only show colours and take no focus.
-  QList<QWidget*> order = {Text1[4], Text1[3], Text1[2], Text1[1], Command4, Text1[0]};
-  order.append(QList<QWidget*>(Command3.begin(), Command3.end()));
-  order.append(QList<QWidget*>(Command2.begin(), Command2.end()));
-  order.append(QList<QWidget*>(Command1.begin(), Command1.end()));
-  order.append({RichTextBox1[0], RichTextBox1[1]});
-  order.append(QList<QWidget*>(Command6.begin(), Command6.end()));
+  QList<QWidget*> order = query_->tab_order();
+  order.append(browser_->tab_order());
+  order.append(Frame3->tab_order());
   order.append(news.gg_WebBrowser1);
   for (qsizetype i = 1; i < order.size(); ++i)
     setTabOrder(order[i - 1], order[i]);
 }
+
+}  // namespace zhavik

@@ -2,14 +2,18 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QUrl>
 
 #include "form1.h"
+#include "form_kit.h"
 #include "help_texts.h"
 #include "site_settings.h"
 #include "version_text.h"
 
+namespace zhavik {
 namespace {
 
 // The boxes' texts break their lines with a lone carriage return; a Qt label breaks
@@ -25,8 +29,8 @@ void show_notice(QWidget* parent, const QString& title, const std::string& text)
   box.exec();
 }
 
-zhavik::ContactDetails contact_details() {
-  using namespace zhavik::site;
+ContactDetails contact_details() {
+  using namespace site;
   return {kContactPostcode, kContactName, kContactPhone,
           kContactMobile,   kContactFax,  kContactEmail};
 }
@@ -39,31 +43,47 @@ void open_with_desktop(const QUrl& address) {
 
 }  // namespace
 
+void Form1::build_help_menu() {
+  QMenuBar* bar = menuBar();
+  bangzhu = bar->addMenu(QStringLiteral("帮助(&H)"));
+  bangzhu->setObjectName(QStringLiteral("bangzhu"));
+  bangzhu1[0] = bangzhu->addAction(QStringLiteral("使用帮助(&S)"));
+  bangzhu1[1] = bangzhu->addSeparator();
+  bangzhu1[2] = bangzhu->addAction(QStringLiteral("软件主页(&R)"));
+  bangzhu1[3] = bangzhu->addAction(QStringLiteral("软件升级(&J)"));
+  bangzhu1[4] = bangzhu->addSeparator();
+  bangzhu1[5] = bangzhu->addAction(QStringLiteral("联系方式(&L)"));
+  bangzhu1[6] = bangzhu->addAction(QStringLiteral("关于Zhavik(&G)"));
+  for (int i = 0; i < static_cast<int>(bangzhu1.size()); ++i) {
+    bangzhu1[i]->setObjectName(indexed_name("bangzhu1", i));
+    connect(bangzhu1[i], &QAction::triggered, this, [this, i] { bangzhu1_Click(i); });
+  }
+}
+
 void Form1::bangzhu1_Click(int Index) {
   switch (Index) {
     case 0: {
       const std::filesystem::path folder(QCoreApplication::applicationDirPath().toStdU16String());
-      open_with_desktop(QUrl::fromLocalFile(
-          QString::fromStdU16String(zhavik::help_file_path(folder).u16string())));
+      open_with_desktop(
+          QUrl::fromLocalFile(QString::fromStdU16String(help_file_path(folder).u16string())));
       break;
     }
     case 2:
-      open_with_desktop(
-          QUrl(QString::fromStdString(zhavik::home_page_address(zhavik::site::kHomeHost))));
+      open_with_desktop(QUrl(QString::fromStdString(home_page_address(site::kHomeHost))));
       break;
     case 3:
-      open_with_desktop(
-          QUrl(QString::fromStdString(zhavik::update_page_address(zhavik::site::kHomeHost))));
+      open_with_desktop(QUrl(QString::fromStdString(update_page_address(site::kHomeHost))));
       break;
     case 5:
       show_notice(this, QStringLiteral("联系方式..."),
-                  zhavik::contact_text(zhavik::site::kHomeHost, contact_details()));
+                  contact_text(site::kHomeHost, contact_details()));
       break;
     case 6:
-      show_notice(this, QStringLiteral("关于Zhavik..."),
-                  zhavik::about_text(zhavik::program_version_text()));
+      show_notice(this, QStringLiteral("关于Zhavik..."), about_text(program_version_text()));
       break;
     default:  // the separators 1 and 4, and any index outside the menu
       break;
   }
 }
+
+}  // namespace zhavik

@@ -14,6 +14,7 @@
 #include "site_settings.h"
 #include "twips.h"
 
+namespace zhavik {
 namespace {
 
 const QString kLinkHoverCaption = QStringLiteral(">>>> 点击显示最新娱乐资讯 <<<<");
@@ -136,3 +137,5 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
   }
   return QMainWindow::eventFilter(watched, event);
 }
+
+}  // namespace zhavik

@@ -1,5 +1,7 @@
 #include "window_icon.h"
 
+namespace zhavik {
+
 QIcon window_icon() {
   QIcon icon;
   for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
@@ -7,3 +9,5 @@ QIcon window_icon() {
   }
   return icon;
 }
+
+}  // namespace zhavik

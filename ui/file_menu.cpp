@@ -1,22 +1,25 @@
-// The menus, the two views they switch between, and the File menu's open and exit.
+// The File menu with the two view commands beside it: open a text file into the batch view,
+// exit, and switch between the single-character and the batch view.
 
 #include <QFileDialog>
 #include <QFrame>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <filesystem>
 #include <new>
 #include <optional>
 #include <string>
 
+#include "batch_view.h"
 #include "dictionary_texts.h"
 #include "form1.h"
 #include "form_kit.h"
+#include "query_panel.h"
 #include "text_file.h"
 
-void Form1::build_menus() {
+namespace zhavik {
+
+void Form1::build_file_menu() {
   QMenuBar* bar = menuBar();
 
   wenjian = bar->addMenu(QStringLiteral("文件(&W)"));
@@ -35,20 +38,6 @@ void Form1::build_menus() {
   piliang = bar->addAction(QStringLiteral("批量转换(&S)"));
   piliang->setObjectName(QStringLiteral("piliang"));
   connect(piliang, &QAction::triggered, this, &Form1::piliang_Click);
-
-  bangzhu = bar->addMenu(QStringLiteral("帮助(&H)"));
-  bangzhu->setObjectName(QStringLiteral("bangzhu"));
-  bangzhu1[0] = bangzhu->addAction(QStringLiteral("使用帮助(&S)"));
-  bangzhu1[1] = bangzhu->addSeparator();
-  bangzhu1[2] = bangzhu->addAction(QStringLiteral("软件主页(&R)"));
-  bangzhu1[3] = bangzhu->addAction(QStringLiteral("软件升级(&J)"));
-  bangzhu1[4] = bangzhu->addSeparator();
-  bangzhu1[5] = bangzhu->addAction(QStringLiteral("联系方式(&L)"));
-  bangzhu1[6] = bangzhu->addAction(QStringLiteral("关于Zhavik(&G)"));
-  for (int i = 0; i < static_cast<int>(bangzhu1.size()); ++i) {
-    bangzhu1[i]->setObjectName(indexed_name("bangzhu1", i));
-    connect(bangzhu1[i], &QAction::triggered, this, [this, i] { bangzhu1_Click(i); });
-  }
 }
 
 void Form1::danzi_Click() {
@@ -58,7 +47,7 @@ void Form1::danzi_Click() {
   danzi->setEnabled(false);
   piliang->setEnabled(true);
   // The keys follow into the view shown; they would go on into a box now hidden.
-  Text1[0]->setFocus();
+  query_->focus_input();
 }
 
 void Form1::piliang_Click() {
@@ -67,7 +56,7 @@ void Form1::piliang_Click() {
   wenjian1[0]->setEnabled(true);
   danzi->setEnabled(true);
   piliang->setEnabled(false);
-  RichTextBox1[0]->setFocus();
+  Frame3->focus_input();
 }
 
 void Form1::wenjian1_Click(int Index) {
@@ -99,14 +88,16 @@ bool Form1::load_text_file(const QString& path) {
   // editor seconds to lay out and a conversion about 1.4 GB of memory at its peak.
   constexpr std::uintmax_t kLargestTextFile = 64 * 1024 * 1024;
   const std::optional<std::string> bytes =
-      zhavik::read_regular_file(std::filesystem::path(path.toStdU16String()), kLargestTextFile);
+      read_regular_file(std::filesystem::path(path.toStdU16String()), kLargestTextFile);
   if (!bytes) return false;
   QString text;
   try {
-    text = QString::fromStdU16String(zhavik::decode_text_file(*bytes));
+    text = QString::fromStdU16String(decode_text_file(*bytes));
   } catch (const std::bad_alloc&) {
     return false;
   }
-  RichTextBox1[0]->setPlainText(text);
+  Frame3->set_input_text(text);
   return true;
 }
+
+}  // namespace zhavik

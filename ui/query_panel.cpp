@@ -6,11 +6,13 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "form1.h"
 #include "form_kit.h"
 #include "query.h"
+#include "query_panel.h"
 #include "twips.h"
+#include "widget_maker.h"
 
+namespace zhavik {
 namespace {
 
 QLabel* make_label(QWidget* parent, int index, const QString& caption) {
@@ -31,19 +33,22 @@ QLineEdit* make_text_box(QWidget* parent, int index, const QColor& colour) {
 
 }  // namespace
 
-void Form1::build_query_panel(QWidget* frame) {
-  Label1[0] = make_label(frame, 0, QStringLiteral("请输入汉字或点击按钮选择汉字:"));
-  place_in_twips(Label1[0], 0, 6720, 3495, 255);
-  Text1[0] = make_text_box(frame, 0, QColor(0, 128, 0));
-  place_in_twips(Text1[0], 3420, 6660, 1455, 315);
+QueryPanel::QueryPanel(const CodeBook& book, const WidgetMaker& maker, QWidget* parent)
+    : QWidget(parent), book_(book) {
+  setObjectName(QStringLiteral("query_panel"));
+  QLabel* prompt = make_label(this, 0, QStringLiteral("请输入汉字或点击按钮选择汉字:"));
+  place_in_twips(prompt, 0, 120, 3495, 255);
+  Text1[0] = make_text_box(this, 0, QColor(0, 128, 0));
+  place_in_twips(Text1[0], 3420, 60, 1455, 315);
 
-  Command4 = make_button(frame, QStringLiteral("Command4"), QStringLiteral("查 询"),
-                         window_default_font(), QColor(255, 0, 0));
-  place_in_twips(Command4, 5280, 6600, 1695, 375);
-  connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+  Command4 = maker.make_button(this, QStringLiteral("Command4"), QStringLiteral("查 询"),
+                               window_default_font(), QColor(255, 0, 0));
+  place_in_twips(Command4, 5280, 0, 1695, 375);
+  connect(Command4, &QPushButton::clicked, this, &QueryPanel::Command4_Click);
 
-  Frame1[3] = make_frame(frame, indexed_name("Frame1", 3), QStringLiteral("查询结果"));
-  place_in_twips(Frame1[3], 0, 7080, 9435, 1095);
+  QGroupBox* results =
+      maker.make_frame(this, indexed_name("Frame1", 3), QStringLiteral("查询结果"));
+  place_in_twips(results, 0, 480, 9435, 1095);
 
   // Each result box with its caption label; only the query writes into them, the user may
   // select and copy.
@@ -61,16 +66,22 @@ void Form1::build_query_panel(QWidget* frame) {
       {3, u"98五笔:", {4560, 720, 975, 255}, 3, {5400, 660, 3795, 315}},
   };
   for (const Row& row : rows) {
-    Label1[row.label] = make_label(Frame1[3], row.label, QString::fromUtf16(row.caption));
-    place_in_twips(Label1[row.label], row.label_twips);
-    Text1[row.box] = make_text_box(Frame1[3], row.box, QColor(255, 0, 0));
+    place_in_twips(make_label(results, row.label, QString::fromUtf16(row.caption)),
+                   row.label_twips);
+    Text1[row.box] = make_text_box(results, row.box, QColor(255, 0, 0));
     Text1[row.box]->setReadOnly(true);
     place_in_twips(Text1[row.box], row.box_twips);
   }
+
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(100);
+  connect(Timer1, &QTimer::timeout, this, &QueryPanel::Timer1_Timer);
+  Timer1->start();
 }
 
-void Form1::Command4_Click() {
-  const zhavik::QueryResult result = zhavik::run_query(book_, Text1[0]->text().toStdU16String());
+void QueryPanel::Command4_Click() {
+  const QueryResult result = run_query(book_, Text1[0]->text().toStdU16String());
   Text1[0]->setText(QString::fromStdU16String(result.character));
   for (int i = 1; i <= 4; ++i) {
     Text1[i]->setText(QString::fromStdU16String(result.answers[i - 1]));
@@ -79,9 +90,24 @@ void Form1::Command4_Click() {
   }
 }
 
-void Form1::Timer1_Timer() {
+void QueryPanel::Timer1_Timer() {
   Text1[0]->setFocus();
   Text1[0]->setCursorPosition(Text1[0]->text().size());
   Text1[0]->deselect();
   Timer1->stop();
 }
+
+void QueryPanel::query(const QString& character) {
+  Text1[0]->setText(character);
+  Command4_Click();
+}
+
+void QueryPanel::focus_input() {
+  Text1[0]->setFocus();
+}
+
+QList<QWidget*> QueryPanel::tab_order() const {
+  return {Text1[4], Text1[3], Text1[2], Text1[1], Command4, Text1[0]};
+}
+
+}  // namespace zhavik

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QFrame>
+#include <array>
+#include <filesystem>
+#include <memory>
+
+#include "code_book.h"
+#include "word_table.h"
+
+class QCheckBox;
+class QGroupBox;
+class QPlainTextEdit;
+class QPushButton;
+class WidgetMaker;
+
+namespace zhavik {
+
+// The batch view (the frame Frame3): a whole text in RichTextBox1(0), converted line by line
+// by one of the buttons Command6(0..3) into pinyin, 86 or 98 Wubi codes or area/position
+// codes, shown in RichTextBox1(1) under the notes Label2(0..2). With Check1 on, the pinyin
+// button reads polyphones from the words of the word file. Emits nothing: everything it does
+// stays inside it.
+class BatchView : public QFrame {
+ public:
+  BatchView(const CodeBook& book, const WidgetMaker& maker, QWidget* parent);
+
+  void Command6_Click(int Index);
+
+  // The word file that the pinyin conversion reads on first use when Check1 is on. Without
+  // a regular file there, Check1 is disabled and says why in its tool tip.
+  void set_word_table_file(const std::filesystem::path& path);
+
+  // Replaces the text to convert.
+  void set_input_text(const QString& text);
+  // Gives the input box the keyboard focus.
+  void focus_input();
+
+  // The boxes and buttons in the order the Tab key visits them.
+  QList<QWidget*> tab_order() const;
+
+ private:
+  // The words, loaded when the pinyin button first needs them; null until then, or when the
+  // file could not be read (Check1 is then disabled).
+  const WordTable* word_table();
+  void disable_word_reading();
+
+  const CodeBook& book_;
+  std::array<QGroupBox*, 2> Frame4{};
+  std::array<QPlainTextEdit*, 2> RichTextBox1{};  // 0 the input, 1 the result
+  std::array<QPushButton*, 4> Command6{};
+  QCheckBox* Check1 = nullptr;  // 按词语判断多音字: the pinyin button reads words
+  std::filesystem::path word_table_file_;
+  std::unique_ptr<WordTable> words_;
+};
+
+}  // namespace zhavik

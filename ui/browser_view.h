@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "browser.h"
+#include "code_book.h"
+
+class QGroupBox;
+class QPushButton;
+class WidgetMaker;
+
+namespace zhavik {
+
+// The pinyin browser: the letters A to Z (Command1), the syllables of the letter chosen
+// (Command2) and the characters read with the syllable chosen (Command3), each character in
+// the colour of its tone as the legend below shows (Label1(4..8) and the swatches Command5),
+// in the frames Frame1(0..2). A click fills the next row and clicks its first button; a
+// click on a character emits character_chosen. The handlers may also be called directly,
+// as the start-up does.
+class BrowserView : public QWidget {
+  Q_OBJECT
+
+ public:
+  BrowserView(const CodeBook& book, const WidgetMaker& maker, QWidget* parent);
+
+  void Command1_Click(int Index);
+  void Command2_Click(int Index);
+  void Command3_Click(int Index);
+
+  // The buttons in the order the Tab key visits them: characters, syllables, letters.
+  QList<QWidget*> tab_order() const;
+
+ signals:
+  void character_chosen(const QString& character);
+
+ private:
+  const CodeBook& book_;
+  std::array<QPushButton*, 26> Command1{};  // letters A to Z
+  std::array<QPushButton*, kSyllableCapacity> Command2{};
+  std::array<QPushButton*, kCharacterCapacity> Command3{};
+  std::array<QPushButton*, 6> Command5{};  // tone swatches 1 to 5; there is no element 0
+};
+
+}  // namespace zhavik
