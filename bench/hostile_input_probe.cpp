@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -44,32 +45,34 @@ int main(int argc, char** argv) {
   }
   if (qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  Form1 form;
+  zhavik::Form1 form;
   step("start-up", [&] {
-    Form_Load(form, argv[1]);
+    zhavik::Form_Load(form, argv[1]);
     form.show();
     QCoreApplication::processEvents();
   });
   step("query 中", [&] {
-    form.Text1[0]->setText(QStringLiteral("中"));
-    form.Command4_Click();
+    form.findChild<QLineEdit*>("Text1_0")->setText(QStringLiteral("中"));
+    form.findChild<QPushButton*>("Command4")->click();
   });
   std::printf("answer lengths: %lld %lld %lld units\n",
-              static_cast<long long>(form.Text1[1]->text().size()),
-              static_cast<long long>(form.Text1[2]->text().size()),
-              static_cast<long long>(form.Text1[3]->text().size()));
+              static_cast<long long>(form.findChild<QLineEdit*>("Text1_1")->text().size()),
+              static_cast<long long>(form.findChild<QLineEdit*>("Text1_2")->text().size()),
+              static_cast<long long>(form.findChild<QLineEdit*>("Text1_3")->text().size()));
   if (argc < 3) return 0;
 
   form.piliang_Click();
   bool loaded = false;
   step("open the file", [&] { loaded = form.load_text_file(QString::fromLocal8Bit(argv[2])); });
   std::printf("loaded: %s, %lld characters in the box\n", loaded ? "yes" : "no",
-              static_cast<long long>(form.RichTextBox1[0]->document()->characterCount()));
+              static_cast<long long>(
+                  form.findChild<QPlainTextEdit*>("RichTextBox1_0")->document()->characterCount()));
   step("convert to pinyin", [&] {
-    form.Command6_Click(0);
+    form.findChild<QPushButton*>("Command6_0")->click();
     form.repaint();
   });
   std::printf("%lld characters in the result box\n",
-              static_cast<long long>(form.RichTextBox1[1]->document()->characterCount()));
+              static_cast<long long>(
+                  form.findChild<QPlainTextEdit*>("RichTextBox1_1")->document()->characterCount()));
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -35,15 +36,16 @@ void report(const char* moment) {
 
 int main(int argc, char** argv) {
   const bool by_words = argc > 1 && std::strcmp(argv[argc - 1], "words") == 0;
-  return run_zhavik(argc, argv, [by_words](Form1& form) {
+  return zhavik::run_zhavik(argc, argv, [by_words](zhavik::Form1& form) {
     form.repaint();
     report("after start-up");
     const std::filesystem::path folder(QCoreApplication::applicationDirPath().toStdU16String());
     form.piliang_Click();
-    form.RichTextBox1[0]->setPlainText(QString::fromStdU16String(
-        zhavik::sample_text(zhavik::load_dictionary_texts(folder).pinyin_data, 1'000'000, u"\n")));
-    form.Check1->setChecked(by_words);
-    form.Command6_Click(0);
+    form.findChild<QPlainTextEdit*>("RichTextBox1_0")
+        ->setPlainText(QString::fromStdU16String(zhavik::sample_text(
+            zhavik::load_dictionary_texts(folder).pinyin_data, 1'000'000, u"\n")));
+    form.findChild<QCheckBox*>("Check1")->setChecked(by_words);
+    form.findChild<QPushButton*>("Command6_0")->click();
     form.repaint();
     report(by_words ? "after converting them, by words" : "after converting 1,000,000 characters");
     QCoreApplication::quit();

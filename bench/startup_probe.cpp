@@ -10,7 +10,7 @@
 #include "run_zhavik.h"
 
 int main(int argc, char** argv) {
-  return run_zhavik(argc, argv, [](Form1& form) {
+  return zhavik::run_zhavik(argc, argv, [](zhavik::Form1& form) {
     form.repaint();
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     std::printf("%lld\n", static_cast<long long>(

@@ -14,6 +14,8 @@
 
 namespace {
 
+using zhavik::Form1;
+
 const QString kCaption = QStringLiteral("点击显示最新娱乐资讯");
 const QString kArrowed = QStringLiteral(">>>> 点击显示最新娱乐资讯 <<<<");
 

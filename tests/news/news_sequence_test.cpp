@@ -18,6 +18,8 @@
 
 namespace {
 
+using zhavik::Form1;
+
 class FakeOnline : public zhavik::news::OnlineCheck {
  public:
   bool IsOnline(std::uint32_t& flags, QString& connection_name) override {

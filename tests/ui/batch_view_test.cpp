@@ -16,6 +16,8 @@
 
 namespace {
 
+using zhavik::Form1;
+
 class BatchView : public testing::Test {
  protected:
   void SetUp() override {
@@ -96,10 +98,11 @@ TEST_F(BatchView, WordReadingIsAnOptionOfThePinyinButtonOnly) {
   form_.set_word_table_file(folder.path().toStdU16String());
   EXPECT_FALSE(check->isEnabled());
   Form1 unloaded;
-  unloaded.Check1->click();
-  unloaded.Command6_Click(0);
-  EXPECT_FALSE(unloaded.Check1->isEnabled());
-  EXPECT_FALSE(unloaded.Check1->isChecked());
+  auto* unloaded_check = child<QCheckBox>(unloaded, "Check1");
+  unloaded_check->click();
+  child<QPushButton>(unloaded, "Command6_0")->click();
+  EXPECT_FALSE(unloaded_check->isEnabled());
+  EXPECT_FALSE(unloaded_check->isChecked());
 }
 
 }  // namespace

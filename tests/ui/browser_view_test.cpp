@@ -5,12 +5,15 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "browser_view.h"
 #include "dictionary_texts.h"
 #include "form1.h"
 #include "form_kit.h"
 #include "window_test.h"
 
 namespace {
+
+using zhavik::Form1;
 
 class BrowserView : public testing::Test {
  protected:
@@ -25,6 +28,7 @@ class BrowserView : public testing::Test {
   QPushButton* button(const char* array, int index) {
     return child<QPushButton>(form_, indexed_name(array, index));
   }
+  zhavik::BrowserView* browser() { return child<zhavik::BrowserView>(form_, "browser_view"); }
   QString text(int box) { return child<QLineEdit>(form_, indexed_name("Text1", box))->text(); }
   // Caption, tag, tooltip and colour of a character button.
   QStringList character(int index) {
@@ -54,7 +58,7 @@ TEST_F(BrowserView, LetterListsItsSyllablesOnceAndQueriesTheFirstCharacter) {
 
 TEST_F(BrowserView, SyllableLaysOutItsCharactersToneByToneInTheSwatchColours) {
   set_button_colour(button("Command5", 4), QColor(10, 20, 30));
-  form_.Command1_Click(0);
+  browser()->Command1_Click(0);
   button("Command2", 1)->click();
   const QString tone1 = "#ffc0c0", tone2 = "#80ff80", tone4 = "#0a141e";
   EXPECT_EQ(character(0), QStringList({"哎", "āi", "拼音：āi  ", tone1}));
@@ -74,11 +78,11 @@ TEST_F(BrowserView, SyllableLaysOutItsCharactersToneByToneInTheSwatchColours) {
 }
 
 TEST_F(BrowserView, BlankButtonsAndLettersWithoutRecordsClearEverythingBelow) {
-  form_.Command1_Click(0);
+  browser()->Command1_Click(0);
   button("Command3", 50)->click();
   EXPECT_EQ(text(0), "");
   EXPECT_EQ(text(1), "");
-  form_.Command1_Click(0);
+  browser()->Command1_Click(0);
   button("Command2", 39)->click();
   expect_all_cleared(39);
   button("Command1", 8)->click();  // I
@@ -95,14 +99,14 @@ TEST_F(BrowserView, GridsTakeAsManyAsTheyHold) {
     lines += u"\r\nz" + std::u16string{char16_t(u'a' + i / 26), char16_t(u'a' + i % 26)} + u"1=中";
   }
   form_.set_code_book(book_of(lines + u"\r\n"));
-  form_.Command1_Click(25);
+  browser()->Command1_Click(25);
   EXPECT_EQ(button("Command2", 39)->text(), "zbn");
   EXPECT_EQ(button("Command3", 113)->text(), QString(QChar(0x4E00 + 113)));
 }
 
 TEST_F(BrowserView, RealDictionariesKeepTheLetterSAlphabeticalAndGiveShuoFirst) {
   form_.set_code_book(zhavik::CodeBook(zhavik::load_dictionary_texts(ZHAVIK_SOURCE_DIR)));
-  form_.Command1_Click(18);  // S
+  browser()->Command1_Click(18);  // S
   QStringList syllables;
   for (int i = 0; i < 40 && !button("Command2", i)->text().isEmpty(); ++i)
     syllables << button("Command2", i)->text();
@@ -122,7 +126,7 @@ TEST_F(BrowserView, RealDictionariesKeepTheLetterSAlphabeticalAndGiveShuoFirst) 
   }
   // 说 is read shuō first, so the batch conversion writes shuō.
   child<QLineEdit>(form_, indexed_name("Text1", 0))->setText("说");
-  form_.Command4_Click();
+  child<QPushButton>(form_, "Command4")->click();
   EXPECT_TRUE(text(1).startsWith("shuō  ")) << text(1).toStdString();
 }
 

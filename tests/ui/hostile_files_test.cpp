@@ -28,6 +28,8 @@
 
 namespace {
 
+using zhavik::Form1;
+
 class HostileFiles : public testing::Test {
  protected:
   void SetUp() override {

@@ -10,7 +10,9 @@
 
 namespace {
 
-class QueryView : public testing::Test {
+using zhavik::Form1;
+
+class QueryPanel : public testing::Test {
  protected:
   void SetUp() override {
     form_.set_code_book(
@@ -29,7 +31,7 @@ class QueryView : public testing::Test {
   Form1 form_;
 };
 
-TEST_F(QueryView, InputIsTrimmedToItsFirstCharacterAndAskedOfAllFourKinds) {
+TEST_F(QueryPanel, InputIsTrimmedToItsFirstCharacterAndAskedOfAllFourKinds) {
   const QStringList good = {"好", "hǎo  hào  ", "vb vbg ", "暂缺", "2635"};
   EXPECT_EQ(query("  好人 "), good);
   EXPECT_EQ(query(box(0)->text()), good);
@@ -40,7 +42,7 @@ TEST_F(QueryView, InputIsTrimmedToItsFirstCharacterAndAskedOfAllFourKinds) {
   EXPECT_EQ(query("\t好"), QStringList({"\t", no, no, no, no}));
 }
 
-TEST_F(QueryView, ResultsCanBeReadFromTheirBeginningButNotTyped) {
+TEST_F(QueryPanel, ResultsCanBeReadFromTheirBeginningButNotTyped) {
   query("啊");
   EXPECT_FALSE(box(0)->isReadOnly());
   for (int i = 1; i <= 4; ++i) {
