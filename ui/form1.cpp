@@ -46,8 +46,7 @@ Form1::Form1(QWidget* parent)
   place_in_twips(Frame3, 60, 120, 9495, 8175);
   build_batch_view(Frame3);
 
-  news = build_news_strip(client);
-  connect_news_strip();
+  news = new zhavik::news::NewsStrip(client);
   build_menus();
   set_tab_order();
 
@@ -95,7 +94,7 @@ void Form1::set_tab_order() {
   order.append(QList<QWidget*>(Command1.begin(), Command1.end()));
   order.append({RichTextBox1[0], RichTextBox1[1]});
   order.append(QList<QWidget*>(Command6.begin(), Command6.end()));
-  order.append(news.gg_WebBrowser1);
+  order.append(news->page_view());
   for (qsizetype i = 1; i < order.size(); ++i)
     setTabOrder(order[i - 1], order[i]);
 }

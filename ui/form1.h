@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "code_book.h"
-#include "is_online.h"
 #include "news_strip.h"
 #include "word_table.h"
 
@@ -84,28 +83,7 @@ class Form1 : public QMainWindow {
   QCheckBox* Check1 = nullptr;           // 按词语判断多音字: the pinyin button reads words
   QFileDialog* CommonDialog1 = nullptr;  // made when the File menu first opens a file
 
-  NewsStrip news;
-
-  // The news sequence: one tick of gg_Timer2, and the step it has reached.
-  void gg_Timer2_Timer();
-  int gg_Step = 0;
-  // Where the news request goes and what it carries: the news server's scheme and host,
-  // the folder that holds gg.jl, and the program whose name is the id. Tests point them
-  // elsewhere; by default they are the built-in server and the running program.
-  struct NewsSource {
-    QString host;
-    QString program_folder;
-    QString program_path;
-  };
-  NewsSource news_source;
-  // The connectivity check of the news sequence; none counts as off line.
-  std::unique_ptr<zhavik::news::OnlineCheck> online_check;
-
-  // The news strip's two faces and its link.
-  void gg_Label1_Click();
-  void gg_Label1_MouseMove();
-  void gg_Picture1_MouseMove();
-  void gg_Picture3_Click();
+  zhavik::news::NewsStrip* news = nullptr;
 
   QMenu* wenjian = nullptr;
   std::array<QAction*, 3> wenjian1{};  // 1 is the separator
@@ -120,11 +98,6 @@ class Form1 : public QMainWindow {
   void build_query_panel(QWidget* frame);
   void build_batch_view(QWidget* frame);
   void build_menus();
-  void connect_news_strip();
-  void gg_request();
-  void gg_fit_strip();
-  void gg_check_page();
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void set_tab_order();
   QPushButton* make_button(QWidget* parent, const QString& name, const QString& caption,
                            const QFont& font, const QColor& colour);
