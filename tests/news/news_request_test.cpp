@@ -27,20 +27,6 @@ TEST(GgJlPath, StandsBesideTheProgramWithOneSeparator) {
   EXPECT_EQ(gg_jl_path("C:\\"), "C:\\gg.jl");
 }
 
-TEST(GgJl, FirstRunWritesTheDateInCodePage936AndAnswersIt) {
-  QTemporaryDir folder;
-  const QString path = gg_jl_path(folder.path());
-  EXPECT_EQ(gg_jl_an(path, QStringLiteral("2026年12月6日")), QStringLiteral("2026年12月6日"));
-  EXPECT_EQ(read_all(path), QByteArray("2026\xC4\xEA"
-                                       "12\xD4\xC2"
-                                       "6\xC8\xD5\r\n"));
-  // The next run reads it back, and never rewrites it.
-  EXPECT_EQ(gg_jl_an(path, QStringLiteral("2030/1/1")), QStringLiteral("2026年12月6日"));
-  EXPECT_EQ(read_all(path), QByteArray("2026\xC4\xEA"
-                                       "12\xD4\xC2"
-                                       "6\xC8\xD5\r\n"));
-}
-
 // The first line as read, whatever its line end, in code page 936; "err" when it is
 // empty or only blanks (a tab is no blank).
 TEST(GgJl, TheAnIsTheFirstLineOrErr) {
