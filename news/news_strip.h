@@ -1,37 +1,72 @@
 #pragma once
 
-class QFrame;
+#include <QFrame>
+#include <QString>
+#include <memory>
+
+#include "is_online.h"
+
 class QLabel;
 class QTimer;
-class QWidget;
 
 namespace zhavik::news {
-class PageView;
-}
 
-// The news strip along the bottom edge of the window. It starts hidden and stays so until
-// a news page worth showing has been loaded.
-struct NewsStrip {
-  QFrame* gg_Picture1 = nullptr;  // the strip
+class PageView;
+
+// The news strip along the bottom edge of the window (the frame gg_Picture1 itself). It
+// starts hidden. Once per run, after five ticks of gg_Timer2 on line, it asks the news
+// server for its page, sending the first line of gg.jl; when the page has loaded it fits its
+// controls to the strip and shows itself only if the page's body holds a marquee. Then the
+// timer stops for good. Ticks while off line count for nothing.
+//
+// Shown, it has two faces: the page face gg_Picture2 (the page view gg_WebBrowser1 and the
+// hide button gg_Picture3), and under it the link gg_Label1 that brings the page back. The
+// link's caption follows the pointer: arrowed over the link, blank over the strip's margin.
+class NewsStrip : public QFrame {
+ public:
+  // Builds the strip at its place inside `client`, the window's client area.
+  explicit NewsStrip(QWidget* client);
+  ~NewsStrip() override;
+
+  // Where the news request goes and what it carries: the news server's scheme and host,
+  // the folder that holds gg.jl, and the program whose name is the id. By default the
+  // built-in server and the running program; tests point them elsewhere.
+  struct Source {
+    QString host;
+    QString program_folder;
+    QString program_path;
+  };
+  void set_source(Source source);
+  // The connectivity check; none counts as off line.
+  void set_online_check(std::unique_ptr<OnlineCheck> check);
+
+  // One tick of gg_Timer2, and the step the sequence has reached.
+  void gg_Timer2_Timer();
+  int gg_Step() const { return step_; }
+
+  // The page view, the last stop of the window's tab order.
+  QWidget* page_view() const;
+
+  // The strip's two faces and its link.
+  void gg_Label1_Click();
+  void gg_Label1_MouseMove();
+  void gg_Picture1_MouseMove();
+  void gg_Picture3_Click();
+
+ private:
+  void gg_request();
+  void gg_fit_strip();
+  void gg_check_page();
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
   QFrame* gg_Picture2 = nullptr;  // the page face: the page and its hide button
-  zhavik::news::PageView* gg_WebBrowser1 = nullptr;
+  PageView* gg_WebBrowser1 = nullptr;
   QLabel* gg_Picture3 = nullptr;  // the hide button
   QLabel* gg_Label1 = nullptr;    // the link that brings the page back
   QTimer* gg_Timer2 = nullptr;    // paces the news sequence
+  int step_ = 0;
+  Source source_;
+  std::unique_ptr<OnlineCheck> online_check_;
 };
 
-// Builds the strip inside `client`, the window's client area.
-NewsStrip build_news_strip(QWidget* client);
-
-// The sizes the news sequence gives the strip's inner controls once the page has loaded
-// (step 11 of the sequence), in twips and single precision, from the strip's size and the
-// hide button's width: the page face covers the strip, the hide button stands at its right
-// edge over its full height, the page view reaches 1200 twips past the page face's right
-// and bottom edges, and the link is centred with 100 twips on either side.
-struct StripLayout {
-  float page_width, page_height;               // gg_Picture2
-  float hide_button_left, hide_button_height;  // gg_Picture3
-  float browser_width, browser_height;         // gg_WebBrowser1
-  float link_width, link_left;                 // gg_Label1
-};
-StripLayout gg_layout(float strip_width, float strip_height, float hide_button_width);
+}  // namespace zhavik::news

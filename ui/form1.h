@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "code_book.h"
-#include "is_online.h"
 #include "news_strip.h"
 #include "widget_maker.h"
 
@@ -50,37 +49,11 @@ class Form1 : public QMainWindow {
   // read, returns false and leaves the box as it was.
   bool load_text_file(const QString& path);
 
-  NewsStrip news;
-
-  // The news sequence: one tick of gg_Timer2, and the step it has reached.
-  void gg_Timer2_Timer();
-  int gg_Step = 0;
-  // Where the news request goes and what it carries: the news server's scheme and host,
-  // the folder that holds gg.jl, and the program whose name is the id. Tests point them
-  // elsewhere; by default they are the built-in server and the running program.
-  struct NewsSource {
-    QString host;
-    QString program_folder;
-    QString program_path;
-  };
-  NewsSource news_source;
-  // The connectivity check of the news sequence; none counts as off line.
-  std::unique_ptr<zhavik::news::OnlineCheck> online_check;
-
-  // The news strip's two faces and its link.
-  void gg_Label1_Click();
-  void gg_Label1_MouseMove();
-  void gg_Picture1_MouseMove();
-  void gg_Picture3_Click();
+  news::NewsStrip* news = nullptr;
 
  private:
   void build_file_menu();
   void build_help_menu();
-  void connect_news_strip();
-  void gg_request();
-  void gg_fit_strip();
-  void gg_check_page();
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void set_tab_order();
   void open_text_file();
 

@@ -5,12 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <array>
 #include <functional>
 
 #include <sys/stat.h>
 
 #include "news_request.h"
-#include "news_strip.h"
 
 namespace {
 
@@ -27,43 +27,22 @@ TEST(GgJlPath, StandsBesideTheProgramWithOneSeparator) {
   EXPECT_EQ(gg_jl_path("C:\\"), "C:\\gg.jl");
 }
 
-TEST(ShortDate, IsTheSystemShortDateWithoutOuterBlanks) {
-  const QString date = short_date_text();
-  EXPECT_FALSE(date.isEmpty());
-  EXPECT_FALSE(date.startsWith(u' '));
-  EXPECT_FALSE(date.endsWith(u' '));
-  EXPECT_EQ(date, QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).trimmed());
-}
-
-TEST(GgJl, FirstRunWritesTheDateInCodePage936AndAnswersIt) {
-  QTemporaryDir folder;
-  const QString path = gg_jl_path(folder.path());
-  EXPECT_EQ(gg_jl_an(path, QStringLiteral("2026年12月6日")), QStringLiteral("2026年12月6日"));
-  EXPECT_EQ(read_all(path), QByteArray("2026\xC4\xEA"
-                                       "12\xD4\xC2"
-                                       "6\xC8\xD5\r\n"));
-  // The next run reads it back, and never rewrites it.
-  EXPECT_EQ(gg_jl_an(path, QStringLiteral("2030/1/1")), QStringLiteral("2026年12月6日"));
-  EXPECT_EQ(read_all(path), QByteArray("2026\xC4\xEA"
-                                       "12\xD4\xC2"
-                                       "6\xC8\xD5\r\n"));
-}
-
-TEST(GgJl, OnlyTheFirstLineCountsWhateverItsLineEnd) {
-  EXPECT_EQ(an_from_bytes("2020/1/2\r\nsecond\r\n"), "2020/1/2");
-  EXPECT_EQ(an_from_bytes("2020/1/2\nsecond"), "2020/1/2");
-  EXPECT_EQ(an_from_bytes("2020/1/2\rsecond"), "2020/1/2");
-  EXPECT_EQ(an_from_bytes("2020/1/2"), "2020/1/2");
-}
-
-TEST(GgJl, EmptyOrBlankFirstLinesGiveErr) {
-  for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n2020/1/2"), QByteArray("   "),
-                                  QByteArray("   \r\n2020/1/2")}) {
-    EXPECT_EQ(an_from_bytes(bytes), "err") << bytes.toStdString();
-  }
-  // A tab is no blank, and the line is kept as read, blanks and all.
-  EXPECT_EQ(an_from_bytes("\t"), "\t");
-  EXPECT_EQ(an_from_bytes(" 2020 /1/2 "), " 2020 /1/2 ");
+// The first line as read, whatever its line end, in code page 936; "err" when it is
+// empty or only blanks (a tab is no blank).
+TEST(GgJl, TheAnIsTheFirstLineOrErr) {
+  const std::pair<QByteArray, QString> cases[] = {{"2020/1/2\r\nsecond\r\n", "2020/1/2"},
+                                                  {"2020/1/2\nsecond", "2020/1/2"},
+                                                  {"2020/1/2\rsecond", "2020/1/2"},
+                                                  {"2020/1/2", "2020/1/2"},
+                                                  {" 2020 /1/2 ", " 2020 /1/2 "},
+                                                  {"\t", "\t"},
+                                                  {"\xB6\xFE\xC1\xE3", QStringLiteral("二零")},
+                                                  {"", "err"},
+                                                  {"\r\n2020/1/2", "err"},
+                                                  {"   ", "err"},
+                                                  {"   \r\n2020/1/2", "err"}};
+  for (const auto& [bytes, an] : cases)
+    EXPECT_EQ(an_from_bytes(bytes), an) << bytes.toStdString();
 }
 
 // Whatever stands at gg.jl's place that is no ordinary file, the date is sent, nothing is
@@ -117,6 +96,8 @@ TEST(GgJlPlace, BesideTheProgramWhenItsFolderCanBeWrittenElseInTheStateFolder) {
   EXPECT_EQ(place, state.path() + "/zhavik/gg.jl");
   EXPECT_EQ(gg_jl_an(place, QStringLiteral("2026/12/6")), "2026/12/6");
   EXPECT_EQ(gg_jl_an(place, QStringLiteral("2030/1/1")), "2026/12/6");
+  // Where nothing can be written at all, the date is still sent.
+  EXPECT_EQ(gg_jl_an("/nonexistent-folder/zhavik/gg.jl", QStringLiteral("2026/12/6")), "2026/12/6");
 }
 
 TEST(GgJlPlace, TheStateFolderFollowsXdgStateHomeWhenItIsAbsolute) {
@@ -125,41 +106,17 @@ TEST(GgJlPlace, TheStateFolderFollowsXdgStateHomeWhenItIsAbsolute) {
   EXPECT_EQ(state_gg_jl_path("relative/state", "/home/u"), "/home/u/.local/state/zhavik/gg.jl");
 }
 
-TEST(GgJl, AFolderThatCannotBeWrittenStillSendsTheDate) {
-  EXPECT_EQ(gg_jl_an("/nonexistent-folder/zhavik/gg.jl", QStringLiteral("2026/12/6")), "2026/12/6");
-}
-
-TEST(GgJl, CodePage936TextReadsBack) {
-  EXPECT_EQ(an_from_bytes("\xB6\xFE\xC1\xE3"), QStringLiteral("二零"));
-}
-
-TEST(RequestAddress, PlainNamesAndDatesPassUnchanged) {
-  EXPECT_EQ(request_address("http://news.zhavik.example", "zhavik", "2026/12/6"),
-            "http://news.zhavik.example/rjshengji/gg.htm?id=zhavik&an=2026/12/6");
-  EXPECT_EQ(request_address("http://h", "Zhavik_3.90", "06.12.26"),
-            "http://h/rjshengji/gg.htm?id=Zhavik_3.90&an=06.12.26");
-  EXPECT_EQ(request_address("http://h", "z", "12-6-2026"),
-            "http://h/rjshengji/gg.htm?id=z&an=12-6-2026");
-  EXPECT_EQ(request_address("http://h", "z", "err"), "http://h/rjshengji/gg.htm?id=z&an=err");
-}
-
-TEST(RequestAddress, ValuesCannotChangeTheRequestsStructure) {
-  EXPECT_EQ(request_address("http://h", "a&id=b", "x#y+z%20=\t"),
-            "http://h/rjshengji/gg.htm?id=a%26id%3Db&an=x%23y%2Bz%2520%3D%09");
-  EXPECT_EQ(request_address("http://h", QStringLiteral("查询"), QStringLiteral("2026年")),
-            "http://h/rjshengji/gg.htm?id=%E6%9F%A5%E8%AF%A2&an=2026%E5%B9%B4");
-}
-
-TEST(StripLayout, FitsTheStripAtItsDesignSizes) {
-  const StripLayout layout = gg_layout(9495, 420, 330);
-  EXPECT_EQ(layout.page_width, 9495.0f);
-  EXPECT_EQ(layout.page_height, 420.0f);
-  EXPECT_EQ(layout.hide_button_left, 9165.0f);
-  EXPECT_EQ(layout.hide_button_height, 420.0f);
-  EXPECT_EQ(layout.browser_width, 10695.0f);
-  EXPECT_EQ(layout.browser_height, 1620.0f);
-  EXPECT_EQ(layout.link_width, 9295.0f);
-  EXPECT_EQ(layout.link_left, 100.0f);
+// Plain names and dates pass unchanged; nothing in a value can change the request's
+// structure.
+TEST(RequestAddress, EncodesOnlyWhatWouldChangeTheRequest) {
+  const std::array<QString, 3> cases[] = {
+      {"zhavik", "2026/12/6", "id=zhavik&an=2026/12/6"},
+      {"Zhavik_3.90", "06.12.26", "id=Zhavik_3.90&an=06.12.26"},
+      {"z", "12-6-2026", "id=z&an=12-6-2026"},
+      {"a&id=b", "x#y+z%20=\t", "id=a%26id%3Db&an=x%23y%2Bz%2520%3D%09"},
+      {QStringLiteral("查询"), QStringLiteral("2026年"), "id=%E6%9F%A5%E8%AF%A2&an=2026%E5%B9%B4"}};
+  for (const auto& [id, an, query] : cases)
+    EXPECT_EQ(request_address("http://h", id, an), "http://h/rjshengji/gg.htm?" + query.toUtf8());
 }
 
 }  // namespace

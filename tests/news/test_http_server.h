@@ -20,7 +20,6 @@ class TestHttpServer {
 
   // "http://127.0.0.1:<port>", no trailing "/".
   QString host() const;
-  quint16 port() const { return server_.serverPort(); }
   // Stops listening: every later request finds the port closed.
   void close();
 
