@@ -52,11 +52,5 @@ TEST_F(DictionaryFolder, AMissingFileLeavesOnlyItsTextEmpty) {
   EXPECT_EQ(none.pinyin_data, u"");
 }
 
-TEST_F(DictionaryFolder, AnUndecodableByteDoesNotCostTheRestOfTheFile) {
-  write(kPinyinFile, "hao3=\xBA\xC3\xFF\r\nzhong1=\xD6\xD0\r\n");
-  const DictionaryTexts texts = load_dictionary_texts(folder_);
-  EXPECT_EQ(texts.pinyin_data, u"^hao3=好\uFFFD^zhong1=中^^");
-}
-
 }  // namespace
 }  // namespace zhavik
