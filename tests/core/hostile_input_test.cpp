@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
 
 #include "batch.h"
@@ -22,11 +21,6 @@
 
 namespace zhavik {
 namespace {
-
-std::string committed_file(const char* name) {
-  std::ifstream file(std::filesystem::path(ZHAVIK_SOURCE_DIR) / name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 std::string random_bytes(std::size_t size, unsigned seed) {
   std::mt19937 random(seed);
@@ -42,17 +36,6 @@ std::string repeated(std::string_view piece, std::size_t at_least) {
   while (text.size() < at_least)
     text += piece;
   return text;
-}
-
-std::string replaced(std::string text, std::string_view from, std::string_view to) {
-  std::string out;
-  for (std::size_t at = 0;;) {
-    const std::size_t found = text.find(from, at);
-    out += text.substr(at, found - at);
-    if (found == std::string::npos) return out;
-    out += to;
-    at = found + from.size();
-  }
 }
 
 class HostileDictionaries : public DictionaryFolder {
@@ -226,22 +209,6 @@ TEST_F(HostileDictionaries, BadCodePage936BytesCostOnlyThemselves) {
   EXPECT_EQ(book.huoqu(u"86五笔", u"好"), u"vb ");
   EXPECT_EQ(book.huoqu(u"86五笔", u"中"), u"k ");
   EXPECT_EQ(book.huoqu(u"拼音", u"好"), u"hǎo  ");
-}
-
-// Bare LF or bare CR line ends make one record of the whole file; each character's first
-// code is still the first code of its own line.
-TEST_F(HostileDictionaries, BareLfOrCrLineEnds) {
-  const std::string wubi86 = committed_file("img/1.jpg");
-  const std::string pinyin = committed_file("img/3.jpg");
-  for (const char* line_end : {"\n", "\r"}) {
-    const CodeBook book =
-        load(replaced(wubi86, "\r\n", line_end), "", replaced(pinyin, "\r\n", line_end));
-    EXPECT_EQ(book.texts().wubi86_data.find(u'^', 1), std::u16string::npos);
-    EXPECT_EQ(convert_text(book, u"好中你人", u"86五笔"), u"vb k wq w \r\n\r\n");
-    EXPECT_TRUE(book.huoqu(u"86五笔", u"好").starts_with(u"vb vbg"));
-    // Every character now reads as the file's first key.
-    EXPECT_EQ(convert_text(book, u"好中", u"拼音"), u"a a \r\n\r\n");
-  }
 }
 
 // Units that are no characters: lone surrogates, U+0000, U+FFFF; a pair is one character.
