@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace zhavik {
 namespace {
 
@@ -21,18 +19,6 @@ TEST(DictionaryTexts, OnlyCrLfSeparatesRecords) {
   EXPECT_EQ(wubi_data_from(u"工 a\n经 x\r工"), u"^工 a\n经 x\r工");
   EXPECT_EQ(wubi_data_from(u"\r\r\n\n"), u"^\r^\n");
   EXPECT_EQ(wubi_data_from(u""), u"^");
-}
-
-TEST_F(DictionaryFolder, LoadsCodePage936Files) {
-  write(kWubi86File, "\xBA\xC3 vb vbg\r\n");  // 好
-  write(kWubi98File, "\xBA\xC3 vbg");
-  write(kPinyinFile, "hao3=\xBA\xC3\r\n");
-  std::vector<std::filesystem::path> unreadable;
-  const DictionaryTexts texts = load_dictionary_texts(folder_, &unreadable);
-  EXPECT_EQ(texts.wubi86_data, u"^好 vb vbg^");
-  EXPECT_EQ(texts.wubi98_data, u"^好 vbg");
-  EXPECT_EQ(texts.pinyin_data, u"^hao3=好^^");
-  EXPECT_TRUE(unreadable.empty());
 }
 
 TEST_F(DictionaryFolder, AMissingFileLeavesOnlyItsTextEmpty) {
