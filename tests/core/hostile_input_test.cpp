@@ -1,7 +1,6 @@
 // Dictionary files and texts that are not what they should be: empty, binary, huge, one
-// endless line, bad code page 936, other line ends, and texts with units that are no
-// characters. Each loads, answers and converts without crash or hang, and what can still be
-// found is found.
+// endless line, bad code page 936, and texts with units that are no characters. Each loads,
+// answers and converts without crash or hang, and what can still be found is found.
 
 #include <gtest/gtest.h>
 

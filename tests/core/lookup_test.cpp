@@ -120,14 +120,6 @@ TEST_F(Lookup, AnswersAreCutAtAWholeReadingOrCode) {
   }
 }
 
-TEST(LookupEmpty, EveryDictionaryKindAnswersMissing) {
-  const CodeBook book;
-  EXPECT_EQ(book.huoqu(u"拼音", u"好"), u"暂缺");
-  EXPECT_EQ(book.huoqu(u"86五笔", u"好"), u"暂缺");
-  EXPECT_EQ(book.huoqu(u"98五笔", u"好"), u"暂缺");
-  EXPECT_EQ(book.huoqu(u"区位", u"好"), u"2635");
-}
-
 // A whole dictionary saved with bare LF line ends: every character's codes run to the end of
 // the file. The conversion keeps each character's first code only and must take no longer
 // than with proper records; a query lists every distinct code once.
