@@ -5,6 +5,7 @@
 
 #include "cp936.h"
 #include "lookup_scan.h"
+#include "quwei.h"
 #include "text.h"
 #include "tone_marks.h"
 

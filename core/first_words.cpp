@@ -1,6 +1,6 @@
 #include "first_words.h"
 
-#include "lookup_scan.h"
+#include "quwei.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,10 +1,12 @@
 #include "lookup_scan.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "cp936.h"
 #include "kind.h"
+#include "quwei.h"
 #include "text.h"
 #include "tone_marks.h"
 
@@ -72,14 +74,6 @@ std::u16string wubi_answer_scan(std::u16string_view text, std::u16string_view ch
 }
 
 }  // namespace
-
-std::u16string quwei_answer(std::uint16_t code) {
-  const int area = (code >> 8) - 0xA0;
-  const int position = (code & 0xFF) - 0xA0;
-  if (area < 1 || area > 94 || position < 1 || position > 94) return std::u16string(kMissing);
-  return {static_cast<char16_t>(u'0' + area / 10), static_cast<char16_t>(u'0' + area % 10),
-          static_cast<char16_t>(u'0' + position / 10), static_cast<char16_t>(u'0' + position % 10)};
-}
 
 std::u16string huoqu_scan(const DictionaryTexts& texts, std::u16string_view kind,
                           std::u16string_view character, std::size_t max_answer) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -25,9 +24,5 @@ namespace zhavik {
 inline constexpr std::size_t kMaxAnswerUnits = 64 * 1024;
 std::u16string huoqu_scan(const DictionaryTexts& texts, std::u16string_view kind,
                           std::u16string_view character, std::size_t max_answer = kMaxAnswerUnits);
-
-// Area and position of a two-byte code page 936 code, each byte minus 0xA0, as four digits;
-// "暂缺" when either lies outside GB2312's 1..94.
-std::u16string quwei_answer(std::uint16_t code);
 
 }  // namespace zhavik

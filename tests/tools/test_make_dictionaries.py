@@ -20,6 +20,7 @@ IMG = REPO / 'img'
 WUBI_FILES = {'86': '1.jpg', '98': '2.jpg'}
 PINYIN_FILE = '3.jpg'
 DICTIONARY_FILES = [*WUBI_FILES.values(), PINYIN_FILE]
+WORD_FILE = 'word_pinyin.txt'
 
 PINYIN_CHAR_LIMIT = 32767
 PINYIN_LINE = re.compile('([a-zü]+)([1-5])=(.*)')
@@ -64,24 +65,13 @@ def pinyin_records():
     return records
 
 
-def record_index(records, key):
-    for index, (syllable, tone, _) in enumerate(records):
-        if syllable + tone == key:
-            return index
-    raise AssertionError(f'no record {key}')
-
-
-def chars_of(records, key):
-    return records[record_index(records, key)][2]
-
-
 class RegenerationTest(unittest.TestCase):
 
     def test_generator_reproduces_committed_files(self):
         with tempfile.TemporaryDirectory() as out:
             subprocess.run([sys.executable, str(GENERATOR), '--out', out],
                            check=True, capture_output=True)
-            for name in DICTIONARY_FILES:
+            for name in [*DICTIONARY_FILES, WORD_FILE]:
                 with self.subTest(file=name):
                     generated = (pathlib.Path(out) / name).read_bytes()
                     self.assertTrue(generated == (IMG / name).read_bytes(),
@@ -115,54 +105,39 @@ class WubiFileTest(unittest.TestCase):
                 self.assertTrue(all(len(code) == 2 for code in encoded))
                 self.assertEqual(encoded, sorted(set(encoded)))
 
-    def test_every_gb2312_hanzi_has_exactly_one_full_code(self):
+    def test_codes_of_each_character(self):
+        # Distinct, lower case, shortest first; exactly one full code of three
+        # or four letters for every GB2312 hanzi; a short code types only one
+        # character.
         for edition, name in WUBI_FILES.items():
             with self.subTest(edition=edition):
                 entries = wubi_entries(name)
                 self.assertLessEqual(GB2312_HANZI, set(entries))
-                for char in GB2312_HANZI:
-                    longest = max(len(code) for code in entries[char])
-                    full = [c for c in entries[char] if len(c) == longest]
-                    self.assertEqual(len(full), 1, char)
-                    self.assertIn(longest, (3, 4), char)
-
-    def test_codes_are_distinct_lower_case_and_shortest_first(self):
-        for edition, name in WUBI_FILES.items():
-            with self.subTest(edition=edition):
-                for char, codes in wubi_entries(name).items():
-                    self.assertTrue(codes, char)
+                owners = {}
+                for char, codes in entries.items():
                     self.assertTrue(all(re.fullmatch('[a-y]{1,4}', code)
                                         for code in codes), char)
                     self.assertEqual(len(codes), len(set(codes)), char)
                     lengths = [len(code) for code in codes]
                     self.assertEqual(lengths, sorted(lengths), char)
-
-    def test_a_short_code_types_only_one_character(self):
-        for edition, name in WUBI_FILES.items():
-            with self.subTest(edition=edition):
-                owners = {}
-                for char, codes in wubi_entries(name).items():
-                    longest = max(len(code) for code in codes)
+                    longest = lengths[-1]
+                    if char in GB2312_HANZI:
+                        self.assertEqual(lengths.count(longest), 1, char)
+                        self.assertIn(longest, (3, 4), char)
                     for code in codes:
                         if len(code) < longest:
                             self.assertNotIn(code, owners, (char, code))
                             owners[code] = char
-
-    def test_known_codes(self):
-        wubi86 = wubi_entries(WUBI_FILES['86'])
-        wubi98 = wubi_entries(WUBI_FILES['98'])
-        self.assertEqual(wubi86['好'], ['vb', 'vbg'])
-        self.assertEqual(wubi86['工'][0], 'a')
-        self.assertEqual(wubi98['工'][0], 'a')
-        # In 98, aa offers 式 first and 藏 second.
-        self.assertIn('aa', wubi98['式'])
-        self.assertNotIn('aa', wubi98['藏'])
 
 
 class PinyinFileTest(unittest.TestCase):
 
     def setUp(self):
         self.records = pinyin_records()
+        # What the browser reads for a key: its first record.
+        self.first_record = {}
+        for syllable, tone, chars in self.records:
+            self.first_record.setdefault(syllable + tone, chars)
         # The GB2312 part: records up to the first one holding another hanzi.
         self.part = next(index for index, (_, _, chars)
                          in enumerate(self.records)
@@ -189,10 +164,7 @@ class PinyinFileTest(unittest.TestCase):
 
     def test_browser_sees_alphabetical_syllables_and_gb2312_characters(self):
         # What the browser computes: the syllables of a letter in the order
-        # of their first records, and for each key its first record.
-        first_record = {}
-        for syllable, tone, chars in self.records:
-            first_record.setdefault(syllable + tone, chars)
+        # of their first records, and the characters of each key's first one.
         gb2312_syllables = {s for s, _, _ in self.records[:self.part]}
         for letter in 'abcdefghjklmnopqrstwxyz':
             with self.subTest(letter=letter):
@@ -209,7 +181,7 @@ class PinyinFileTest(unittest.TestCase):
         gb2312_keys = {s + t for s, t, _ in self.records[:self.part]}
         for key, chars in members.items():
             if chars or key in gb2312_keys:
-                self.assertEqual(set(first_record[key]), chars, key)
+                self.assertEqual(set(self.first_record[key]), chars, key)
 
     def test_usual_reading_comes_first(self):
         for char, first in [('说', 'shuo1'), ('着', 'zhe5'), ('种', 'zhong3'),
@@ -239,7 +211,7 @@ class PinyinFileTest(unittest.TestCase):
         for key, char in [('zhong1', '中'), ('de5', '的'), ('shi4', '是'),
                           ('hao3', '好')]:
             with self.subTest(key=key):
-                self.assertEqual(chars_of(self.records, key)[0], char)
+                self.assertEqual(self.first_record[key][0], char)
 
 
 class RecordOrderTest(unittest.TestCase):
