@@ -109,6 +109,16 @@ Outcome run(std::vector<std::string> arguments, const std::string& input = "",
 
 const std::string kData = ZHAVIK_SOURCE_DIR;
 
+// A streaming run stays within a few megabytes. Under AddressSanitizer, which keeps freed
+// memory in quarantine (256 MB by default), resident memory tells nothing; the plain build's
+// run of the same tests checks it.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMemoryTellsAnything = false;
+#else
+constexpr bool kMemoryTellsAnything = true;
+#endif
+constexpr long kStreamingKib = 16 * 1024;
+
 std::string repeated(std::string_view piece, std::size_t at_least) {
   std::string text;
   text.reserve(at_least + piece.size());
@@ -378,7 +388,7 @@ TEST(HostileInput, EndlessInputStreamsInBoundedMemory) {
       run({"--data", kData, "--convert", "pinyin"}, "",
           {.input_path = "/dev/zero", .output_path = "/dev/null", .stop_after_seconds = 2});
   EXPECT_EQ(outcome.status, -1);  // still running when stopped
-  EXPECT_LT(outcome.peak_kib, 16 * 1024);
+  if (kMemoryTellsAnything) EXPECT_LT(outcome.peak_kib, kStreamingKib);
 }
 
 // Compared as a whole without printing: a failure would print two huge texts.
@@ -401,7 +411,7 @@ TEST(HostileInput, FiftyMegabytesOfStandardInputConvertInFull) {
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.out.size(), lines * converted_line.size());
   EXPECT_TRUE(outcome.out == repeated(converted_line, lines * converted_line.size()));
-  EXPECT_LT(outcome.peak_kib, 16 * 1024);
+  if (kMemoryTellsAnything) EXPECT_LT(outcome.peak_kib, kStreamingKib);
 }
 
 TEST(HostileInput, DictionariesThatAreNotWhatTheyShouldBe) {
