@@ -108,6 +108,16 @@ Outcome run(std::vector<std::string> arguments, const std::string& input = "",
 
 const std::string kData = ZHAVIK_SOURCE_DIR;
 
+// A streaming run stays within a few megabytes. Under AddressSanitizer, which keeps freed
+// memory in quarantine (256 MB by default), resident memory tells nothing; the plain build's
+// run of the same tests checks it.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMemoryTellsAnything = false;
+#else
+constexpr bool kMemoryTellsAnything = true;
+#endif
+constexpr long kStreamingKib = 16 * 1024;
+
 TEST(Lookup, DescribesEachCharacterFromTheProgramsOwnFolder) {
   const Outcome outcome = run({"好a"});
   EXPECT_EQ(outcome.status, 0);
@@ -365,7 +375,7 @@ TEST(HostileInput, EndlessInputStreamsInBoundedMemory) {
       run({"--data", kData, "--convert", "pinyin"}, "",
           {.input_path = "/dev/zero", .output_path = "/dev/null", .stop_after_seconds = 2});
   EXPECT_EQ(outcome.status, -1);  // still running when stopped
-  EXPECT_LT(outcome.peak_kib, 16 * 1024);
+  if (kMemoryTellsAnything) EXPECT_LT(outcome.peak_kib, kStreamingKib);
 }
 
 }  // namespace
