@@ -1,13 +1,13 @@
-#include "form_load.h"
+#include "app/form_load.h"
 
 #include <QPlainTextEdit>
 
-#include "browser_view.h"
-#include "dictionary_texts.h"
-#include "form1.h"
-#include "form_kit.h"
-#include "get_my_version.h"
-#include "word_table.h"
+#include "app/get_my_version.h"
+#include "core/dictionary_texts.h"
+#include "core/word_table.h"
+#include "kit/form_kit.h"
+#include "ui/browser_view.h"
+#include "ui/form1.h"
 
 namespace zhavik {
 

@@ -1,6 +1,6 @@
-#include "get_my_version.h"
+#include "app/get_my_version.h"
 
-#include "version_text.h"
+#include "core/version_text.h"
 
 namespace zhavik {
 

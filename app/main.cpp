@@ -1,6 +1,6 @@
 // Zhavik: the pinyin, Wubi and area/position codes of Chinese characters.
 
-#include "run_zhavik.h"
+#include "app/run_zhavik.h"
 
 int main(int argc, char** argv) {
   return zhavik::run_zhavik(argc, argv);

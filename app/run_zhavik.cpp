@@ -1,4 +1,4 @@
-#include "run_zhavik.h"
+#include "app/run_zhavik.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -6,10 +6,10 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "form1.h"
-#include "form_load.h"
-#include "get_my_version.h"
-#include "settings_off_disk.h"
+#include "app/form_load.h"
+#include "app/get_my_version.h"
+#include "app/settings_off_disk.h"
+#include "ui/form1.h"
 
 namespace zhavik {
 

@@ -1,4 +1,4 @@
-#include "settings_off_disk.h"
+#include "app/settings_off_disk.h"
 
 #include <QSettings>
 

@@ -5,13 +5,13 @@
 
 #include <fstream>
 
-#include "batch.h"
-#include "code_book.h"
-#include "cp936.h"
-#include "query.h"
-#include "sample_text.h"
-#include "text.h"
-#include "word_conversion.h"
+#include "bench/sample_text.h"
+#include "core/batch.h"
+#include "core/code_book.h"
+#include "core/cp936.h"
+#include "core/query.h"
+#include "core/text.h"
+#include "core/word_conversion.h"
 
 namespace zhavik {
 namespace {

@@ -15,8 +15,8 @@
 #include <functional>
 #include <string>
 
-#include "form1.h"
-#include "form_load.h"
+#include "app/form_load.h"
+#include "ui/form1.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <fstream>
 #include <string>
 
-#include "dictionary_texts.h"
-#include "form1.h"
-#include "run_zhavik.h"
-#include "sample_text.h"
+#include "app/run_zhavik.h"
+#include "bench/sample_text.h"
+#include "core/dictionary_texts.h"
+#include "ui/form1.h"
 
 namespace {
 

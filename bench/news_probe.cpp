@@ -16,7 +16,7 @@
 #include <fstream>
 #include <string>
 
-#include "page_view.h"
+#include "news/page_view.h"
 
 namespace {
 

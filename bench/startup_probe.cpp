@@ -6,8 +6,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "form1.h"
-#include "run_zhavik.h"
+#include "app/run_zhavik.h"
+#include "ui/form1.h"
 
 int main(int argc, char** argv) {
   return zhavik::run_zhavik(argc, argv, [](zhavik::Form1& form) {

@@ -12,11 +12,11 @@
 #include <functional>
 #include <vector>
 
-#include "browser_view.h"
-#include "dictionary_texts.h"
-#include "form1.h"
-#include "form_load.h"
-#include "sample_text.h"
+#include "app/form_load.h"
+#include "bench/sample_text.h"
+#include "core/dictionary_texts.h"
+#include "ui/browser_view.h"
+#include "ui/form1.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
-#include "batch.h"
-#include "text.h"
-#include "word_conversion.h"
+#include "core/batch.h"
+#include "core/text.h"
+#include "core/word_conversion.h"
 
 namespace {
 

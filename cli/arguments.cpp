@@ -1,8 +1,8 @@
-#include "arguments.h"
+#include "cli/arguments.h"
 
 #include <utility>
 
-#include "text.h"
+#include "core/text.h"
 
 namespace zhavik {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "kind.h"
-#include "pinyin_style.h"
-#include "stream_decoder.h"
+#include "core/kind.h"
+#include "core/pinyin_style.h"
+#include "core/stream_decoder.h"
 
 namespace zhavik {
 

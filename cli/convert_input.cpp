@@ -1,4 +1,4 @@
-#include "convert_input.h"
+#include "cli/convert_input.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -7,13 +7,13 @@
 #include <memory>
 #include <optional>
 
-#include "cp936.h"
-#include "first_words.h"
-#include "line_conversion.h"
-#include "open_file.h"
-#include "stream_decoder.h"
-#include "word_conversion.h"
-#include "word_table.h"
+#include "cli/open_file.h"
+#include "core/cp936.h"
+#include "core/first_words.h"
+#include "core/line_conversion.h"
+#include "core/stream_decoder.h"
+#include "core/word_conversion.h"
+#include "core/word_table.h"
 
 namespace zhavik {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "arguments.h"
-#include "dictionary_texts.h"
-#include "output.h"
+#include "cli/arguments.h"
+#include "cli/output.h"
+#include "core/dictionary_texts.h"
 
 namespace zhavik {
 

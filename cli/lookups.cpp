@@ -1,18 +1,18 @@
-#include "lookups.h"
+#include "cli/lookups.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "browser.h"
-#include "code_book.h"
-#include "cp936.h"
-#include "lookup_scan.h"
-#include "pinyin_style.h"
-#include "query.h"
-#include "reverse_lookup.h"
-#include "text.h"
-#include "tone_marks.h"
+#include "core/browser.h"
+#include "core/code_book.h"
+#include "core/cp936.h"
+#include "core/lookup_scan.h"
+#include "core/pinyin_style.h"
+#include "core/query.h"
+#include "core/reverse_lookup.h"
+#include "core/text.h"
+#include "core/tone_marks.h"
 
 namespace zhavik {
 namespace {

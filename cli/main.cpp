@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "arguments.h"
-#include "convert_input.h"
-#include "lookups.h"
-#include "needed_dictionaries.h"
-#include "output.h"
-#include "version_text.h"
+#include "cli/arguments.h"
+#include "cli/convert_input.h"
+#include "cli/lookups.h"
+#include "cli/needed_dictionaries.h"
+#include "cli/output.h"
+#include "core/version_text.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

@@ -1,14 +1,14 @@
-#include "needed_dictionaries.h"
+#include "cli/needed_dictionaries.h"
 
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "cp936.h"
-#include "dictionary_excerpt.h"
-#include "program_folder.h"
-#include "text.h"
+#include "cli/program_folder.h"
+#include "core/cp936.h"
+#include "core/dictionary_excerpt.h"
+#include "core/text.h"
 
 namespace zhavik {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "arguments.h"
-#include "dictionary_texts.h"
+#include "cli/arguments.h"
+#include "core/dictionary_texts.h"
 
 namespace zhavik {
 

@@ -1,6 +1,6 @@
-#include "output.h"
+#include "cli/output.h"
 
-#include "utf8_append.h"
+#include "core/utf8_append.h"
 
 namespace zhavik {
 

@@ -1,4 +1,4 @@
-#include "program_folder.h"
+#include "cli/program_folder.h"
 
 #include <system_error>
 

@@ -1,8 +1,8 @@
-#include "batch.h"
+#include "core/batch.h"
 
-#include "cp936.h"
-#include "lookup_scan.h"
-#include "text.h"
+#include "core/cp936.h"
+#include "core/lookup_scan.h"
+#include "core/text.h"
 
 namespace zhavik {
 namespace {

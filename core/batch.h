@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "code_book.h"
-#include "dictionary_texts.h"
+#include "core/code_book.h"
+#include "core/dictionary_texts.h"
 
 namespace zhavik {
 

@@ -1,9 +1,9 @@
-#include "browser.h"
+#include "core/browser.h"
 
 #include <algorithm>
 
-#include "text.h"
-#include "tone_marks.h"
+#include "core/text.h"
+#include "core/tone_marks.h"
 
 namespace zhavik {
 namespace {

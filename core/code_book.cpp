@@ -1,13 +1,13 @@
-#include "code_book.h"
+#include "core/code_book.h"
 
 #include <algorithm>
 #include <unordered_set>
 
-#include "cp936.h"
-#include "lookup_scan.h"
-#include "quwei.h"
-#include "text.h"
-#include "tone_marks.h"
+#include "core/cp936.h"
+#include "core/lookup_scan.h"
+#include "core/quwei.h"
+#include "core/text.h"
+#include "core/tone_marks.h"
 
 namespace zhavik {
 namespace {

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "dictionary_texts.h"
-#include "kind.h"
-#include "lookup_scan.h"
+#include "core/dictionary_texts.h"
+#include "core/kind.h"
+#include "core/lookup_scan.h"
 
 namespace zhavik {
 

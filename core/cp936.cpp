@@ -1,4 +1,4 @@
-#include "cp936.h"
+#include "core/cp936.h"
 
 #include <array>
 #include <atomic>
@@ -11,7 +11,7 @@
 #include <cerrno>
 #endif
 
-#include "text.h"
+#include "core/text.h"
 
 namespace zhavik {
 namespace {

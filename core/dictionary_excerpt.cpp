@@ -1,4 +1,4 @@
-#include "dictionary_excerpt.h"
+#include "core/dictionary_excerpt.h"
 
 #include <map>
 

@@ -1,4 +1,4 @@
-#include "dictionary_texts.h"
+#include "core/dictionary_texts.h"
 
 #include <algorithm>
 #include <new>
@@ -13,7 +13,7 @@
 #include <cerrno>
 #endif
 
-#include "cp936.h"
+#include "core/cp936.h"
 
 namespace zhavik {
 namespace {

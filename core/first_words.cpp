@@ -1,6 +1,6 @@
-#include "first_words.h"
+#include "core/first_words.h"
 
-#include "quwei.h"
+#include "core/quwei.h"
 
 #include <algorithm>
 #include <vector>

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "dictionary_texts.h"
-#include "kind.h"
-#include "pinyin_style.h"
+#include "core/dictionary_texts.h"
+#include "core/kind.h"
+#include "core/pinyin_style.h"
 
 namespace zhavik {
 

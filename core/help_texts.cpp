@@ -1,4 +1,4 @@
-#include "help_texts.h"
+#include "core/help_texts.h"
 
 #include <initializer_list>
 

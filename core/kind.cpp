@@ -1,4 +1,4 @@
-#include "kind.h"
+#include "core/kind.h"
 
 namespace zhavik {
 

@@ -1,7 +1,7 @@
-#include "line_conversion.h"
+#include "core/line_conversion.h"
 
-#include "cp936.h"
-#include "text.h"
+#include "core/cp936.h"
+#include "core/text.h"
 
 namespace zhavik {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "first_words.h"
+#include "core/first_words.h"
 
 namespace zhavik {
 

@@ -1,14 +1,14 @@
-#include "lookup_scan.h"
+#include "core/lookup_scan.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
-#include "cp936.h"
-#include "kind.h"
-#include "quwei.h"
-#include "text.h"
-#include "tone_marks.h"
+#include "core/cp936.h"
+#include "core/kind.h"
+#include "core/quwei.h"
+#include "core/text.h"
+#include "core/tone_marks.h"
 
 namespace zhavik {
 namespace {

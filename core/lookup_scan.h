@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "dictionary_texts.h"
+#include "core/dictionary_texts.h"
 
 namespace zhavik {
 

@@ -1,7 +1,7 @@
-#include "pinyin_style.h"
+#include "core/pinyin_style.h"
 
-#include "kind.h"
-#include "tone_marks.h"
+#include "core/kind.h"
+#include "core/tone_marks.h"
 
 namespace zhavik {
 namespace {

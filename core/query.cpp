@@ -1,6 +1,6 @@
-#include "query.h"
+#include "core/query.h"
 
-#include "text.h"
+#include "core/text.h"
 
 namespace zhavik {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "code_book.h"
+#include "core/code_book.h"
 
 namespace zhavik {
 

@@ -1,6 +1,6 @@
-#include "quwei.h"
+#include "core/quwei.h"
 
-#include "kind.h"
+#include "core/kind.h"
 
 namespace zhavik {
 

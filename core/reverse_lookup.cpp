@@ -1,12 +1,12 @@
-#include "reverse_lookup.h"
+#include "core/reverse_lookup.h"
 
 #include <algorithm>
 #include <map>
 #include <set>
 #include <tuple>
 
-#include "cp936.h"
-#include "text.h"
+#include "core/cp936.h"
+#include "core/text.h"
 
 namespace zhavik {
 namespace {

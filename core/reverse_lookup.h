@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "pinyin_style.h"
+#include "core/pinyin_style.h"
 
 namespace zhavik {
 

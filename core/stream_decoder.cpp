@@ -1,9 +1,9 @@
-#include "stream_decoder.h"
+#include "core/stream_decoder.h"
 
 #include <algorithm>
 
-#include "cp936.h"
-#include "text.h"
+#include "core/cp936.h"
+#include "core/text.h"
 
 namespace zhavik {
 namespace {

@@ -1,9 +1,9 @@
-#include "text_file.h"
+#include "core/text_file.h"
 
 #include <optional>
 
-#include "cp936.h"
-#include "text.h"
+#include "core/cp936.h"
+#include "core/text.h"
 
 namespace zhavik {
 namespace {

@@ -1,4 +1,4 @@
-#include "tone_marks.h"
+#include "core/tone_marks.h"
 
 #include <utility>
 #include <vector>

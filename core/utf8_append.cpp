@@ -1,4 +1,4 @@
-#include "utf8_append.h"
+#include "core/utf8_append.h"
 
 namespace zhavik {
 

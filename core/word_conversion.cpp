@@ -1,12 +1,12 @@
-#include "word_conversion.h"
+#include "core/word_conversion.h"
 
 #include <cstdint>
 #include <map>
 
-#include "batch.h"
-#include "cp936.h"
-#include "text.h"
-#include "tone_marks.h"
+#include "core/batch.h"
+#include "core/cp936.h"
+#include "core/text.h"
+#include "core/tone_marks.h"
 
 namespace zhavik {
 namespace {

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "code_book.h"
-#include "word_table.h"
+#include "core/code_book.h"
+#include "core/word_table.h"
 
 namespace zhavik {
 

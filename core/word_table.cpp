@@ -1,12 +1,12 @@
-#include "word_table.h"
+#include "core/word_table.h"
 
 #include <algorithm>
 #include <fstream>
 #include <unordered_map>
 
-#include "cp936.h"
-#include "text.h"
-#include "tone_marks.h"
+#include "core/cp936.h"
+#include "core/text.h"
+#include "core/tone_marks.h"
 
 namespace zhavik {
 namespace {

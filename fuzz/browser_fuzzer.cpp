@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "browser.h"
-#include "dictionary_texts.h"
-#include "fuzz_text.h"
+#include "core/browser.h"
+#include "core/dictionary_texts.h"
+#include "fuzz/fuzz_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);

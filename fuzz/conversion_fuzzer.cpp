@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string_view>
 
-#include "batch.h"
-#include "code_book.h"
-#include "editor_lines.h"
-#include "fuzz_text.h"
-#include "text_file.h"
+#include "core/batch.h"
+#include "core/code_book.h"
+#include "core/editor_lines.h"
+#include "core/text_file.h"
+#include "fuzz/fuzz_text.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "cp936.h"
-#include "dictionary_texts.h"
-#include "fuzz_text.h"
+#include "core/cp936.h"
+#include "core/dictionary_texts.h"
+#include "fuzz/fuzz_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -3,11 +3,11 @@
 
 #include <cstdint>
 
-#include "code_book.h"
-#include "cp936.h"
-#include "fuzz_text.h"
-#include "kind.h"
-#include "text.h"
+#include "core/code_book.h"
+#include "core/cp936.h"
+#include "core/kind.h"
+#include "core/text.h"
+#include "fuzz/fuzz_text.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "batch.h"
-#include "code_book.h"
-#include "fuzz_text.h"
-#include "lookup_scan.h"
+#include "core/batch.h"
+#include "core/code_book.h"
+#include "core/lookup_scan.h"
+#include "fuzz/fuzz_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz_text.h"
-#include "page_model.h"
+#include "fuzz/fuzz_text.h"
+#include "news/page_model.h"
 
 namespace {
 

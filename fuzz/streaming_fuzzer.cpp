@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <string_view>
 
-#include "cp936.h"
-#include "first_words.h"
-#include "fuzz_text.h"
-#include "line_conversion.h"
-#include "lookup_scan.h"
-#include "stream_decoder.h"
-#include "text_file.h"
+#include "core/cp936.h"
+#include "core/first_words.h"
+#include "core/line_conversion.h"
+#include "core/lookup_scan.h"
+#include "core/stream_decoder.h"
+#include "core/text_file.h"
+#include "fuzz/fuzz_text.h"
 
 namespace {
 

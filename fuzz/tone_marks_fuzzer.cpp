@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "fuzz_text.h"
-#include "tone_marks.h"
+#include "core/tone_marks.h"
+#include "fuzz/fuzz_text.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "batch.h"
-#include "fuzz_text.h"
-#include "word_conversion.h"
+#include "core/batch.h"
+#include "core/word_conversion.h"
+#include "fuzz/fuzz_text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "flat_button_style.h"
+#include "kit/flat_button_style.h"
 
 #include <QPainter>
 #include <QStyleOption>

@@ -1,4 +1,4 @@
-#include "form_kit.h"
+#include "kit/form_kit.h"
 
 #include <QPushButton>
 #include <QStringList>

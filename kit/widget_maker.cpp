@@ -1,11 +1,11 @@
-#include "widget_maker.h"
+#include "kit/widget_maker.h"
 
 #include <QGroupBox>
 #include <QPushButton>
 #include <QStyleFactory>
 
-#include "flat_button_style.h"
-#include "form_kit.h"
+#include "kit/flat_button_style.h"
+#include "kit/form_kit.h"
 
 WidgetMaker::WidgetMaker()
     : button_style_(std::make_unique<FlatButtonStyle>()),

@@ -1,4 +1,4 @@
-#include "http_fetch.h"
+#include "news/http_fetch.h"
 
 #include <QTcpSocket>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "is_online.h"
+#include "news/is_online.h"
 
 #include <QNetworkInterface>
 

@@ -1,4 +1,4 @@
-#include "news_request.h"
+#include "news/news_request.h"
 
 #include <QDate>
 #include <QDir>
@@ -11,8 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cp936.h"
-#include "text.h"
+#include "core/cp936.h"
+#include "core/text.h"
 
 namespace zhavik::news {
 namespace {

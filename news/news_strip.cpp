@@ -1,4 +1,4 @@
-#include "news_strip.h"
+#include "news/news_strip.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -8,11 +8,11 @@
 #include <QTimer>
 #include <cmath>
 
-#include "form_kit.h"
-#include "news_request.h"
-#include "page_view.h"
+#include "kit/form_kit.h"
+#include "kit/twips.h"
+#include "news/news_request.h"
+#include "news/page_view.h"
 #include "site_settings.h"
-#include "twips.h"
 
 namespace zhavik::news {
 

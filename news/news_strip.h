@@ -4,7 +4,7 @@
 #include <QString>
 #include <memory>
 
-#include "is_online.h"
+#include "news/is_online.h"
 
 class QLabel;
 class QTimer;

@@ -1,12 +1,12 @@
-#include "page_markup.h"
+#include "news/page_markup.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <string_view>
 
-#include "cp936.h"
-#include "text.h"
-#include "text_file.h"
+#include "core/cp936.h"
+#include "core/text.h"
+#include "core/text_file.h"
 
 namespace zhavik::news {
 namespace {

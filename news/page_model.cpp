@@ -1,4 +1,4 @@
-#include "page_model.h"
+#include "news/page_model.h"
 
 #include <algorithm>
 #include <array>

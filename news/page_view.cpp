@@ -1,4 +1,4 @@
-#include "page_view.h"
+#include "news/page_view.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -7,8 +7,8 @@
 #include <QtMath>
 #include <algorithm>
 
-#include "http_fetch.h"
-#include "page_markup.h"
+#include "news/http_fetch.h"
+#include "news/page_markup.h"
 
 namespace zhavik::news {
 namespace {

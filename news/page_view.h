@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "page_model.h"
+#include "news/page_model.h"
 
 class QTextBrowser;
 class QTimer;

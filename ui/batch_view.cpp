@@ -7,14 +7,14 @@
 #include <QPushButton>
 #include <QTextDocument>
 
-#include "batch.h"
-#include "batch_view.h"
-#include "editor_lines.h"
-#include "form_kit.h"
-#include "kind.h"
-#include "twips.h"
-#include "widget_maker.h"
-#include "word_conversion.h"
+#include "core/batch.h"
+#include "core/editor_lines.h"
+#include "core/kind.h"
+#include "core/word_conversion.h"
+#include "kit/form_kit.h"
+#include "kit/twips.h"
+#include "kit/widget_maker.h"
+#include "ui/batch_view.h"
 
 namespace zhavik {
 namespace {

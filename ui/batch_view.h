@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "code_book.h"
-#include "word_table.h"
+#include "core/code_book.h"
+#include "core/word_table.h"
 
 class QCheckBox;
 class QGroupBox;

@@ -6,10 +6,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "browser_view.h"
-#include "form_kit.h"
-#include "twips.h"
-#include "widget_maker.h"
+#include "kit/form_kit.h"
+#include "kit/twips.h"
+#include "kit/widget_maker.h"
+#include "ui/browser_view.h"
 
 namespace zhavik {
 

@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <array>
 
-#include "browser.h"
-#include "code_book.h"
+#include "core/browser.h"
+#include "core/code_book.h"
 
 class QGroupBox;
 class QPushButton;

@@ -10,12 +10,12 @@
 #include <optional>
 #include <string>
 
-#include "batch_view.h"
-#include "dictionary_texts.h"
-#include "form1.h"
-#include "form_kit.h"
-#include "query_panel.h"
-#include "text_file.h"
+#include "core/dictionary_texts.h"
+#include "core/text_file.h"
+#include "kit/form_kit.h"
+#include "ui/batch_view.h"
+#include "ui/form1.h"
+#include "ui/query_panel.h"
 
 namespace zhavik {
 

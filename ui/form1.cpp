@@ -1,15 +1,15 @@
-#include "form1.h"
+#include "ui/form1.h"
 
 #include <QFrame>
 #include <QLayout>
 
-#include "batch_view.h"
-#include "browser_view.h"
-#include "form_kit.h"
-#include "page_view.h"
-#include "query_panel.h"
-#include "twips.h"
-#include "window_icon.h"
+#include "kit/form_kit.h"
+#include "kit/twips.h"
+#include "news/page_view.h"
+#include "ui/batch_view.h"
+#include "ui/browser_view.h"
+#include "ui/query_panel.h"
+#include "ui/window_icon.h"
 
 namespace zhavik {
 

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "code_book.h"
-#include "news_strip.h"
-#include "widget_maker.h"
+#include "core/code_book.h"
+#include "kit/widget_maker.h"
+#include "news/news_strip.h"
 
 class QAction;
 class QFileDialog;

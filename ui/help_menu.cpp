@@ -7,11 +7,11 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include "form1.h"
-#include "form_kit.h"
-#include "help_texts.h"
+#include "core/help_texts.h"
+#include "core/version_text.h"
+#include "kit/form_kit.h"
 #include "site_settings.h"
-#include "version_text.h"
+#include "ui/form1.h"
 
 namespace zhavik {
 namespace {

@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "form_kit.h"
-#include "query.h"
-#include "query_panel.h"
-#include "twips.h"
-#include "widget_maker.h"
+#include "core/query.h"
+#include "kit/form_kit.h"
+#include "kit/twips.h"
+#include "kit/widget_maker.h"
+#include "ui/query_panel.h"
 
 namespace zhavik {
 namespace {

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <array>
 
-#include "code_book.h"
+#include "core/code_book.h"
 
 class QLineEdit;
 class QPushButton;

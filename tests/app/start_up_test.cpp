@@ -15,12 +15,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "form1.h"
-#include "form_kit.h"
-#include "form_load.h"
-#include "query.h"
-#include "settings_off_disk.h"
-#include "window_test.h"
+#include "app/form_load.h"
+#include "app/settings_off_disk.h"
+#include "core/query.h"
+#include "kit/form_kit.h"
+#include "tests/ui/window_test.h"
+#include "ui/form1.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The command line read in-process: what each usage asks for, and each usage refused.
 
-#include "arguments.h"
+#include "cli/arguments.h"
 
 #include <gtest/gtest.h>
 

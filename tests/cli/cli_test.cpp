@@ -21,9 +21,9 @@
 #include <QJsonObject>
 #endif
 
-#include "batch.h"
-#include "code_book.h"
-#include "text.h"
+#include "core/batch.h"
+#include "core/code_book.h"
+#include "core/text.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "browser.h"
+#include "core/browser.h"
 
 #include <gtest/gtest.h>
 
-#include "dictionary_texts.h"
+#include "core/dictionary_texts.h"
 
 namespace zhavik {
 namespace {

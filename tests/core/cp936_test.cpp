@@ -1,4 +1,4 @@
-#include "cp936.h"
+#include "core/cp936.h"
 
 #include <gtest/gtest.h>
 

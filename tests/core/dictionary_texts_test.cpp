@@ -1,6 +1,6 @@
-#include "dictionary_texts.h"
+#include "core/dictionary_texts.h"
 
-#include "dictionary_folder.h"
+#include "tests/core/dictionary_folder.h"
 
 #include <gtest/gtest.h>
 

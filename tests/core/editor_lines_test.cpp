@@ -1,4 +1,4 @@
-#include "editor_lines.h"
+#include "core/editor_lines.h"
 
 #include <gtest/gtest.h>
 

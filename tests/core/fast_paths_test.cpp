@@ -7,12 +7,12 @@
 #include <iterator>
 #include <set>
 
-#include "code_book.h"
-#include "cp936.h"
-#include "dictionary_excerpt.h"
-#include "first_words.h"
-#include "lookup_scan.h"
-#include "pinyin_style.h"
+#include "core/code_book.h"
+#include "core/cp936.h"
+#include "core/dictionary_excerpt.h"
+#include "core/first_words.h"
+#include "core/lookup_scan.h"
+#include "core/pinyin_style.h"
 
 namespace zhavik {
 namespace {

@@ -11,12 +11,12 @@
 #include <functional>
 #include <random>
 
-#include "batch.h"
-#include "browser.h"
-#include "code_book.h"
-#include "dictionary_folder.h"
-#include "lookup_scan.h"
-#include "tone_marks.h"
+#include "core/batch.h"
+#include "core/browser.h"
+#include "core/code_book.h"
+#include "core/lookup_scan.h"
+#include "core/tone_marks.h"
+#include "tests/core/dictionary_folder.h"
 
 namespace zhavik {
 namespace {

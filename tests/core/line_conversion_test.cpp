@@ -1,10 +1,10 @@
-#include "line_conversion.h"
+#include "core/line_conversion.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "dictionary_texts.h"
+#include "core/dictionary_texts.h"
 
 namespace zhavik {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "batch.h"
-#include "code_book.h"
-#include "lookup_scan.h"
+#include "core/batch.h"
+#include "core/code_book.h"
+#include "core/lookup_scan.h"
 
 namespace zhavik {
 namespace {

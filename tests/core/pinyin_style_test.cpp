@@ -1,8 +1,8 @@
-#include "pinyin_style.h"
+#include "core/pinyin_style.h"
 
 #include <gtest/gtest.h>
 
-#include "dictionary_texts.h"
+#include "core/dictionary_texts.h"
 
 namespace zhavik {
 namespace {

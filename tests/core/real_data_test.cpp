@@ -7,12 +7,12 @@
 #include <set>
 #include <thread>
 
-#include "batch.h"
-#include "browser.h"
-#include "code_book.h"
-#include "cp936.h"
-#include "lookup_scan.h"
-#include "query.h"
+#include "core/batch.h"
+#include "core/browser.h"
+#include "core/code_book.h"
+#include "core/cp936.h"
+#include "core/lookup_scan.h"
+#include "core/query.h"
 
 namespace zhavik {
 namespace {

@@ -1,12 +1,12 @@
-#include "stream_decoder.h"
+#include "core/stream_decoder.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "text.h"
-#include "text_file.h"
-#include "utf8_append.h"
+#include "core/text.h"
+#include "core/text_file.h"
+#include "core/utf8_append.h"
 
 namespace zhavik {
 namespace {

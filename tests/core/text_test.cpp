@@ -1,8 +1,8 @@
-#include "text.h"
+#include "core/text.h"
 
 #include <gtest/gtest.h>
 
-#include "text_file.h"
+#include "core/text_file.h"
 
 namespace zhavik {
 namespace {

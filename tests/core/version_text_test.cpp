@@ -1,4 +1,4 @@
-#include "version_text.h"
+#include "core/version_text.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // the cutting rule and the plain conversion's layout on small tables, and the fast path
 // against the plain reference.
 
-#include "word_conversion.h"
+#include "core/word_conversion.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "batch.h"
-#include "text.h"
+#include "core/batch.h"
+#include "core/text.h"
 
 namespace zhavik {
 namespace {

@@ -1,10 +1,10 @@
 // Reading the word file: what a line must hold, and files that cannot be read.
 
-#include "word_table.h"
+#include "core/word_table.h"
 
 #include <gtest/gtest.h>
 
-#include "dictionary_folder.h"
+#include "tests/core/dictionary_folder.h"
 
 namespace zhavik {
 namespace {

@@ -10,7 +10,7 @@
 
 #include <sys/stat.h>
 
-#include "news_request.h"
+#include "news/news_request.h"
 
 namespace {
 

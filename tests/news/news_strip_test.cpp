@@ -14,11 +14,11 @@
 #include <QUrl>
 #include <optional>
 
-#include "cp936.h"
-#include "news_request.h"
-#include "news_strip.h"
-#include "page_view.h"
-#include "test_http_server.h"
+#include "core/cp936.h"
+#include "news/news_request.h"
+#include "news/news_strip.h"
+#include "news/page_view.h"
+#include "tests/news/test_http_server.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "page_model.h"
+#include "news/page_model.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include "page_markup.h"
-#include "page_view.h"
-#include "test_http_server.h"
+#include "news/page_markup.h"
+#include "news/page_view.h"
+#include "tests/news/test_http_server.h"
 
 namespace {
 

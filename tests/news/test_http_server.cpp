@@ -1,4 +1,4 @@
-#include "test_http_server.h"
+#include "tests/news/test_http_server.h"
 
 #include <QPointer>
 #include <QTcpSocket>

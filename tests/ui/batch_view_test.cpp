@@ -10,9 +10,9 @@
 #include <QTest>
 #include <QTextDocument>
 
-#include "form1.h"
-#include "form_kit.h"
-#include "window_test.h"
+#include "kit/form_kit.h"
+#include "tests/ui/window_test.h"
+#include "ui/form1.h"
 
 namespace {
 

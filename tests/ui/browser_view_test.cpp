@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "browser_view.h"
-#include "dictionary_texts.h"
-#include "form1.h"
-#include "form_kit.h"
-#include "window_test.h"
+#include "core/dictionary_texts.h"
+#include "kit/form_kit.h"
+#include "tests/ui/window_test.h"
+#include "ui/browser_view.h"
+#include "ui/form1.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <fstream>
 #include <functional>
 
-#include "browser_view.h"
-#include "form1.h"
-#include "window_test.h"
+#include "tests/ui/window_test.h"
+#include "ui/browser_view.h"
+#include "ui/form1.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "form1.h"
-#include "window_test.h"
+#include "tests/ui/window_test.h"
+#include "ui/form1.h"
 
 namespace {
 

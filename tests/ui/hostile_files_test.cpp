@@ -19,12 +19,12 @@
 #include <functional>
 #include <random>
 
-#include "batch.h"
-#include "editor_lines.h"
-#include "form1.h"
-#include "form_kit.h"
-#include "text_file.h"
-#include "window_test.h"
+#include "core/batch.h"
+#include "core/editor_lines.h"
+#include "core/text_file.h"
+#include "kit/form_kit.h"
+#include "tests/ui/window_test.h"
+#include "ui/form1.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "form1.h"
-#include "form_kit.h"
-#include "window_test.h"
+#include "kit/form_kit.h"
+#include "tests/ui/window_test.h"
+#include "ui/form1.h"
 
 namespace {
 

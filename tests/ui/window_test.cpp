@@ -1,4 +1,4 @@
-#include "window_test.h"
+#include "tests/ui/window_test.h"
 
 #include <QApplication>
 #include <QImage>

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <string>
 
-#include "code_book.h"
+#include "core/code_book.h"
 
 // What the window tests share: a QApplication on the offscreen platform (see
 // window_test_main.cpp), widgets found by their object names, small dictionaries.
