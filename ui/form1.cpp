@@ -41,7 +41,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   Frame3 = new BatchView(book_, maker_, client);
   place_in_twips(Frame3, 60, 120, 9495, 8175);
 
-  news = new news::NewsStrip(client);
+  news_ = new news::NewsStrip(client);
   build_file_menu();
   build_help_menu();
   set_tab_order();
@@ -66,7 +66,7 @@ void Form1::set_tab_order() {
   QList<QWidget*> order = query_->tab_order();
   order.append(browser_->tab_order());
   order.append(Frame3->tab_order());
-  order.append(news->page_view());
+  order.append(news_->page_view());
   for (qsizetype i = 1; i < order.size(); ++i)
     setTabOrder(order[i - 1], order[i]);
 }

@@ -49,8 +49,6 @@ class Form1 : public QMainWindow {
   // read, returns false and leaves the box as it was.
   bool load_text_file(const QString& path);
 
-  news::NewsStrip* news = nullptr;
-
  private:
   void build_file_menu();
   void build_help_menu();
@@ -65,6 +63,7 @@ class Form1 : public QMainWindow {
   BrowserView* browser_ = nullptr;
   QueryPanel* query_ = nullptr;
   BatchView* Frame3 = nullptr;
+  news::NewsStrip* news_ = nullptr;
 
   QMenu* wenjian = nullptr;
   std::array<QAction*, 3> wenjian1{};  // 1 is the separator
