@@ -1,10 +1,24 @@
 #include "kit/form_kit.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QPushButton>
 #include <QStringList>
 
 QString indexed_name(const char* array, int index) {
   return QString::fromLatin1(array) + u'_' + QString::number(index);
+}
+
+void add_menu_items(QMenu* menu, const char* array, std::initializer_list<const char*> titles,
+                    std::span<QAction*> items, const std::function<void(int)>& on_click) {
+  Q_ASSERT(titles.size() == items.size());
+  int index = 0;
+  for (const char* title : titles) {
+    QAction* item = *title ? menu->addAction(QString::fromUtf8(title)) : menu->addSeparator();
+    item->setObjectName(indexed_name(array, index));
+    QObject::connect(item, &QAction::triggered, menu, [on_click, index] { on_click(index); });
+    items[index++] = item;
+  }
 }
 
 QFont song_font(qreal points, bool bold) {

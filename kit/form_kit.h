@@ -5,7 +5,12 @@
 #include <QPalette>
 #include <QString>
 #include <cstddef>
+#include <functional>
+#include <initializer_list>
+#include <span>
 
+class QAction;
+class QMenu;
 class QPushButton;
 class QWidget;
 
@@ -19,6 +24,11 @@ bool holds_index(const Array& array, int index) {
 
 // Members of a control array are named after the array and their index: "Command3_12".
 QString indexed_name(const char* array, int index);
+
+// Fills a menu with the items of a control array, an empty title standing for a separator.
+// Each item is named after the array and its index and reports that index when chosen.
+void add_menu_items(QMenu* menu, const char* array, std::initializer_list<const char*> titles,
+                    std::span<QAction*> items, const std::function<void(int)>& on_click);
 
 // A Song face in the given size. The Windows font "宋体" is not found under that name
 // elsewhere, so the nearest Song faces follow, and a Chinese sans face as the last resort,

@@ -24,13 +24,8 @@ void Form1::build_file_menu() {
 
   wenjian = bar->addMenu(QStringLiteral("文件(&W)"));
   wenjian->setObjectName(QStringLiteral("wenjian"));
-  wenjian1[0] = wenjian->addAction(QStringLiteral("打开文本文件(&O)"));
-  wenjian1[1] = wenjian->addSeparator();
-  wenjian1[2] = wenjian->addAction(QStringLiteral("退出(&F)"));
-  for (int i = 0; i < static_cast<int>(wenjian1.size()); ++i) {
-    wenjian1[i]->setObjectName(indexed_name("wenjian1", i));
-    connect(wenjian1[i], &QAction::triggered, this, [this, i] { wenjian1_Click(i); });
-  }
+  add_menu_items(wenjian, "wenjian1", {"打开文本文件(&O)", "", "退出(&F)"}, wenjian1,
+                 [this](int index) { wenjian1_Click(index); });
 
   danzi = bar->addAction(QStringLiteral("单字查询(&D)"));
   danzi->setObjectName(QStringLiteral("danzi"));
@@ -41,22 +36,25 @@ void Form1::build_file_menu() {
 }
 
 void Form1::danzi_Click() {
-  Frame2->show();
-  Frame3->hide();
-  wenjian1[0]->setEnabled(false);
-  danzi->setEnabled(false);
-  piliang->setEnabled(true);
-  // The keys follow into the view shown; they would go on into a box now hidden.
-  query_->focus_input();
+  show_view(false);
 }
 
 void Form1::piliang_Click() {
-  Frame2->hide();
-  Frame3->show();
-  wenjian1[0]->setEnabled(true);
-  danzi->setEnabled(true);
-  piliang->setEnabled(false);
-  Frame3->focus_input();
+  show_view(true);
+}
+
+void Form1::show_view(bool batch) {
+  Frame2->setVisible(!batch);
+  Frame3->setVisible(batch);
+  // Only the batch view takes a file, and the menu item of the view shown is dimmed.
+  wenjian1[0]->setEnabled(batch);
+  danzi->setEnabled(batch);
+  piliang->setEnabled(!batch);
+  // The keys follow into the view shown; they would go on into a box now hidden.
+  if (batch)
+    Frame3->focus_input();
+  else
+    query_->focus_input();
 }
 
 void Form1::wenjian1_Click(int Index) {

@@ -52,6 +52,7 @@ class Form1 : public QMainWindow {
  private:
   void build_file_menu();
   void build_help_menu();
+  void show_view(bool batch);
   void set_tab_order();
   void open_text_file();
 

@@ -47,17 +47,10 @@ void Form1::build_help_menu() {
   QMenuBar* bar = menuBar();
   bangzhu = bar->addMenu(QStringLiteral("帮助(&H)"));
   bangzhu->setObjectName(QStringLiteral("bangzhu"));
-  bangzhu1[0] = bangzhu->addAction(QStringLiteral("使用帮助(&S)"));
-  bangzhu1[1] = bangzhu->addSeparator();
-  bangzhu1[2] = bangzhu->addAction(QStringLiteral("软件主页(&R)"));
-  bangzhu1[3] = bangzhu->addAction(QStringLiteral("软件升级(&J)"));
-  bangzhu1[4] = bangzhu->addSeparator();
-  bangzhu1[5] = bangzhu->addAction(QStringLiteral("联系方式(&L)"));
-  bangzhu1[6] = bangzhu->addAction(QStringLiteral("关于Zhavik(&G)"));
-  for (int i = 0; i < static_cast<int>(bangzhu1.size()); ++i) {
-    bangzhu1[i]->setObjectName(indexed_name("bangzhu1", i));
-    connect(bangzhu1[i], &QAction::triggered, this, [this, i] { bangzhu1_Click(i); });
-  }
+  add_menu_items(
+      bangzhu, "bangzhu1",
+      {"使用帮助(&S)", "", "软件主页(&R)", "软件升级(&J)", "", "联系方式(&L)", "关于Zhavik(&G)"},
+      bangzhu1, [this](int index) { bangzhu1_Click(index); });
 }
 
 void Form1::bangzhu1_Click(int Index) {
