@@ -48,6 +48,7 @@ TEST(Arguments, RefusesWhatCannotBeDone) {
       {"--as-window", "--style", "numbers", "--convert", "pinyin"},
       {"--prefix", "中"},
       {"--json", "--convert", "pinyin"},
+      {"--convert", "wubi86", "--words"},
       {"--from", "wubi86", ""},
       {"--from", "wubi86"},
       {"--help", "--version"},
