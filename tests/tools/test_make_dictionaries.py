@@ -12,77 +12,73 @@ import sys
 import tempfile
 import unittest
 
-REPO = pathlib.Path(__file__).resolve().parent.parent.parent
-GENERATOR = REPO / 'tools' / 'make_dictionaries.py'
-IMG = REPO / 'img'
-GB2312_HANZI = set(
-    bytes((lead, trail)).decode('gbk', errors='ignore')
-    for lead in range(0xB0, 0xF8) for trail in range(0xA1, 0xFF)) - {''}
+TOOLS = pathlib.Path(__file__).resolve().parents[2] / 'tools'
+IMG = TOOLS.parent / 'img'
+GB2312_HANZI = {bytes((lead, trail)).decode('gbk', errors='ignore')
+                for lead in range(0xB0, 0xF8)
+                for trail in range(0xA1, 0xFF)} - {''}
 
 
 def read_lines(name):
     """The lines of a dictionary file: code page 936, CR LF after each."""
     lines = (IMG / name).read_bytes().decode('gbk').split('\r\n')
-    assert lines.pop() == '', name
-    assert all(line and '\r' not in line and '\n' not in line
-               for line in lines), name
+    assert lines.pop() == '' and all(
+        line and '\r' not in line and '\n' not in line for line in lines)
     return lines
 
 
 def run_generator(tools, out):
-    return subprocess.run([sys.executable, str(tools / GENERATOR.name),
-                           '--out', str(out)], capture_output=True, text=True)
+    return subprocess.run([sys.executable, tools / 'make_dictionaries.py',
+                           '--out', out], capture_output=True, text=True)
 
 
 class GeneratorTest(unittest.TestCase):
 
     def test_regeneration_reproduces_img_byte_for_byte(self):
         with tempfile.TemporaryDirectory() as out:
-            self.assertEqual(run_generator(GENERATOR.parent, out).returncode, 0)
+            self.assertEqual(run_generator(TOOLS, out).returncode, 0)
             for name in ['1.jpg', '2.jpg', '3.jpg', 'word_pinyin.txt']:
-                with self.subTest(file=name):
-                    self.assertTrue((pathlib.Path(out) / name).read_bytes()
-                                    == (IMG / name).read_bytes())
+                self.assertTrue((pathlib.Path(out) / name).read_bytes()
+                                == (IMG / name).read_bytes(), name)
 
     def test_a_row_that_cannot_be_read_stops_the_run(self):
         for source, row in [('pinyin_data.txt', 'U+8BF4 shuō  # 说'),
                             ('phrase_pinyin.txt', '说明: shuō'),
                             ('pinyin_overrides.tsv', '这\tzhei9\tadd\twhy'),
                             ('unihan_readings.tsv', 'U+8BF4\tkMandarin\tsh1')]:
-            with self.subTest(source=source), \
-                    tempfile.TemporaryDirectory() as folder:
+            with tempfile.TemporaryDirectory() as folder:
                 tools = pathlib.Path(folder) / 'tools'
-                shutil.copytree(GENERATOR.parent, tools)
+                shutil.copytree(TOOLS, tools)
                 with open(tools / 'sources' / source, 'a',
                           encoding='utf-8') as table:
                     table.write(row + '\n')
                 run = run_generator(tools, folder)
-                self.assertEqual(run.returncode, 1)
+                self.assertEqual(run.returncode, 1, source)
                 self.assertIn(f'{source}, line', run.stderr)
                 self.assertFalse((pathlib.Path(folder) / '3.jpg').exists())
 
     def test_placing_a_record_agrees_with_scoring_every_place(self):
-        sys.path.insert(0, str(GENERATOR.parent))
+        sys.path.insert(0, str(TOOLS))
         import make_dictionaries as gen
         rng = random.Random(7)
         keys = [(syllable, tone) for syllable in 'abc' for tone in (1, 2, 3)]
         for _ in range(300):
-            order = rng.sample(keys, len(keys))
             hanzi = []
             for _ in range(rng.randint(1, 6)):
                 readings = rng.sample(keys, rng.randint(2, 4))
                 hanzi.append({'readings': readings,
                               'usual': rng.choice(readings),
                               'frequency': rng.randint(1, 9)})
-            key = rng.choice(order)
-            rest = [other for other in order if other != key]
+            key = rng.choice(keys)
+            rest = [other for other in keys if other != key]
+            rng.shuffle(rest)
+            holding = [info for info in hanzi if key in info['readings']]
             for pairwise, score in ((True, gen.usual_before_share),
                                     (False, gen.usual_first_share)):
                 scores = [score(rest[:i] + [key] + rest[i:], hanzi)
                           for i in range(len(rest) + 1)]
                 first = rng.randint(0, len(rest))
                 allowed = range(first, rng.randint(first, len(rest)) + 1)
-                holding = [info for info in hanzi if key in info['readings']]
                 found = gen.best_position(key, rest, allowed, holding,
                                           pairwise)
                 self.assertIn(found, allowed)
@@ -90,106 +86,86 @@ class GeneratorTest(unittest.TestCase):
                                        max(scores[i] for i in allowed))
 
 
-class WubiFileTest(unittest.TestCase):
+class DictionaryFileTest(unittest.TestCase):
 
-    def test_one_line_per_character_in_code_order_with_its_codes(self):
+    def test_wubi_lines_in_code_order_with_their_codes(self):
         # Distinct codes, shortest first; one full code of three or four
         # letters for every GB2312 hanzi; a short code types one character.
         for name in ['1.jpg', '2.jpg']:
-            with self.subTest(file=name):
-                entries = [line.split(' ') for line in read_lines(name)]
-                encoded = [char.encode('gbk') for char, *_ in entries]
-                self.assertEqual(encoded, sorted(set(encoded)))
-                self.assertLessEqual(GB2312_HANZI, {c for c, *_ in entries})
-                owners = {}
-                for char, *codes in entries:
-                    self.assertTrue(all(re.fullmatch('[a-y]{1,4}', code)
-                                        for code in codes), char)
-                    self.assertEqual(len(codes), len(set(codes)), char)
-                    lengths = [len(code) for code in codes]
-                    self.assertEqual(lengths, sorted(lengths), char)
-                    if char in GB2312_HANZI:
-                        self.assertEqual(lengths.count(lengths[-1]), 1, char)
-                        self.assertIn(lengths[-1], (3, 4), char)
-                    for code in codes:
-                        if len(code) < lengths[-1]:
-                            self.assertNotIn(code, owners, (char, code))
-                            owners[code] = char
+            entries = [line.split(' ') for line in read_lines(name)]
+            encoded = [char.encode('gbk') for char, *_ in entries]
+            self.assertEqual(encoded, sorted(set(encoded)), name)
+            self.assertLessEqual(GB2312_HANZI, {c for c, *_ in entries})
+            owners = {}
+            for char, *codes in entries:
+                lengths = [len(code) for code in codes]
+                self.assertTrue(all(re.fullmatch('[a-y]{1,4}', code)
+                                    for code in codes), char)
+                self.assertEqual(len(codes), len(set(codes)), char)
+                self.assertEqual(lengths, sorted(lengths), char)
+                if char in GB2312_HANZI:
+                    self.assertEqual(lengths.count(lengths[-1]), 1, char)
+                    self.assertIn(lengths[-1], (3, 4), char)
+                for code in codes[:lengths.index(lengths[-1])]:
+                    self.assertNotIn(code, owners, (char, code))
+                    owners[code] = char
 
-
-class PinyinFileTest(unittest.TestCase):
-
-    def setUp(self):
-        lines = read_lines('3.jpg')
-        # [(syllable, tone, characters)] in file order.
-        self.records = [re.fullmatch('([a-zü]+)([1-5])=(.*)', line).groups()
-                        for line in lines]
-        # The GB2312 part: records up to the first one holding another hanzi.
-        self.part = next(index for index, (_, _, chars)
-                         in enumerate(self.records)
-                         if set(chars) - GB2312_HANZI)
-        self.gb2312_part_size = sum(len(line) + 2
-                                    for line in lines[:self.part])
-        # What the browser reads for a key: its first record.
-        self.first_record = {}
-        for syllable, tone, chars in self.records:
-            self.first_record.setdefault(syllable + tone, chars)
-
-    def readings(self, char):
-        return [s + t for s, t, chars in self.records if char in chars]
-
-    def test_gb2312_part_holds_the_gb2312_hanzi_within_16_bit_positions(self):
-        part, tail = set(), set()
-        for index, (_, _, chars) in enumerate(self.records):
-            (part if index < self.part else tail).update(chars)
-        self.assertEqual(part, GB2312_HANZI)
-        self.assertLess(self.gb2312_part_size, 32767)
-        self.assertFalse(tail & GB2312_HANZI)
-        self.assertGreater(len(tail), 14000)
-        self.assertTrue(set('說話們郿長') <= tail)
-
-    def test_browser_sees_alphabetical_syllables_and_gb2312_characters(self):
-        # The syllables of a letter in the order of their first records,
-        # and the characters of each key's first one.
-        gb2312_syllables = {s for s, _, _ in self.records[:self.part]}
-        for letter in 'abcdefghjklmnopqrstwxyz':
-            with self.subTest(letter=letter):
-                shown = list(dict.fromkeys(
-                    s for s, _, _ in self.records if s[0] == letter))
-                own = sorted(set(shown) - gb2312_syllables)
-                self.assertEqual(shown,
-                                 sorted(gb2312_syllables & set(shown)) + own)
-        members = {}
-        for syllable, tone, chars in self.records:
-            members.setdefault(syllable + tone, set()).update(
-                set(chars) & GB2312_HANZI)
-        # Keys only other hanzi have stand past the GB2312 part.
-        gb2312_keys = {s + t for s, t, _ in self.records[:self.part]}
+    def test_pinyin_records_as_the_browser_and_the_lookup_read_them(self):
+        records = [re.fullmatch('([a-zü]+[1-5])=(.*)', line).groups()
+                   for line in read_lines('3.jpg')]
+        # The GB2312 part, the records before the first with another hanzi,
+        # holds the GB2312 hanzi; the browser shows a letter's syllables of
+        # it in alphabetical order, then the others', and a key's first
+        # record holds the key's GB2312 hanzi.
+        part = next(index for index, (_, chars) in enumerate(records)
+                    if set(chars) - GB2312_HANZI)
+        own = {key for key, _ in records[:part]}
+        self.assertEqual(set(''.join(c for _, c in records[:part])),
+                         GB2312_HANZI)
+        self.assertFalse(set(''.join(c for _, c in records[part:]))
+                         & GB2312_HANZI)
+        shown = list(dict.fromkeys(key[:-1] for key, _ in records))
+        for letter in {syllable[0] for syllable in shown}:
+            mine = [syllable for syllable in shown if syllable[0] == letter]
+            first = sorted(set(mine) & {key[:-1] for key in own})
+            self.assertEqual(mine, first + sorted(set(mine) - set(first)))
+        first_record, members = {}, {}
+        for key, chars in records:
+            first_record.setdefault(key, chars)
+            members.setdefault(key, set()).update(set(chars) & GB2312_HANZI)
         for key, chars in members.items():
-            if chars or key in gb2312_keys:
-                self.assertEqual(set(self.first_record[key]), chars, key)
+            if chars or key in own:
+                self.assertEqual(set(first_record[key]), chars, key)
 
-    def test_usual_reading_first_and_the_readings_each_character_has(self):
-        for char, first in [('说', 'shuo1'), ('着', 'zhe5'), ('种', 'zhong3'),
-                            ('无', 'wu2'), ('石', 'shi2'), ('行', 'xing2'),
-                            ('重', 'zhong4'), ('提', 'ti2'), ('罗', 'luo2'),
-                            ('框', 'kuang4'), ('好', 'hao3'), ('的', 'de5'),
-                            ('为', 'wei4'), ('觉', 'jue2'), ('么', 'me5'),
-                            ('說', 'shuo1'), ('著', 'zhu4')]:
-            self.assertEqual(self.readings(char)[0], first, char)
-        for char, present, absent in [
-                ('罗', 'luo2', 'luo1'), ('框', 'kuang4', 'kuang1'),
-                ('这', 'zhei4', 'zhe5'), ('那', 'nei4', 'na3'),
-                ('说', 'yue4', 'shuo5'), ('行', 'hang4', 'xing4'),
-                ('上', 'shang5', 'shang1'), ('么', 'me5', 'mo2'),
-                ('哼', 'hng5', 'heng2'), ('一', 'yi1', 'yi2'),
-                ('绿', 'lü4', 'lv4'), ('嗯', 'n2', 'ng1')]:
-            self.assertIn(present, self.readings(char), char)
-            self.assertNotIn(absent, self.readings(char), char)
-        # The most frequent character leads its record.
-        for key, char in [('zhong1', '中'), ('de5', '的'), ('shi4', '是'),
-                          ('hao3', '好')]:
-            self.assertEqual(self.first_record[key][0], char, key)
+        def readings(char):
+            return [key for key, chars in records if char in chars]
+        # The usual reading first; readings kept and left out; the most
+        # frequent character first in its record.
+        for entry in ('说shuo1 着zhe5 种zhong3 无wu2 石shi2 行xing2 重zhong4 '
+                      '提ti2 罗luo2 框kuang4 好hao3 的de5 为wei4 觉jue2 么me5 '
+                      '說shuo1 著zhu4').split():
+            self.assertEqual(readings(entry[0])[0], entry[1:], entry)
+        for entry in ('罗 luo2 luo1, 框 kuang4 kuang1, 这 zhei4 zhe5, '
+                      '那 nei4 na3, 说 yue4 shuo5, 行 hang4 xing4, '
+                      '上 shang5 shang1, 么 me5 mo2, 哼 hng5 heng2, '
+                      '一 yi1 yi2, 绿 lü4 lv4, 嗯 n2 ng1').split(', '):
+            char, present, absent = entry.split()
+            self.assertIn(present, readings(char), char)
+            self.assertNotIn(absent, readings(char), char)
+        for entry in '中zhong1 的de5 是shi4 好hao3'.split():
+            self.assertEqual(first_record[entry[1:]][0], entry[0], entry)
+
+    def test_word_table_holds_words_of_two_byte_characters_once(self):
+        # Each word once, of two characters or more, each read in its
+        # numbered form; 一 and 不 in their base tones.
+        lines = (IMG / 'word_pinyin.txt').read_text('utf-8').splitlines()
+        words = dict(line.split('\t') for line in lines)
+        self.assertEqual(len(words), len(lines))
+        for word, readings in words.items():
+            self.assertEqual(len(word.encode('gbk')), 2 * len(word), word)
+            self.assertRegex(readings, '^[a-zü]+[1-5]( [a-zü]+[1-5])+$')
+            self.assertEqual(len(readings.split()), len(word), word)
+        self.assertEqual((words['一个'], words['不是']), ('yi1 ge4', 'bu4 shi4'))
 
 
 if __name__ == '__main__':
