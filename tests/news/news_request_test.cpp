@@ -87,8 +87,14 @@ TEST(GgJlPlace, BesideTheProgramWhenItsFolderCanBeWrittenElseInTheStateFolder) {
   const QString place = gg_jl_place("/nonexistent-folder/zhavik");
   qunsetenv("XDG_STATE_HOME");
   EXPECT_EQ(place, state.path() + "/zhavik/gg.jl");
-  EXPECT_EQ(gg_jl_an(place, QStringLiteral("2026/12/6")), "2026/12/6");
-  EXPECT_EQ(gg_jl_an(place, QStringLiteral("2030/1/1")), "2026/12/6");
+  // Created with today's date in code page 936, and read, not written, ever after.
+  const QString today = QStringLiteral("2026年12月6日");
+  EXPECT_EQ(gg_jl_an(place, today), today);
+  EXPECT_EQ(read_all(place),
+            "2026\xC4\xEA"
+            "12\xD4\xC2"
+            "6\xC8\xD5\r\n");
+  EXPECT_EQ(gg_jl_an(place, QStringLiteral("2030/1/1")), today);
   // Where nothing can be written at all, the date is still sent.
   EXPECT_EQ(gg_jl_an("/nonexistent-folder/zhavik/gg.jl", QStringLiteral("2026/12/6")), "2026/12/6");
 }
