@@ -118,16 +118,6 @@ TEST(PageView, FollowsAFewRedirectsOnlyToHttpAddresses) {
   EXPECT_LE(server.targets().count("/loop"), PageView::kMostRedirects + 1);
 }
 
-TEST(PageView, ALoadThatNeverEndsFailsAtTheTimeLimit) {
-  TestHttpServer server;
-  server.answer("/slow", "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n<marquee>", {}, true);
-  PageView view;
-  view.set_time_limit_ms(300);
-  load(view, server, "/slow");
-  EXPECT_EQ(view.body_markup(), "");
-  EXPECT_TRUE(QTest::qWaitFor([&] { return server.open_connections() == 0; }, 1000));
-}
-
 // A page built to bring a browser down: nothing it names is fetched, its nesting never
 // reaches a layout, and of its long marquee only the few pieces in view are drawn.
 TEST(PageView, AHostilePageIsDrawnAtOnceAndFetchesNothing) {
