@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <tuple>
 
 #include "news/news_request.h"
 #include "news/news_strip.h"
@@ -93,32 +94,26 @@ TEST(NewsRequest, CarriesGgJlsFirstLineAndTheProgramsName) {
 // The strip shows only when the loaded body holds "marquee" in any case; either way the
 // timer stops at 12, and nothing more is asked in this run.
 TEST(NewsCheck, TheBodysMarqueeDecidesOnceAndTheTimerStops) {
-  struct Case {
-    QByteArray page;
-    int status;
-    bool shows;
-  };
-  for (const Case& c : {
-           Case{kMarqueePage, 200, true}, Case{"<BODY><MARQUEE>x</MARQUEE></BODY>", 200, true},
-           Case{"<body>the word Marquee in plain text</body>", 200, true},
-           Case{"<html><body><p>nothing scrolls here</p></body></html>", 200, false},
-           Case{"<html><head><title>marquee</title></head><body>plain</body></html>", 200, false},
-           Case{kMarqueePage, 500, false}, Case{{}, 0, false},  // the server is down
-       }) {
-    SCOPED_TRACE(c.page.toStdString());
+  const std::tuple<QByteArray, int, bool> cases[] = {
+      {kMarqueePage, 200, true},
+      {"<BODY><MARQUEE>x</MARQUEE></BODY>", 200, true},
+      {"<body>the word Marquee in plain text</body>", 200, true},
+      {"<html><body><p>nothing scrolls here</p></body></html>", 200, false},
+      {"<html><head><title>marquee</title></head><body>plain</body></html>", 200, false},
+      {kMarqueePage, 500, false},
+      {kMarqueePage, 0, false}};  // the server is down
+  for (const auto& [page, status, shows] : cases) {
+    SCOPED_TRACE(page.toStdString() + " " + std::to_string(status));
     Window window;
-    if (c.page.isEmpty()) {
-      window.server.close();
-    } else {
-      window.server.page("*", c.page, c.status);
-    }
+    window.server.page("*", page, status);
+    if (status == 0) window.server.close();
     window.run_sequence();
     window.tick(50);
     QTest::qWait(50);
-    EXPECT_EQ(window.shown("gg_Picture1"), c.shows);
-    EXPECT_EQ(window.shown("gg_Picture2"), c.shows);
+    EXPECT_EQ(window.shown("gg_Picture1"), shows);
+    EXPECT_EQ(window.shown("gg_Picture2"), shows);
     EXPECT_FALSE(window.timer()->isActive());
-    EXPECT_EQ(window.server.targets().size(), c.page.isEmpty() ? 0 : 1);
+    EXPECT_EQ(window.server.targets().size(), status == 0 ? 0 : 1);
   }
 }
 

@@ -2,6 +2,7 @@
 // style, the rich text made from it, and the bounds no page gets past.
 
 #include <gtest/gtest.h>
+#include <array>
 
 #include "news/page_model.h"
 
@@ -16,39 +17,33 @@ std::u16string inner(const std::vector<TextRun>& runs) {
 }
 
 TEST(PageReduction, KeepsTheTextAndItsStylesOnly) {
-  struct Reduction {
-    std::u16string_view body, still, marquee;
+  // The body, the still text, the marquee.
+  const std::array<std::u16string_view, 3> reductions[] = {
+      {u"plain  text\r\n here", u"plain text here", u""},
+      {u"<p>one</p><p>two</p>three<br><br>four", u"one<br>two<br>three<br><br>four", u""},
+      {u"<B>bold <i>both</I></b> <font color=red>red</font><font color='#0a0'>g</font>",
+       u"<b>bold </b><b><i>both</i></b> <font color=\"#ff0000\">red</font>"
+       u"<font color=\"#00aa00\">g</font>",
+       u""},
+      {u"a<script>x<b>y</b></script>b<STYLE>p{}</style>c<!-- d -->e<title>t</title>", u"abce", u""},
+      {u"&lt;&amp;&gt;&#20013;&#x6587;&nbsp;&unknown; & &#128512;",
+       u"&lt;&amp;&gt;中文\u00A0&amp;unknown; &amp; \U0001F600", u""},
+      {u"before<marquee a=1>新闻 <b>one</b><br>two</marquee>after"
+       u"<marquee>second</marquee>end",
+       u"beforeafterend", u"新闻 <b>one</b> two"},
+      {u"<marquee><marquee>in</marquee>still in</marquee>out", u"out", u"instill in"},
+      {u"<table><tr><td>a</td><td>b</td></tr></table>c<ul><li>d</ul>", u"a b<br>c<br>d", u""},
+      {u"x < y <3 a<b", u"x &lt; y &lt;3 a", u""},
+      {u"<p title='a>b'>q</p><a href=\"x>y\">link</a>", u"q<br>link", u""},
+      {u"unfinished <script>never closed", u"unfinished", u""},
+      {u"<table><tr><td><font color=#123456 size=7><b>&lt;table&gt;\"</b></font>"
+       u"<img src=x><br>next<h1 style='font-size:900px'>big</h1>",
+       u"<font color=\"#123456\"><b>&lt;table&gt;&quot;</b></font><br>next<br>big", u""},
   };
-  for (const Reduction& reduction : {
-           Reduction{u"plain  text\r\n here", u"plain text here", u""},
-           Reduction{u"<p>one</p><p>two</p>three<br><br>four", u"one<br>two<br>three<br><br>four",
-                     u""},
-           Reduction{
-               u"<B>bold <i>both</I></b> <font color=red>red</font><font color='#0a0'>g</font>",
-               u"<b>bold </b><b><i>both</i></b> <font color=\"#ff0000\">red</font>"
-               u"<font color=\"#00aa00\">g</font>",
-               u""},
-           Reduction{u"a<script>x<b>y</b></script>b<STYLE>p{}</style>c<!-- d -->e<title>t</title>",
-                     u"abce", u""},
-           Reduction{u"&lt;&amp;&gt;&#20013;&#x6587;&nbsp;&unknown; & &#128512;",
-                     u"&lt;&amp;&gt;中文\u00A0&amp;unknown; &amp; \U0001F600", u""},
-           Reduction{u"before<marquee a=1>新闻 <b>one</b><br>two</marquee>after"
-                     u"<marquee>second</marquee>end",
-                     u"beforeafterend", u"新闻 <b>one</b> two"},
-           Reduction{u"<marquee><marquee>in</marquee>still in</marquee>out", u"out", u"instill in"},
-           Reduction{u"<table><tr><td>a</td><td>b</td></tr></table>c<ul><li>d</ul>",
-                     u"a b<br>c<br>d", u""},
-           Reduction{u"x < y <3 a<b", u"x &lt; y &lt;3 a", u""},
-           Reduction{u"<p title='a>b'>q</p><a href=\"x>y\">link</a>", u"q<br>link", u""},
-           Reduction{u"unfinished <script>never closed", u"unfinished", u""},
-           Reduction{u"<table><tr><td><font color=#123456 size=7><b>&lt;table&gt;\"</b></font>"
-                     u"<img src=x><br>next<h1 style='font-size:900px'>big</h1>",
-                     u"<font color=\"#123456\"><b>&lt;table&gt;&quot;</b></font><br>next<br>big",
-                     u""},
-       }) {
-    const PageModel model = reduce_page(reduction.body);
-    EXPECT_EQ(inner(model.still), reduction.still) << testing::PrintToString(reduction.body);
-    EXPECT_EQ(inner(model.marquee.runs), reduction.marquee);
+  for (const auto& [body, still, marquee] : reductions) {
+    const PageModel model = reduce_page(body);
+    EXPECT_EQ(inner(model.still), still) << testing::PrintToString(body);
+    EXPECT_EQ(inner(model.marquee.runs), marquee);
   }
 }
 
@@ -99,7 +94,8 @@ TEST(PageReduction, HostilePagesStayWithinTheBounds) {
            repeated(u"<br>", 100'000),
            repeated(u"<b>a</b><i>b</i>", 50'000),
            u"<marquee bgcolor=\"" + repeated(u"#", 1'000'000) + u"\">x",
-       }) {
+  };
+  for (const auto& [body, still, marquee] : reductions) {
     const PageModel model = reduce_page(body);
     EXPECT_LE(text_length(model.still), PageLimits::kMostStillText);
     EXPECT_LE(text_length(model.marquee.runs), PageLimits::kMostMarqueeText);

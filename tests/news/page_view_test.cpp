@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QTest>
 #include <QTextBrowser>
+#include <tuple>
 
 #include "news/page_markup.h"
 #include "news/page_view.h"
@@ -57,38 +58,36 @@ TEST(PageView, LoadsThePageAsItIsAndGivesItsBodyMarkup) {
 // past the cap (headers count towards it): the body counts only when its answer was read
 // whole within the cap, and the connection is closed as soon as the load ends.
 TEST(PageView, ReadsTheBodyOnlyFromAWholeAnswerWithinTheCap) {
-  struct Case {
-    QByteArray first, again;  // `again` is sent over and over for as long as it is read
-    QString body;
-  };
   const QByteArray x(64 * 1024, 'x');
-  for (const Case& c : {
-           Case{"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello and more", {}, "hello"},
-           Case{"HTTP/1.0 200 OK\r\n\r\nuntil the end", {}, "until the end"},
-           Case{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
-                "4;x=y\r\nnews\r\n3\r\n!!!\r\n0\r\nX-Trailer: t\r\n\r\n",
-                {},
-                "news!!!"},
-           Case{"HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\nContent-Length: 2\n\nok", {}, "ok"},
-           Case{"HTTP/1.1 204 No Content\r\n\r\n", {}, ""},
-           Case{"HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nshort", {}, ""},
-           Case{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nnews", {}, ""},
-           Case{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nnews\r\n", {}, ""},
-           Case{"SSH-2.0-OpenSSH\r\n\r\n", {}, ""},
-           Case{"HTTP/1.1 200 OK\r\nX: y", {}, ""},
-           Case{"HTTP/1.1 200 OK\r\nContent-Length: 52428800\r\n\r\n<marquee>", x, ""},
-           Case{"HTTP/1.1 200 OK\r\n\r\n<marquee>", x, ""},
-           Case{"HTTP/1.1 200 ", QByteArray(65536, 'O'), ""},
-           Case{"HTTP/1.1 200 OK\r\nX-Long: ", x, ""},
-           Case{"HTTP/1.1 200 OK\r\n", QByteArray("X-A: b\r\n").repeated(8192), ""},
-           Case{{}, QByteArray("HTTP/1.1 100 Continue\r\n\r\n").repeated(2048), ""},
-       }) {
-    SCOPED_TRACE((c.first + c.again.left(40)).toStdString());
+  // The answer's first bytes, the bytes sent again for as long as they are read, the body.
+  const std::tuple<QByteArray, QByteArray, QString> cases[] = {
+      {"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello and more", {}, "hello"},
+      {"HTTP/1.0 200 OK\r\n\r\nuntil the end", {}, "until the end"},
+      {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+       "4;x=y\r\nnews\r\n3\r\n!!!\r\n0\r\nX-Trailer: t\r\n\r\n",
+       {},
+       "news!!!"},
+      {"HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\nContent-Length: 2\n\nok", {}, "ok"},
+      {"HTTP/1.1 204 No Content\r\n\r\n", {}, ""},
+      {"HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nshort", {}, ""},
+      {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nnews", {}, ""},
+      {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nnews\r\n", {}, ""},
+      {"SSH-2.0-OpenSSH\r\n\r\n", {}, ""},
+      {"HTTP/1.1 200 OK\r\nX: y", {}, ""},
+      {"HTTP/1.1 200 OK\r\nContent-Length: 52428800\r\n\r\n<marquee>", x, ""},
+      {"HTTP/1.1 200 OK\r\n\r\n<marquee>", x, ""},
+      {"HTTP/1.1 200 ", QByteArray(65536, 'O'), ""},
+      {"HTTP/1.1 200 OK\r\nX-Long: ", x, ""},
+      {"HTTP/1.1 200 OK\r\n", QByteArray("X-A: b\r\n").repeated(8192), ""},
+      {{}, QByteArray("HTTP/1.1 100 Continue\r\n\r\n").repeated(2048), ""},
+  };
+  for (const auto& [first, again, body] : cases) {
+    SCOPED_TRACE((first + again.left(40)).toStdString());
     TestHttpServer server;
-    server.answer("/gg.htm", c.first, c.again);
+    server.answer("/gg.htm", first, again);
     PageView view;
     load(view, server, "/gg.htm");
-    EXPECT_EQ(view.body_markup(), c.body);
+    EXPECT_EQ(view.body_markup(), body);
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.open_connections() == 0; }, 1000));
   }
 }
