@@ -54,16 +54,16 @@ TEST(PageReduction, ReadsTheMarqueesAttributesWithinSaneRanges) {
     int amount, delay;
     std::optional<std::uint32_t> background;
   };
-  for (const Case& c : {
-           Case{u"<marquee>", false, 6, 85, std::nullopt},
-           Case{u"<MARQUEE Direction=RIGHT scrollAmount=3 scrolldelay=\"200\" bgcolor=#ffffcc>",
-                true, 3, 200, 0xFFFFCC},
-           Case{u"<marquee scrollamount=0 scrolldelay=1 bgcolor=nonsense>", false, 1, 60,
-                std::nullopt},
-           Case{u"<marquee scrollamount=99999999 scrolldelay=99999999999 bgcolor=Navy>", false, 100,
-                10'000, 0x000080},
-           Case{u"<marquee scrollamount=-5 direction=up>", false, 6, 85, std::nullopt},
-       }) {
+  const Case cases[] = {
+      {u"<marquee>", false, 6, 85, std::nullopt},
+      {u"<MARQUEE Direction=RIGHT scrollAmount=3 scrolldelay=\"200\" bgcolor=#ffffcc>", true, 3,
+       200, 0xFFFFCC},
+      {u"<marquee scrollamount=0 scrolldelay=1 bgcolor=nonsense>", false, 1, 60, std::nullopt},
+      {u"<marquee scrollamount=99999999 scrolldelay=99999999999 bgcolor=Navy>", false, 100, 10'000,
+       0x000080},
+      {u"<marquee scrollamount=-5 direction=up>", false, 6, 85, std::nullopt},
+  };
+  for (const Case& c : cases) {
     const PageMarquee marquee = reduce_page(std::u16string(c.tag) + u"x").marquee;
     EXPECT_TRUE(marquee.found);
     EXPECT_EQ(marquee.rightwards, c.rightwards);
@@ -84,18 +84,18 @@ std::u16string repeated(std::u16string_view piece, std::size_t times) {
 // Pages far larger than the fuzzer's, built to bring a browser's layout down: whatever
 // their size, nesting or number of elements, the model stays within its bounds.
 TEST(PageReduction, HostilePagesStayWithinTheBounds) {
-  for (const std::u16string& body : {
-           repeated(u"<table><tr><td>", 5000) + u"<marquee>deep</marquee>",
-           u"<marquee><table><tr>" + repeated(u"<td colspan=65535 rowspan=65535>a</td>", 2000),
-           u"<marquee>x</marquee>" + repeated(u"a", 1'000'000),
-           repeated(u"<b><font color=red><i>", 100'000) + u"<marquee>x",
-           u"<marquee>x</marquee>" + repeated(u"<ul><li>", 50'000),
-           u"<marquee>" + repeated(u"news item ", 100'000),
-           repeated(u"<br>", 100'000),
-           repeated(u"<b>a</b><i>b</i>", 50'000),
-           u"<marquee bgcolor=\"" + repeated(u"#", 1'000'000) + u"\">x",
+  const std::u16string bodies[] = {
+      repeated(u"<table><tr><td>", 5000) + u"<marquee>deep</marquee>",
+      u"<marquee><table><tr>" + repeated(u"<td colspan=65535 rowspan=65535>a</td>", 2000),
+      u"<marquee>x</marquee>" + repeated(u"a", 1'000'000),
+      repeated(u"<b><font color=red><i>", 100'000) + u"<marquee>x",
+      u"<marquee>x</marquee>" + repeated(u"<ul><li>", 50'000),
+      u"<marquee>" + repeated(u"news item ", 100'000),
+      repeated(u"<br>", 100'000),
+      repeated(u"<b>a</b><i>b</i>", 50'000),
+      u"<marquee bgcolor=\"" + repeated(u"#", 1'000'000) + u"\">x",
   };
-  for (const auto& [body, still, marquee] : reductions) {
+  for (const std::u16string& body : bodies) {
     const PageModel model = reduce_page(body);
     EXPECT_LE(text_length(model.still), PageLimits::kMostStillText);
     EXPECT_LE(text_length(model.marquee.runs), PageLimits::kMostMarqueeText);
