@@ -1,5 +1,4 @@
-// The reduction of a news page to what the strip shows: which text goes where, in what
-// style, the rich text made from it, and the bounds no page gets past.
+// The reduction of a news page to what the strip shows, and the bounds no page gets past.
 
 #include <gtest/gtest.h>
 #include <array>
@@ -55,7 +54,6 @@ TEST(PageReduction, ReadsTheMarqueesAttributesWithinSaneRanges) {
     std::optional<std::uint32_t> background;
   };
   const Case cases[] = {
-      {u"<marquee>", false, 6, 85, std::nullopt},
       {u"<MARQUEE Direction=RIGHT scrollAmount=3 scrolldelay=\"200\" bgcolor=#ffffcc>", true, 3,
        200, 0xFFFFCC},
       {u"<marquee scrollamount=0 scrolldelay=1 bgcolor=nonsense>", false, 1, 60, std::nullopt},

@@ -1,5 +1,4 @@
-// The page view against a real HTTP server on the loopback: what it loads, what it shows,
-// what it refuses to fetch, and the bounds a hostile server meets.
+// The page view against a real HTTP server on the loopback.
 
 #include <gtest/gtest.h>
 #include <QImage>
@@ -32,37 +31,26 @@ TEST(PageMarkup, TheBodyIsTheMarkupBetweenItsTags) {
   EXPECT_EQ(body_inner_html("<bodyguard>x</bodyguard>"), "<bodyguard>x</bodyguard>");
 }
 
-TEST(PageMarkup, TheCharsetComesFromTheHeaderOrTheMetaTag) {
-  using zhavik::news::decode_page;
-  const QByteArray gbk = "<meta charset=gb2312><body>\xD0\xC2\xCE\xC5</body>";
-  EXPECT_TRUE(decode_page(gbk, "text/html").contains(QStringLiteral("新闻")));
-  EXPECT_EQ(decode_page("\xD0\xC2\xCE\xC5", "text/html; charset=GBK"), QStringLiteral("新闻"));
-  EXPECT_EQ(decode_page("\xE6\x96\xB0", "text/html"), QStringLiteral("新"));
-  EXPECT_EQ(decode_page("\xD0\xC2", "text/html"), QStringLiteral("新"));
-}
-
-// The body is asked for as it is, so that no compressed answer inflates past the cap.
-TEST(PageView, LoadsThePageAsItIsAndGivesItsBodyMarkup) {
-  TestHttpServer server;
-  server.page("/gg.htm", "<html><body><p>Hello</p></body></html>");
-  PageView view;
-  load(view, server, "/gg.htm");
-  EXPECT_EQ(view.body_markup(), "<p>Hello</p>");
-  EXPECT_TRUE(view.still_page()->toPlainText().contains("Hello"));
-  EXPECT_EQ(view.marquee(), nullptr);
-  EXPECT_EQ(server.targets(), QList<QByteArray>{"/gg.htm"});
-  EXPECT_TRUE(server.heads().value(0).toLower().contains("\r\naccept-encoding: identity"));
-}
-
-// Answers as servers frame them, broken framings, and answers that never end or end far
-// past the cap (headers count towards it): the body counts only when its answer was read
-// whole within the cap, and the connection is closed as soon as the load ends.
+// Answers as servers frame them, in the charset the header or the page names (else UTF-8 if
+// valid, else GBK); redirects; broken framings, and answers that never end or end far past
+// the cap (headers count towards it). The body counts only when its answer was read whole
+// within the cap, after a few redirects to http addresses at most, and the connection is
+// closed as soon as the load ends.
 TEST(PageView, ReadsTheBodyOnlyFromAWholeAnswerWithinTheCap) {
   const QByteArray x(64 * 1024, 'x');
   // The answer's first bytes, the bytes sent again for as long as they are read, the body.
   const std::tuple<QByteArray, QByteArray, QString> cases[] = {
       {"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello and more", {}, "hello"},
       {"HTTP/1.0 200 OK\r\n\r\nuntil the end", {}, "until the end"},
+      {"HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=GBK\r\n\r\n\xD0\xC2\xCE\xC5",
+       {},
+       "新闻"},
+      {"HTTP/1.0 200 OK\r\n\r\n<meta charset=gb2312><body>\xD0\xC2\xCE\xC5</body>", {}, "新闻"},
+      {"HTTP/1.0 200 OK\r\n\r\n\xE6\x96\xB0", {}, "新"},
+      {"HTTP/1.0 200 OK\r\n\r\n\xD0\xC2", {}, "新"},
+      {"HTTP/1.1 302 Found\r\nLocation: /elsewhere\r\n\r\n", {}, "arrived"},
+      {"HTTP/1.1 302 Found\r\nLocation: /gg.htm\r\n\r\n", {}, ""},
+      {"HTTP/1.1 302 Found\r\nLocation: file:///etc/passwd\r\n\r\n", {}, ""},
       {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
        "4;x=y\r\nnews\r\n3\r\n!!!\r\n0\r\nX-Trailer: t\r\n\r\n",
        {},
@@ -85,36 +73,22 @@ TEST(PageView, ReadsTheBodyOnlyFromAWholeAnswerWithinTheCap) {
     SCOPED_TRACE((first + again.left(40)).toStdString());
     TestHttpServer server;
     server.answer("/gg.htm", first, again);
+    server.page("*", "arrived");
     PageView view;
     load(view, server, "/gg.htm");
     EXPECT_EQ(view.body_markup(), body);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return server.open_connections() == 0; }, 1000));
+    EXPECT_LE(server.targets().size(), PageView::kMostRedirects + 1);
+    EXPECT_EQ(view.marquee(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.open_connections == 0; }, 1000));
   }
 }
 
-// Only http and https addresses are loaded, and redirects only go a few times to them.
-TEST(PageView, FollowsAFewRedirectsOnlyToHttpAddresses) {
-  TestHttpServer server;
-  const auto redirect = [&](const QByteArray& path, const QByteArray& location) {
-    server.answer(path, "HTTP/1.1 302 Found\r\nLocation: " + location + "\r\n\r\n");
-  };
-  redirect("/a", "/b");
-  redirect("/b", "/c");
-  server.page("/c", "<body>arrived</body>");
-  redirect("/loop", "/loop");
-  redirect("/file", "file:///etc/passwd");
+TEST(PageView, OnlyHttpAddressesAreLoaded) {
   PageView view;
-  load(view, server, "/a");
-  EXPECT_EQ(view.body_markup(), "arrived");
-  const QByteArray host = server.host().toUtf8();
-  for (const QByteArray& refused :
-       {host + "/loop", host + "/file", QByteArray("file:///etc/passwd"),
-        QByteArray("not an address")}) {
-    view.navigate(refused);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !view.busy(); }, 10'000)) << refused.toStdString();
-    EXPECT_EQ(view.body_markup(), "") << refused.toStdString();
+  for (const char* address : {"not an address", "file:///etc/passwd"}) {
+    view.navigate(address);
+    EXPECT_FALSE(view.busy()) << address;
   }
-  EXPECT_LE(server.targets().count("/loop"), PageView::kMostRedirects + 1);
 }
 
 // A page built to bring a browser down: nothing it names is fetched, its nesting never
@@ -136,6 +110,7 @@ TEST(PageView, AHostilePageScrollsItsMarqueeAndFetchesNothing) {
   view.resize(400, 60);
   load(view, server, "/gg.htm");
   view.grab();  // draws everything once
+  EXPECT_TRUE(view.still_page()->toPlainText().startsWith("text"));
   MarqueeBand* band = view.marquee();
   ASSERT_NE(band, nullptr);
   EXPECT_TRUE(band->running());
@@ -153,6 +128,8 @@ TEST(PageView, AHostilePageScrollsItsMarqueeAndFetchesNothing) {
   EXPECT_GT(band->offset(), band->width() - 5);
   QTest::qWait(100);
   EXPECT_EQ(server.targets(), QList<QByteArray>{"/gg.htm"});
+  // The body is asked for as it is, so that no compressed answer inflates past the cap.
+  EXPECT_TRUE(server.heads.value(0).toLower().contains("\r\naccept-encoding: identity"));
 }
 
 }  // namespace

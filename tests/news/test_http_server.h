@@ -8,12 +8,10 @@
 #include <QTcpSocket>
 
 // A small HTTP server for the news tests, on the loopback at a port the system chooses. It
-// records every request's head and answers each path with the bytes it was given; unknown
-// paths get the answer to "*", at first an empty page.
+// records every request's head and answers each path with the bytes it was given.
 class TestHttpServer {
  public:
   TestHttpServer() {
-    page("*", {});
     server_.listen(QHostAddress::LocalHost, 0);
     QObject::connect(&server_, &QTcpServer::newConnection, [this] {
       while (QTcpSocket* socket = server_.nextPendingConnection())
@@ -30,19 +28,15 @@ class TestHttpServer {
   // Stops listening: every later request finds the port closed.
   void close() { server_.close(); }
 
-  // The requests' heads (request line and header lines) in the order they came, and their
-  // targets ("/rjshengji/gg.htm?id=...").
-  QList<QByteArray> heads() const { return heads_; }
+  // The requests' targets ("/rjshengji/gg.htm?id=...") in the order they came.
   QList<QByteArray> targets() const {
     QList<QByteArray> targets;
-    for (const QByteArray& head : heads_)
+    for (const QByteArray& head : heads)
       targets.append(head.split(' ').value(1));
     return targets;
   }
-  // Connections still open.
-  int open_connections() const { return open_; }
 
-  // The answer to `path` (without the query), or to every other path when `path` is "*":
+  // The answer to `path` (without the query), or to every path not given when `path` is "*":
   // `first`, then `again` over and over for as long as the client reads, then the end of
   // the connection; with `stay_open`, `first` and nothing more, for ever.
   void answer(const QByteArray& path, const QByteArray& first, const QByteArray& again = {},
@@ -54,6 +48,10 @@ class TestHttpServer {
                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
   }
 
+  // The requests' heads (request line and header lines), and the connections still open.
+  QList<QByteArray> heads;
+  int open_connections = 0;
+
  private:
   struct Answer {
     QByteArray first, again;
@@ -62,17 +60,17 @@ class TestHttpServer {
 
   void take(QTcpSocket* socket) {
     socket->setParent(&server_);
-    ++open_;
+    ++open_connections;
     QObject::connect(socket, &QTcpSocket::readyRead, socket,
                      [this, socket, request = QByteArray()]() mutable {
                        request += socket->readAll();
                        const qsizetype end = request.indexOf("\r\n\r\n");
                        if (end < 0) return;
-                       heads_.append(request.left(end));
+                       heads.append(request.left(end));
                        send(socket, targets().constLast().split('?').value(0));
                      });
     QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
-      --open_;
+      --open_connections;
       socket->deleteLater();
     });
   }
@@ -96,6 +94,4 @@ class TestHttpServer {
 
   QTcpServer server_;
   QMap<QByteArray, Answer> answers_;
-  QList<QByteArray> heads_;
-  int open_ = 0;
 };
