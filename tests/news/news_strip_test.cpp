@@ -2,10 +2,8 @@
 // themselves and say when the machine is on line.
 
 #include <gtest/gtest.h>
-#include <QApplication>
 #include <QFile>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -158,12 +156,6 @@ TEST(NewsSequence, WalksItsStepsOnlyOnLineAndWaitsForTheLoad) {
   EXPECT_EQ(window.strip->gg_Step(), 12);
 }
 
-void move_over(QWidget* widget, QPoint where) {
-  QMouseEvent move(QEvent::MouseMove, where, widget->mapToGlobal(where), Qt::NoButton, Qt::NoButton,
-                   Qt::NoModifier);
-  QApplication::sendEvent(widget, &move);
-}
-
 // The strip shown as the sequence leaves it: the page face covers the link; the hide button
 // shows the link, whose caption follows the pointer, and the link brings the page face back.
 TEST(NewsPanel, TheHideButtonAndTheLinkSwitchTheFaces) {
@@ -176,18 +168,17 @@ TEST(NewsPanel, TheHideButtonAndTheLinkSwitchTheFaces) {
   QWidget* page_face = window.part("gg_Picture2");
   auto* link = window.client.findChild<QLabel*>("gg_Label1");
   ASSERT_TRUE(page_face->isAncestorOf(window.strip->childAt(link->geometry().center())));
-  move_over(page_face, QPoint(300, 10));
-  move_over(window.view(), QPoint(300, 10));
+  QTest::mouseMove(page_face, QPoint(300, 10));
   EXPECT_EQ(link->text(), QStringLiteral("点击显示最新娱乐资讯"));
   QWidget* hide = window.part("gg_Picture3");
   QTest::mouseClick(hide, Qt::RightButton, {}, QPoint(10, 10));
   EXPECT_TRUE(page_face->isVisible());
   QTest::mouseClick(hide, Qt::LeftButton, {}, QPoint(10, 10));
   EXPECT_FALSE(page_face->isVisible());
-  move_over(link, QPoint(100, 10));
+  QTest::mouseMove(link, QPoint(100, 10));
   EXPECT_EQ(link->text(), QStringLiteral(">>>> 点击显示最新娱乐资讯 <<<<"));
   // Off the link onto the strip's margin: blank, yet the link still clicks.
-  move_over(window.strip, QPoint(2, 2));
+  QTest::mouseMove(window.strip, QPoint(2, 2));
   EXPECT_EQ(link->text(), QString());
   QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(300, 10));
   EXPECT_TRUE(page_face->isVisible());
