@@ -20,16 +20,6 @@ QByteArray read_all(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-TEST(GgJlPath, BesideTheProgramWithOneSeparatorOrInTheStateFolder) {
-  EXPECT_EQ(gg_jl_path("/opt/zhavik"), "/opt/zhavik/gg.jl");
-  EXPECT_EQ(gg_jl_path("/"), "/gg.jl");
-  EXPECT_EQ(gg_jl_path("C:\\"), "C:\\gg.jl");
-  // The state folder follows XDG_STATE_HOME only when it is absolute.
-  EXPECT_EQ(state_gg_jl_path("/s", "/home/u"), "/s/zhavik/gg.jl");
-  EXPECT_EQ(state_gg_jl_path("", "/home/u"), "/home/u/.local/state/zhavik/gg.jl");
-  EXPECT_EQ(state_gg_jl_path("relative/state", "/home/u"), "/home/u/.local/state/zhavik/gg.jl");
-}
-
 // The first line as read, whatever its line end, in code page 936; "err" when it is
 // empty or only blanks (a tab is no blank).
 TEST(GgJl, TheAnIsTheFirstLineOrErr) {
@@ -76,10 +66,16 @@ TEST(GgJl, AnythingButAnOrdinaryFileCountsAsMissingAndIsLeftAlone) {
   }
 }
 
-TEST(GgJlPlace, BesideTheProgramWhenItsFolderCanBeWrittenElseInTheStateFolder) {
+TEST(GgJlPlace, BesideTheProgramWithOneSeparatorElseInTheStateFolder) {
+  EXPECT_EQ(gg_jl_path("/opt/zhavik"), "/opt/zhavik/gg.jl");
+  EXPECT_EQ(gg_jl_path("/"), "/gg.jl");
+  EXPECT_EQ(gg_jl_path("C:\\"), "C:\\gg.jl");
+  // The state folder follows XDG_STATE_HOME only when it is absolute.
+  EXPECT_EQ(state_gg_jl_path("/s", "/home/u"), "/s/zhavik/gg.jl");
+  EXPECT_EQ(state_gg_jl_path("", "/home/u"), "/home/u/.local/state/zhavik/gg.jl");
+  EXPECT_EQ(state_gg_jl_path("relative/state", "/home/u"), "/home/u/.local/state/zhavik/gg.jl");
   QTemporaryDir folder;
   EXPECT_EQ(gg_jl_place(folder.path()), gg_jl_path(folder.path()));
-
   QTemporaryDir state;
   qputenv("XDG_STATE_HOME", state.path().toUtf8());
   const QString place = gg_jl_place("/nonexistent-folder/zhavik");

@@ -25,7 +25,6 @@ class TestHttpServer {
 
   // "http://127.0.0.1:<port>", no trailing "/".
   QString host() const { return QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort()); }
-  // Stops listening: every later request finds the port closed.
   void close() { server_.close(); }
 
   // The requests' targets ("/rjshengji/gg.htm?id=...") in the order they came.
@@ -80,7 +79,7 @@ class TestHttpServer {
     socket->write(answer.first);
     if (answer.stay_open) return;
     // The next piece only once the last has nearly left, so that the server holds little.
-    const auto more = [this, socket, again = answer.again] {
+    const auto more = [socket, again = answer.again] {
       if (socket->bytesToWrite() > 256 * 1024) return;
       if (again.isEmpty()) {
         socket->disconnectFromHost();
