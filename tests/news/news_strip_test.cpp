@@ -19,8 +19,7 @@ namespace {
 
 using namespace zhavik::news;
 
-class SaidOnline : public zhavik::news::OnlineCheck {
- public:
+struct SaidOnline : OnlineCheck {
   bool IsOnline(std::uint32_t&, QString&) override {
     ++calls;
     return online;
@@ -41,9 +40,7 @@ struct Window {
     strip = new NewsStrip(&client);
     // The test ticks; the real timer must not tick in between.
     timer()->setInterval(24 * 3600 * 1000);
-    auto check = std::make_unique<SaidOnline>();
-    online = check.get();
-    strip->set_online_check(std::move(check));
+    strip->set_online_check(std::unique_ptr<SaidOnline>(online = new SaidOnline));
     strip->set_source({server.host(), folder.path(), folder.path() + "/Zha vik 3.exe"});
   }
   QWidget* part(const char* name) const { return client.findChild<QWidget*>(name); }
@@ -89,8 +86,7 @@ TEST(NewsCheck, OneRequestAndTheBodysMarqueeDecides) {
     Window window;
     QFile gg_jl(window.gg_jl());
     ASSERT_TRUE(gg_jl.open(QIODevice::WriteOnly) &&
-                gg_jl.write("  2020 / 1\t/ 2  \r\n2031/5/6") > 0);
-    gg_jl.close();
+                gg_jl.write("  2020 / 1\t/ 2  \r\n2031/5/6") > 0 && gg_jl.flush());
     window.server.page("*", page, status);
     if (status == 0) window.server.close();
     window.run_sequence();
@@ -105,12 +101,10 @@ TEST(NewsCheck, OneRequestAndTheBodysMarqueeDecides) {
   }
 }
 
-// One run step by step. Driven by its real timer, a machine off line never asks and never
-// writes; off line ticks count for nothing at any step, and without a connectivity check the
-// machine is off line. The request goes at five; while the page loads the sequence waits at
-// ten, here until the page view gives up a load that never ends. At eleven the strip is
-// laid out, its edges rounded from twips computed in single precision, the page view at its
-// design place; at twelve the timer stops.
+// One run: ticks off line (its real timer's too) or without a connectivity check count for
+// nothing. The request goes at five; the sequence waits at ten while the page loads, here
+// until the page view gives up. At eleven the strip is laid out, its edges rounded from
+// twips in single precision, the page view at its design place; at twelve the timer stops.
 TEST(NewsSequence, WalksItsStepsOnlyOnLineAndWaitsForTheLoad) {
   Window window;
   window.server.answer("*", "HTTP/1.1 200 OK\r\n", {}, true);
