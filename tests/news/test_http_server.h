@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
 #include <QMap>
-#include <QString>
 #include <QTcpServer>
 #include <QTcpSocket>
 
