@@ -33,7 +33,7 @@ TEST(PageView, ReadsTheBodyOnlyFromAWholeAnswerWithinTheCap) {
   const std::tuple<QByteArray, QByteArray, QString> cases[] = {
       {"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello and more", {}, "hello"},
       {"HTTP/1.0 200 OK\r\n\r\n<head><title>t</title></head>the body", {}, "the body"},
-      {"HTTP/1.0 200 OK\r\n\r\n<body bgcolor='a>b'><p>one</p></body>", {}, "<p>one</p>"},
+      {"HTTP/1.0 200 OK\r\n\r\n<BODY bgcolor='a>b'><p>one</p></BODY>", {}, "<p>one</p>"},
       {"HTTP/1.0 200 OK\r\n\r\n<bodyguard>x</bodyguard>", {}, "<bodyguard>x</bodyguard>"},
       {"HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=GBK\r\n\r\n\xC3\xA9", {}, "茅"},
       {"HTTP/1.0 200 OK\r\n\r\n<meta charset=gb2312><body>\xC3\xA9</body>", {}, "茅"},
