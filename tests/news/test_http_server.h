@@ -1,76 +1,93 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
 #include <QMap>
-#include <QString>
 #include <QTcpServer>
-#include <functional>
-
-class QTcpSocket;
+#include <QTcpSocket>
 
 // A small HTTP server for the news tests, on the loopback at a port the system chooses. It
-// records the target of every request ("/rjshengji/gg.htm?id=...") and answers each path
-// as it was told: a page, a redirect, an answer held back until released, a flood of
-// bytes, or a few bytes and then silence. Unknown paths get the default answer.
+// records every request's head and answers each path with the bytes it was given.
 class TestHttpServer {
  public:
-  TestHttpServer();
-  ~TestHttpServer();
+  TestHttpServer() {
+    server_.listen(QHostAddress::LocalHost, 0);
+    QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+      while (QTcpSocket* socket = server_.nextPendingConnection())
+        take(socket);
+    });
+  }
+  ~TestHttpServer() {
+    for (QTcpSocket* socket : server_.findChildren<QTcpSocket*>())
+      socket->disconnect();
+  }
 
   // "http://127.0.0.1:<port>", no trailing "/".
-  QString host() const;
-  // Stops listening: every later request finds the port closed.
-  void close();
+  QString host() const { return QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort()); }
+  void close() { server_.close(); }
 
-  // Request targets in the order they came, and each request's head (request line and
-  // header lines).
-  QList<QByteArray> targets() const { return targets_; }
-  QList<QByteArray> heads() const { return heads_; }
-  // Bytes written to the sockets so far, headers included.
-  qint64 bytes_sent() const { return bytes_sent_; }
+  // The requests' targets ("/rjshengji/gg.htm?id=...") in the order they came.
+  QList<QByteArray> targets() const {
+    QList<QByteArray> targets;
+    for (const QByteArray& head : heads)
+      targets.append(head.split(' ').value(1));
+    return targets;
+  }
 
-  // The answer to `path` (without the query), or to every other path when `path` is "*".
-  void page(const QByteArray& path, const QByteArray& body, int status = 200,
-            const QByteArray& content_type = "text/html");
-  void redirect(const QByteArray& path, const QByteArray& location);
-  // `bytes` bytes of body, sent as fast as the client takes them, with a Content-Length
-  // header or without one (the end of the body being the end of the connection).
-  void flood(const QByteArray& path, qint64 bytes, bool with_length);
-  // The headers and a little of the body, then nothing, for ever.
-  void stall(const QByteArray& path);
-  // `first`, then `again` over and over for as long as the client reads: a status line,
-  // header line or header list that never ends. With `again` empty, `first` is the whole
-  // answer, sent as it stands.
-  void endless(const QByteArray& path, const QByteArray& first, const QByteArray& again);
-  // Keeps the answers to `path` until release().
-  void hold(const QByteArray& path);
-  void release();
+  // The answer to `path` (without the query), or to every path not given when `path` is "*":
+  // `first`, then `again` over and over for as long as the client reads, then the end of
+  // the connection; with `stay_open`, `first` and nothing more, for ever.
+  void answer(const QByteArray& path, const QByteArray& first, const QByteArray& again = {},
+              bool stay_open = false) {
+    answers_[path] = {first, again, stay_open};
+  }
+  void page(const QByteArray& path, const QByteArray& body, int status = 200) {
+    answer(path, "HTTP/1.1 " + QByteArray::number(status) + " Answer\r\nContent-Length: " +
+                     QByteArray::number(body.size()) + "\r\n\r\n" + body);
+  }
+
+  // The requests' heads (request line and header lines), and the connections still open.
+  QList<QByteArray> heads;
+  int open_connections = 0;
 
  private:
   struct Answer {
-    enum Kind { kPage, kRedirect, kFlood, kStall, kEndless, kHold } kind = kPage;
-    int status = 200;
-    QByteArray content_type = "text/html";
-    QByteArray body;
-    QByteArray first;  // of an endless answer
-    qint64 size = 0;
-    bool with_length = true;
+    QByteArray first, again;
+    bool stay_open = false;
   };
-  void take(QTcpSocket* socket);
-  void answer(QTcpSocket* socket, const QByteArray& path);
-  void send_page(QTcpSocket* socket, const Answer& answer);
-  void write(QTcpSocket* socket, const QByteArray& bytes);
-  // Writes the next piece whenever the last has left, so that the server holds little;
-  // an empty piece ends the answer.
-  void keep_writing(QTcpSocket* socket, std::function<QByteArray()> next);
+
+  void take(QTcpSocket* socket) {
+    socket->setParent(&server_);
+    ++open_connections;
+    QObject::connect(socket, &QTcpSocket::readyRead, socket,
+                     [this, socket, request = QByteArray()]() mutable {
+                       request += socket->readAll();
+                       const qsizetype end = request.indexOf("\r\n\r\n");
+                       if (end < 0) return;
+                       heads.append(request.left(end));
+                       send(socket, targets().constLast().split('?').value(0));
+                     });
+    QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
+      --open_connections;
+      socket->deleteLater();
+    });
+  }
+
+  void send(QTcpSocket* socket, const QByteArray& path) {
+    const Answer answer = answers_.value(path, answers_.value("*"));
+    socket->write(answer.first);
+    if (answer.stay_open) return;
+    // The next piece only once the last has nearly left, so that the server holds little.
+    const auto more = [socket, again = answer.again] {
+      if (socket->bytesToWrite() > 256 * 1024) return;
+      if (again.isEmpty()) {
+        socket->disconnectFromHost();
+      } else {
+        socket->write(again);
+      }
+    };
+    QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);
+    more();
+  }
 
   QTcpServer server_;
   QMap<QByteArray, Answer> answers_;
-  QList<QByteArray> targets_;
-  QList<QByteArray> heads_;
-  QList<QTcpSocket*> held_;
-  QByteArray held_path_;
-  QMap<QTcpSocket*, QByteArray> pending_;
-  qint64 bytes_sent_ = 0;
 };
