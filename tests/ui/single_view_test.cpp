@@ -24,9 +24,6 @@ class SingleView : public testing::Test {
     return child<QPushButton>(form_, indexed_name(array, index));
   }
   QLineEdit* box(int index) { return child<QLineEdit>(form_, indexed_name("Text1", index)); }
-  QStringList boxes() {
-    return {box(0)->text(), box(1)->text(), box(2)->text(), box(3)->text(), box(4)->text()};
-  }
   // Caption, tag, tooltip and colour of a character button.
   QStringList character(int index) {
     QPushButton* filled = button("Command3", index);
@@ -57,20 +54,20 @@ TEST_F(SingleView, SyllableLaysOutItsCharactersToneByToneInTheSwatchColoursBlank
   EXPECT_EQ(character(5), QStringList("碍") + tone4);
   // The second ai4 record is never shown.
   EXPECT_EQ(character(6), QStringList({"", "", "", "#ffffff"}));
-  EXPECT_EQ(boxes().mid(0, 3), QStringList({"哎", "āi  ", "kaqy "}));
+  EXPECT_EQ(query_boxes(form_).mid(0, 3), QStringList({"哎", "āi  ", "kaqy "}));
   button("Command3", 3)->click();
-  EXPECT_EQ(boxes().mid(0, 3), QStringList({"癌", "ái  ", "暂缺"}));
+  EXPECT_EQ(query_boxes(form_).mid(0, 3), QStringList({"癌", "ái  ", "暂缺"}));
 
   // Blank buttons, and letters without records, clear everything below them.
   button("Command3", 50)->click();
-  EXPECT_EQ(boxes(), QStringList(5, ""));
+  EXPECT_EQ(query_boxes(form_), QStringList(5, ""));
   EXPECT_EQ(captions("Command3").size(), 6);
   button("Command3", 0)->click();
   button("Command2", 39)->click();
-  EXPECT_EQ(boxes() + captions("Command3"), QStringList(5, ""));
+  EXPECT_EQ(query_boxes(form_) + captions("Command3"), QStringList(5, ""));
   button("Command1", 0)->click();
   button("Command1", 8)->click();  // I
-  EXPECT_EQ(boxes() + captions("Command3") + captions("Command2"), QStringList(5, ""));
+  EXPECT_EQ(query_boxes(form_) + captions("Command3") + captions("Command2"), QStringList(5, ""));
 }
 
 TEST_F(SingleView, RealDictionariesKeepTheLetterSAlphabeticalAndShuoAsItWas) {
@@ -83,16 +80,9 @@ TEST_F(SingleView, RealDictionariesKeepTheLetterSAlphabeticalAndShuoAsItWas) {
 }
 
 TEST_F(SingleView, QueryAsksTheFirstCharacterTypedAndShowsReadOnlyResults) {
-  const QString no = "不是汉字";
-  const std::pair<QString, QStringList> queries[] = {
-      {"  好人 ", {"好", "hǎo  hào  ", "vb vbg ", "暂缺", "2635"}},
-      {"   ", QStringList(5, "")},
-      {"ab", {"a", no, no, no, no}}};
-  for (const auto& [input, shown] : queries) {
-    box(0)->setText(input);
-    child<QPushButton>(form_, "Command4")->click();
-    EXPECT_EQ(boxes(), shown);
-  }
+  box(0)->setText("  好人 ");
+  child<QPushButton>(form_, "Command4")->click();
+  EXPECT_EQ(query_boxes(form_), QStringList({"好", "hǎo  hào  ", "vb vbg ", "暂缺", "2635"}));
   // The results can be selected, not typed, and show from their beginning.
   for (int i = 1; i <= 4; ++i)
     EXPECT_TRUE(box(i)->isReadOnly() && box(i)->cursorPosition() == 0) << i;

@@ -31,6 +31,14 @@ inline zhavik::CodeBook book_of(std::u16string pinyin_lines, std::u16string wubi
   return zhavik::CodeBook(std::move(texts));
 }
 
+// What the input box and the four result boxes of the query hold.
+inline QStringList query_boxes(const QWidget& form) {
+  QStringList texts;
+  for (int i = 0; i <= 4; ++i)
+    texts << child<QLineEdit>(form, QStringLiteral("Text1_%1").arg(i))->text();
+  return texts;
+}
+
 // The colour the widget draws at `point`.
 inline QColor drawn_colour(QWidget* widget, QPoint point) {
   return widget->grab().toImage().pixelColor(point);
