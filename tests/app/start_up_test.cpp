@@ -1,14 +1,12 @@
 // Start-up on the real dictionaries and without any, and the settings Qt would write.
 
 #include <gtest/gtest.h>
-#include <QApplication>
 #include <QCheckBox>
 #include <QDirIterator>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include "app/form_load.h"
 #include "app/settings_off_disk.h"

@@ -18,7 +18,6 @@ class SingleView : public testing::Test {
         book_of(u"a1=啊阿\r\nai1=哎哀\r\nai2=挨 癌\r\nai4=爱碍\r\nai4=艾\r\n"
                 u"an1=安\r\nba1=八\r\nhao3=好\r\nhao4=好\r\n",
                 u"啊 bs\r\n哎 kaqy\r\n好 vb vbg\r\n"));
-    form_.show();
   }
   QPushButton* button(const char* array, int index) {
     return child<QPushButton>(form_, indexed_name(array, index));

@@ -2,11 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QColor>
 #include <QFileDialog>
-#include <QImage>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QTimer>
 #include <string>
 
@@ -37,11 +34,6 @@ inline QStringList query_boxes(const QWidget& form) {
   for (int i = 0; i <= 4; ++i)
     texts << child<QLineEdit>(form, QStringLiteral("Text1_%1").arg(i))->text();
   return texts;
-}
-
-// The colour the widget draws at `point`.
-inline QColor drawn_colour(QWidget* widget, QPoint point) {
-  return widget->grab().toImage().pixelColor(point);
 }
 
 // Chooses File > open, types `path` into the dialog's name box and presses Open, as a user
