@@ -19,7 +19,7 @@ namespace {
 
 TEST(Form1, FontsAndColoursStayWithTheirWidgets) {
   zhavik::Form1 form;
-  // The frame's bold blue caption must not pass on to the notes inside it.
+  // The frame's bold caption must not pass its weight on to the notes inside it.
   QLabel* note = child<QLabel>(form, "Label2_0");
   EXPECT_FALSE(note->font().bold());
   // A Song face, or its fallback, that has the characters.

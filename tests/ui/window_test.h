@@ -11,7 +11,7 @@
 #include "ui/form1.h"
 
 // What the window tests share: a QApplication on the offscreen platform (see
-// window_test_main.cpp), widgets found by their object names, small dictionaries.
+// window_test_main.cpp), widgets found by their names, small dictionaries, File > open.
 
 template <class Widget>
 Widget* child(const QWidget& window, const QString& name) {
