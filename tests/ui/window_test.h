@@ -1,14 +1,17 @@
 #pragma once
 
-#include <QColor>
-#include <QString>
-#include <QWidget>
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
 #include <string>
 
 #include "core/code_book.h"
+#include "ui/form1.h"
 
 // What the window tests share: a QApplication on the offscreen platform (see
-// window_test_main.cpp), widgets found by their object names, small dictionaries.
+// window_test_main.cpp), widgets found by their names, small dictionaries, File > open.
 
 template <class Widget>
 Widget* child(const QWidget& window, const QString& name) {
@@ -16,12 +19,42 @@ Widget* child(const QWidget& window, const QString& name) {
 }
 
 // Dictionaries from the lines of the three files, with CR LF line ends.
-zhavik::CodeBook book_of(std::u16string pinyin_lines, std::u16string wubi86_lines = {},
-                         std::u16string wubi98_lines = {});
+inline zhavik::CodeBook book_of(std::u16string pinyin_lines, std::u16string wubi86_lines = {},
+                                std::u16string wubi98_lines = {}) {
+  zhavik::DictionaryTexts texts;
+  texts.pinyin_data = zhavik::pinyin_data_from(pinyin_lines);
+  texts.wubi86_data = zhavik::wubi_data_from(wubi86_lines);
+  texts.wubi98_data = zhavik::wubi_data_from(wubi98_lines);
+  return zhavik::CodeBook(std::move(texts));
+}
 
-// The colour the widget draws at `point`.
-QColor drawn_colour(QWidget* widget, QPoint point);
+// What the input box and the four result boxes of the query hold.
+inline QStringList query_boxes(const QWidget& form) {
+  QStringList texts;
+  for (int i = 0; i <= 4; ++i)
+    texts << child<QLineEdit>(form, QStringLiteral("Text1_%1").arg(i))->text();
+  return texts;
+}
 
-inline QString qs(std::u16string_view text) {
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+// Chooses File > open, types `path` into the dialog's name box and presses Open, as a user
+// does. A dialog that stays open on that (a folder, a missing file) is cancelled, and so is
+// any message it shows. Gives the dialog's name filters.
+inline QStringList open_through_dialog(const zhavik::Form1& form, const QString& path) {
+  QFileDialog* dialog = nullptr;
+  QStringList filters;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (dialog && modal && modal != dialog) static_cast<QDialog*>(modal)->reject();
+    if (dialog || !(dialog = qobject_cast<QFileDialog*>(modal))) return;
+    filters = dialog->nameFilters();
+    dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+    QTimer::singleShot(0, dialog, [dialog] {
+      static_cast<QDialog*>(dialog)->accept();
+      if (dialog->isVisible()) dialog->reject();
+    });
+  });
+  poll.start(10);
+  child<QAction>(form, "wenjian1_0")->trigger();
+  return filters;
 }
