@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/version_text.h"
+
 namespace zhavik {
 namespace {
 
@@ -27,8 +29,10 @@ TEST(HelpTexts, ContactLinesAreSeparatedByLoneCarriageReturns) {
             "  电子邮箱: a@b.example");
 }
 
-TEST(HelpTexts, AboutEndsWithAnEmptyLineAfterTheVersion) {
-  EXPECT_EQ(about_text("3.90"), "  Zhavik\r\r  版本号:  3.90\r\r");
+// The revision follows the minor number directly, and the About text ends with an empty line.
+TEST(HelpTexts, AboutShowsTheVersionText) {
+  EXPECT_EQ(about_text(version_text(3, 9, 0)), "  Zhavik\r\r  版本号:  3.90\r\r");
+  EXPECT_EQ(version_text(1, 2, 15), "1.215");
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
-// The committed dictionaries: a few facts a user relies on, and the indexed lookup against
-// the plain scan on every character they hold.
+// The committed dictionaries: a few facts a user relies on, and every character they hold
+// answered alike by the plain scan, the index and the quick paths.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <numeric>
 #include <set>
 #include <thread>
 
@@ -11,97 +14,115 @@
 #include "core/browser.h"
 #include "core/code_book.h"
 #include "core/cp936.h"
+#include "core/dictionary_excerpt.h"
+#include "core/first_words.h"
 #include "core/lookup_scan.h"
+#include "core/pinyin_style.h"
 #include "core/query.h"
 
 namespace zhavik {
 namespace {
 
-class RealData : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    texts_ = new DictionaryTexts(load_dictionary_texts(ZHAVIK_SOURCE_DIR));
-    book_ = new CodeBook(*texts_);
-  }
-  static void TearDownTestSuite() {
-    delete book_;
-    delete texts_;
-  }
+const DictionaryTexts& texts() {
+  static const DictionaryTexts loaded = load_dictionary_texts(ZHAVIK_SOURCE_DIR);
+  return loaded;
+}
 
-  // Every character that code page 936 writes with two bytes in any of the texts.
-  static std::vector<char16_t> dictionary_characters() {
-    std::set<char16_t> seen;
-    for (const std::u16string* text :
-         {&texts_->pinyin_data, &texts_->wubi86_data, &texts_->wubi98_data}) {
-      for (const char16_t unit : *text) {
-        if (cp936_double_byte(unit) != 0) seen.insert(unit);
-      }
+const CodeBook& book() {
+  static const CodeBook indexed(texts());
+  return indexed;
+}
+
+// Every character that code page 936 writes with two bytes in any of the texts.
+std::vector<char16_t> dictionary_characters() {
+  std::set<char16_t> seen;
+  for (const std::u16string* text :
+       {&texts().pinyin_data, &texts().wubi86_data, &texts().wubi98_data}) {
+    for (const char16_t unit : *text) {
+      if (cp936_double_byte(unit) != 0) seen.insert(unit);
     }
-    return {seen.begin(), seen.end()};
   }
+  return {seen.begin(), seen.end()};
+}
 
-  static DictionaryTexts* texts_;
-  static CodeBook* book_;
-};
-
-DictionaryTexts* RealData::texts_ = nullptr;
-CodeBook* RealData::book_ = nullptr;
-
-TEST_F(RealData, KnownCharacters) {
-  const QueryResult hao = run_query(*book_, u"好");
+TEST(RealData, KnownCharacters) {
+  const QueryResult hao = run_query(book(), u"  好人 ");
+  EXPECT_EQ(hao.character, u"好");
   EXPECT_EQ(hao.answers[0], u"hǎo  hào  ");
   EXPECT_NE(hao.answers[1].find(u"vbg "), std::u16string::npos);
   EXPECT_NE(hao.answers[2].find(u"vbg "), std::u16string::npos);
   EXPECT_EQ(hao.answers[3], u"2635");
   // A character's usual reading comes first, wherever its syllable stands: lǜ before lù.
-  EXPECT_EQ(book_->huoqu(u"拼音", u"绿"), u"lǜ  lù  ");
-  EXPECT_EQ(book_->huoqu(u"拼音", u"说").substr(0, 6), u"shuō  ");
-  EXPECT_EQ(book_->huoqu(u"拼音", u"說"), u"shuō  ");
-  EXPECT_EQ(book_->huoqu(u"拼音", u"嗯"), u"ń  ńg  ňg  ǹg  ");
-  EXPECT_EQ(book_->huoqu(u"98五笔", u"式").substr(0, 3), u"aa ");
-  EXPECT_EQ(book_->huoqu(u"98五笔", u"藏").find(u"aa "), std::u16string::npos);
-  EXPECT_EQ(convert_text(*book_, u"中国人\r\n", u"拼音"), u"zhōng guó rén \r\n\r\n");
+  EXPECT_EQ(book().huoqu(u"拼音", u"绿"), u"lǜ  lù  ");
+  EXPECT_EQ(book().huoqu(u"拼音", u"说").substr(0, 6), u"shuō  ");
+  EXPECT_EQ(book().huoqu(u"拼音", u"說"), u"shuō  ");
+  EXPECT_EQ(book().huoqu(u"拼音", u"嗯"), u"ń  ńg  ňg  ǹg  ");
+  EXPECT_EQ(book().huoqu(u"98五笔", u"式").substr(0, 3), u"aa ");
+  EXPECT_EQ(book().huoqu(u"98五笔", u"藏").find(u"aa "), std::u16string::npos);
+  EXPECT_EQ(convert_text(book(), u"中国人\r\n你", u"拼音"), u"zhōng guó rén \r\nnǐ \r\n");
 }
 
-TEST_F(RealData, BrowserOfLetterA) {
-  const auto syllables = syllables_of_letter(texts_->pinyin_data, u"a", 40);
-  EXPECT_EQ(syllables, (std::vector<std::u16string>{u"a", u"ai", u"an", u"ang", u"ao"}));
-  const auto characters = characters_of_syllable(texts_->pinyin_data, u"a", 114);
-  ASSERT_FALSE(characters.empty());
-  EXPECT_EQ(characters.front().character, u"啊");
-  // Every letter with records, and every syllable of it, reaches characters.
+TEST(RealData, EverySyllableOfTheBrowserReachesCharacters) {
+  const std::u16string& pinyin = texts().pinyin_data;
+  EXPECT_EQ(syllables_of_letter(pinyin, u"a", 40),
+            (std::vector<std::u16string>{u"a", u"ai", u"an", u"ang", u"ao"}));
+  EXPECT_EQ(characters_of_syllable(pinyin, u"a", 114).at(0).character, u"啊");
   for (char16_t letter = u'a'; letter <= u'z'; ++letter) {
-    for (const auto& syllable : syllables_of_letter(texts_->pinyin_data, {&letter, 1}, 40)) {
-      EXPECT_FALSE(characters_of_syllable(texts_->pinyin_data, syllable, 114).empty())
-          << "no characters for the syllable shown for " << static_cast<char>(letter);
+    for (const auto& syllable : syllables_of_letter(pinyin, {&letter, 1}, 40)) {
+      EXPECT_FALSE(characters_of_syllable(pinyin, syllable, 114).empty())
+          << testing::PrintToString(syllable);
     }
   }
 }
 
-TEST_F(RealData, IndexAgreesWithTheScanOnEveryCharacter) {
+std::string file_bytes(const char* name) {
+  std::ifstream file(std::string(ZHAVIK_SOURCE_DIR) + "/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Every character, in every kind: the index against the plain scan, and the command-line
+// tool's quick ways to an answer (the first words alone, the pinyin answer in marks, the scan
+// of an excerpt that holds only the character's lines) against the index.
+TEST(RealData, IndexAndQuickPathsAgreeWithTheScanOnEveryCharacter) {
   const std::vector<char16_t> characters = dictionary_characters();
   ASSERT_GT(characters.size(), 6763u);
-  // The scans are slow, so the work is split across threads; failures are gathered.
+  const std::string files[] = {file_bytes(kWubi86File), file_bytes(kWubi98File),
+                               file_bytes(kPinyinFile)};
+  std::vector<std::unique_ptr<FirstWords>> words;
+  for (const Kind kind : kAllKinds)
+    words.push_back(std::make_unique<FirstWords>(texts(), kind));
+  const auto mismatches_of = [&](char16_t unit) {
+    const std::u16string character(1, unit);
+    const std::uint16_t code = cp936_double_byte(unit);
+    const DictionaryTexts excerpt{
+        wubi_data_from(cp936_decode(dictionary_excerpt(files[0], {code}))),
+        wubi_data_from(cp936_decode(dictionary_excerpt(files[1], {code}))),
+        pinyin_data_from(cp936_decode(dictionary_excerpt(files[2], {code})))};
+    int mismatches = pinyin_answer_in_style(texts().pinyin_data, character, PinyinStyle::marks) !=
+                     book().huoqu(u"拼音", character);
+    for (std::size_t k = 0; k < kAllKinds.size(); ++k) {
+      const std::u16string_view kind = kind_text(kAllKinds[k]);
+      const std::u16string answer = book().huoqu(kind, character);
+      mismatches += answer != huoqu_scan(texts(), kind, character);
+      mismatches += answer != huoqu_scan(excerpt, kind, character);
+      mismatches +=
+          words[k]->of(unit, code) != std::u16string_view(answer).substr(0, answer.find(u' '));
+    }
+    return mismatches;
+  };
+  // The scans are slow, so the work is split across threads; mismatches are counted.
   const unsigned workers = std::max(2u, std::thread::hardware_concurrency());
-  std::vector<std::vector<std::u16string>> mismatches(workers);
+  std::vector<int> mismatches(workers);
   std::vector<std::thread> threads;
   for (unsigned w = 0; w < workers; ++w) {
     threads.emplace_back([&, w] {
-      for (std::size_t i = w; i < characters.size(); i += workers) {
-        const std::u16string character(1, characters[i]);
-        for (const Kind kind : kAllKinds) {
-          if (book_->huoqu(kind_text(kind), character) !=
-              huoqu_scan(*texts_, kind_text(kind), character)) {
-            mismatches[w].push_back(character + u" " + std::u16string(kind_text(kind)));
-          }
-        }
-      }
+      for (std::size_t i = w; i < characters.size(); i += workers)
+        mismatches[w] += mismatches_of(characters[i]);
     });
   }
   for (std::thread& thread : threads)
     thread.join();
-  for (const auto& found : mismatches)
-    EXPECT_TRUE(found.empty()) << found.size() << " differ";
+  EXPECT_EQ(std::accumulate(mismatches.begin(), mismatches.end(), 0), 0);
 }
 
 }  // namespace
