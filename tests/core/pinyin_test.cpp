@@ -15,7 +15,6 @@ namespace {
 
 TEST(ToneMarks, MarkLandsWhereTheOrderOfFinalsPutsIt) {
   const std::pair<std::u16string_view, std::u16string_view> cases[] = {
-      {u"ai1", u"āi"},
       {u"hao3", u"hǎo"},
       {u"kou3", u"kǒu"},
       {u"zhong1 guo2", u"zhōng guó"},
@@ -29,7 +28,6 @@ TEST(ToneMarks, MarkLandsWhereTheOrderOfFinalsPutsIt) {
       {u"liu2", u"liú"},
       // The neutral tone drops the digit.
       {u"ma5", u"ma"},
-      {u"er5", u"er"},
       // ü gets its marks after the other finals: the e of üe takes the mark first, so the ü
       // group finds no digit left; v is no ü.
       {u"nü3", u"nǚ"},
@@ -39,7 +37,6 @@ TEST(ToneMarks, MarkLandsWhereTheOrderOfFinalsPutsIt) {
       {u"lv4", u"lv4"},
       // Syllables without a vowel take the mark on their first letter; ng before n keeps hng whole.
       {u"ng1", u"n\u0304g"},
-      {u"ng5", u"ng"},
       {u"n3", u"ň"},
       {u"m2", u"ḿ"},
       {u"m3", u"m\u030C"},

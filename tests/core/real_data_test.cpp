@@ -6,9 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <numeric>
 #include <set>
-#include <thread>
 
 #include "core/batch.h"
 #include "core/browser.h"
@@ -66,7 +64,6 @@ TEST(RealData, EverySyllableOfTheBrowserReachesCharacters) {
   const std::u16string& pinyin = texts().pinyin_data;
   EXPECT_EQ(syllables_of_letter(pinyin, u"a", 40),
             (std::vector<std::u16string>{u"a", u"ai", u"an", u"ang", u"ao"}));
-  EXPECT_EQ(characters_of_syllable(pinyin, u"a", 114).at(0).character, u"啊");
   for (char16_t letter = u'a'; letter <= u'z'; ++letter) {
     for (const auto& syllable : syllables_of_letter(pinyin, {&letter, 1}, 40)) {
       EXPECT_FALSE(characters_of_syllable(pinyin, syllable, 114).empty())
@@ -91,7 +88,7 @@ TEST(RealData, IndexAndQuickPathsAgreeWithTheScanOnEveryCharacter) {
   std::vector<std::unique_ptr<FirstWords>> words;
   for (const Kind kind : kAllKinds)
     words.push_back(std::make_unique<FirstWords>(texts(), kind));
-  const auto mismatches_of = [&](char16_t unit) {
+  for (const char16_t unit : characters) {
     const std::u16string character(1, unit);
     const std::uint16_t code = cp936_double_byte(unit);
     const DictionaryTexts excerpt{
@@ -108,21 +105,8 @@ TEST(RealData, IndexAndQuickPathsAgreeWithTheScanOnEveryCharacter) {
       mismatches +=
           words[k]->of(unit, code) != std::u16string_view(answer).substr(0, answer.find(u' '));
     }
-    return mismatches;
-  };
-  // The scans are slow, so the work is split across threads; mismatches are counted.
-  const unsigned workers = std::max(2u, std::thread::hardware_concurrency());
-  std::vector<int> mismatches(workers);
-  std::vector<std::thread> threads;
-  for (unsigned w = 0; w < workers; ++w) {
-    threads.emplace_back([&, w] {
-      for (std::size_t i = w; i < characters.size(); i += workers)
-        mismatches[w] += mismatches_of(characters[i]);
-    });
+    ASSERT_EQ(mismatches, 0) << testing::PrintToString(character);
   }
-  for (std::thread& thread : threads)
-    thread.join();
-  EXPECT_EQ(std::accumulate(mismatches.begin(), mismatches.end(), 0), 0);
 }
 
 }  // namespace

