@@ -1,5 +1,6 @@
-// The committed dictionaries: a few facts a user relies on, and every character they hold
-// answered alike by the plain scan, the index and the quick paths.
+// The committed dictionaries and word file: a few facts a user relies on, polyphones read from
+// their words, and every character the dictionaries hold answered alike by the plain scan,
+// the index and the quick paths.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include "core/lookup_scan.h"
 #include "core/pinyin_style.h"
 #include "core/query.h"
+#include "core/word_conversion.h"
 
 namespace zhavik {
 namespace {
@@ -29,6 +31,12 @@ const DictionaryTexts& texts() {
 const CodeBook& book() {
   static const CodeBook indexed(texts());
   return indexed;
+}
+
+const WordList& words() {
+  static const WordList list =
+      *read_word_pinyin_file(std::filesystem::path(ZHAVIK_SOURCE_DIR) / kWordPinyinFile);
+  return list;
 }
 
 // Every character that code page 936 writes with two bytes in any of the texts.
@@ -69,6 +77,31 @@ TEST(RealData, EverySyllableOfTheBrowserReachesCharacters) {
       EXPECT_FALSE(characters_of_syllable(pinyin, syllable, 114).empty())
           << testing::PrintToString(syllable);
     }
+  }
+}
+
+TEST(RealData, PolyphonesTakeTheReadingOfTheirWord) {
+  const WordList& list = words();
+  EXPECT_EQ(list.malformed_lines, 0u);
+  const WordTable table(list.words);
+  const struct {
+    std::u16string_view text, expected;
+  } cases[] = {
+      {u"我去银行\r\n行走很慢", u"wǒ qù yín háng \r\nxíng zǒu hěn màn \r\n"},
+      {u"长大\r\n长度", u"zhǎng dà \r\ncháng dù \r\n"},
+      {u"重新\r\n重要", u"chóng xīn \r\nzhòng yào \r\n"},
+      {u"睡觉\r\n觉得", u"shuì jiào \r\njué de \r\n"},
+      // 一 and 不 in their base tones, as a dictionary spells them.
+      {u"一个\r\n不是", u"yī gè \r\nbù shì \r\n"},
+      // A word interrupted by a blank or a line end is no word: 行 keeps its first reading.
+      {u"银 行\r\n银\r\n行", u"yín xíng \r\nyín \r\nxíng \r\n"},
+      // A surrogate pair stays one character, and a word beside it is found.
+      {u"😀银行😀", u"### yín háng ### \r\n\r\n"},
+      {u"你 a，\t", u"nǐ ### 暂缺 ### \r\n\r\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(convert_text_by_words(book(), table, c.text), c.expected);
+    EXPECT_EQ(convert_text_by_words_reference(book(), list.words, c.text), c.expected);
   }
 }
 

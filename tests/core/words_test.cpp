@@ -1,6 +1,6 @@
-// The word-aware pinyin conversion, the fast path and the plain reference alike: polyphones
-// read from their words on the committed data, the cutting rule on a small table, and what a
-// line of the word file must hold.
+// The word-aware pinyin conversion, the fast path and the plain reference alike, on a small
+// table (the real data tests the committed word file), and what a line of the word file must
+// hold.
 
 #include "core/word_conversion.h"
 
@@ -10,40 +10,6 @@
 
 namespace zhavik {
 namespace {
-
-struct RealWords {
-  CodeBook book{load_dictionary_texts(ZHAVIK_SOURCE_DIR)};
-  WordList list{*read_word_pinyin_file(std::filesystem::path(ZHAVIK_SOURCE_DIR) / kWordPinyinFile)};
-  WordTable table{list.words};
-};
-
-const RealWords& real() {
-  static const RealWords words;
-  return words;
-}
-
-TEST(RealWords, PolyphonesTakeTheReadingOfTheirWord) {
-  EXPECT_EQ(real().list.malformed_lines, 0u);
-  const struct {
-    std::u16string_view text, expected;
-  } cases[] = {
-      {u"我去银行\r\n行走很慢", u"wǒ qù yín háng \r\nxíng zǒu hěn màn \r\n"},
-      {u"长大\r\n长度", u"zhǎng dà \r\ncháng dù \r\n"},
-      {u"重新\r\n重要", u"chóng xīn \r\nzhòng yào \r\n"},
-      {u"睡觉\r\n觉得", u"shuì jiào \r\njué de \r\n"},
-      // 一 and 不 in their base tones, as a dictionary spells them.
-      {u"一个\r\n不是", u"yī gè \r\nbù shì \r\n"},
-      // A word interrupted by a blank or a line end is no word: 行 keeps its first reading.
-      {u"银 行\r\n银\r\n行", u"yín xíng \r\nyín \r\nxíng \r\n"},
-      // A surrogate pair stays one character, and a word beside it is found.
-      {u"😀银行😀", u"### yín háng ### \r\n\r\n"},
-      {u"你 a，\t", u"nǐ ### 暂缺 ### \r\n\r\n"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(convert_text_by_words(real().book, real().table, c.text), c.expected);
-    EXPECT_EQ(convert_text_by_words_reference(real().book, real().list.words, c.text), c.expected);
-  }
-}
 
 TEST(WordCutting, FewestPiecesThenTheLongerWordFirst) {
   const CodeBook book(
