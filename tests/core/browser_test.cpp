@@ -51,28 +51,5 @@ TEST(Browser, CharactersToneByToneWithoutGaps) {
   EXPECT_EQ(shown(u"he"), u"和hé2𠀀hé2");
 }
 
-TEST(Browser, CapacityCutsAndFarRecordsStillShow) {
-  std::u16string file;
-  for (int i = 0; i < 41; ++i) {
-    file += u"z";
-    file += static_cast<char16_t>(u'a' + i / 26);
-    file += static_cast<char16_t>(u'a' + i % 26);
-    file += u"1=中\r\n";
-  }
-  // Pushes the last record far beyond 32,767 characters into the text.
-  file += u"zz1=" + std::u16string(40000, u'中') + u"\r\nzzz2=";
-  for (int i = 0; i < 120; ++i)
-    file += static_cast<char16_t>(u'一' + i);
-  const std::u16string pinyin = pinyin_data_from(file);
-
-  const auto syllables = syllables_of_letter(pinyin, u"z", 40);
-  ASSERT_EQ(syllables.size(), 40u);
-  EXPECT_EQ(syllables.back(), u"zbn");
-  const auto characters = characters_of_syllable(pinyin, u"zzz", 114);
-  ASSERT_EQ(characters.size(), 114u);
-  EXPECT_EQ(characters.back().character, std::u16string(1, u'一' + 113));
-  EXPECT_EQ(characters.back().tone, 2);
-}
-
 }  // namespace
 }  // namespace zhavik

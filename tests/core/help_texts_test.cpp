@@ -7,13 +7,6 @@
 namespace zhavik {
 namespace {
 
-TEST(HelpFilePath, OneSeparatorWhetherOrNotTheFolderEndsWithOne) {
-  const std::filesystem::path expected = std::filesystem::path(u8"/opt/zhavik/Zhavik帮助.chm");
-  EXPECT_EQ(help_file_path("/opt/zhavik"), expected);
-  EXPECT_EQ(help_file_path("/opt/zhavik/"), expected);
-  EXPECT_EQ(help_file_path("/"), std::filesystem::path(u8"/Zhavik帮助.chm"));
-}
-
 TEST(HelpTexts, ContactLinesAreSeparatedByLoneCarriageReturns) {
   const ContactDetails contact{"100000", "王明", "010-1", "139", "010-2", "a@b.example"};
   EXPECT_EQ(contact_text("http://h.example", contact),

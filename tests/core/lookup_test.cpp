@@ -12,58 +12,34 @@ namespace {
 
 class Lookup : public testing::Test {
  protected:
-  const DictionaryTexts texts_{wubi_data_from(u"工 a aaaa\r\n"
-                                              u"工  aaaa  \r\n"
-                                              u"好 vb vbg\r\n"
-                                              u"旧 kbsk\r\n"
-                                              u"旧 bsk\r\n"
-                                              u"星 jtg*x\r\n"
-                                              u"空\r\n"
-                                              u"你 wq wqiy\r\n"
-                                              u"尾 nt ntf"),  // the last line has no line break
-                               wubi_data_from(u"好 vbg\r\n"),
-                               pinyin_data_from(u"a1=啊阿\r\n"
-                                                u"a4=啊\r\n"
-                                                u"hao3=好\r\n"
-                                                u"hao4=好号 号\r\n"
-                                                u"lü4=绿\r\n"
-                                                u"lüe4=略\r\n"
-                                                u"中x1=中\r\n"
-                                                u"ni3=你\r\n"
-                                                u"wo3=我\r\n")};
+  // The last Wubi line has no line break.
+  const DictionaryTexts texts_{
+      wubi_data_from(u"工 a aaaa\r\n工  aaaa  \r\n好 vb vbg\r\n旧 kbsk\r\n旧 bsk\r\n"
+                     u"星 jtg*x\r\n空\r\n你 wq wqiy\r\n尾 nt ntf"),
+      wubi_data_from(u"好 vbg\r\n"),
+      pinyin_data_from(u"a1=啊阿\r\na4=啊\r\nhao3=好\r\nhao4=好号 号\r\nlü4=绿\r\nlüe4=略\r\n"
+                       u"中x1=中\r\nni3=你\r\nwo3=我\r\n")};
   const CodeBook book_{texts_};
 };
 
 TEST_F(Lookup, AnswersInEachKind) {
+  // Pinyin lists every record in file order: 号 stands twice in one record (the blank is no
+  // separator), the first 中 stands in a key and gives no reading. Wubi lists the distinct
+  // codes of all lines. The area/position code exists inside GB2312 only: not for 丂 (0x8140,
+  // GBK) nor ˊ (0xA840, its trail byte below 0xA1). A longer argument is searched as a whole.
   const struct {
     std::u16string_view kind, character, answer;
-  } cases[] = {
-      {u"区位", u"😀", u"不是汉字"},
-      // Pinyin lists every record in file order.
-      {u"拼音", u"啊", u"ā  à  "},
-      {u"拼音", u"好", u"hǎo  hào  "},
-      {u"拼音", u"号", u"hào  hào  "},  // twice in one record: the blank is no separator
-      {u"拼音", u"绿", u"lǜ  "},
-      {u"拼音", u"略", u"lüè  "},
-      {u"拼音", u"中", u"中x1  "},  // the first 中 stands in a key and gives no reading
-      {u"拼音", u"工", u"暂缺"},
-      // Wubi lists the distinct codes of all lines.
-      {u"86五笔", u"工", u"a aaaa "},
-      {u"86五笔", u"旧", u"kbsk bsk "},
-      {u"86五笔", u"星", u"jtg x "},
-      {u"86五笔", u"空", u"暂缺"},
-      {u"86五笔", u"尾", u"nt ntf "},
-      {u"98五笔", u"好", u"vbg "},
-      // The area/position code inside GB2312 only.
-      {u"区位", u"啊", u"1601"},
-      {u"区位", u"，", u"0312"},
-      {u"区位", u"丂", u"暂缺"},  // 0x8140, GBK beyond GB2312
-      {u"区位", u"ˊ", u"暂缺"},   // 0xA840: the trail byte is below 0xA1
-      // A longer argument is searched as a whole.
-      {u"拼音", u"好号", u"hào  "},
-      {u"区位", u"好号", u"2635"},
-      {u"86五笔", u"a好", u"不是汉字"},
-  };
+  } cases[] = {{u"区位", u"😀", u"不是汉字"},    {u"拼音", u"啊", u"ā  à  "},
+               {u"拼音", u"好", u"hǎo  hào  "}, {u"拼音", u"号", u"hào  hào  "},
+               {u"拼音", u"绿", u"lǜ  "},       {u"拼音", u"略", u"lüè  "},
+               {u"拼音", u"中", u"中x1  "},     {u"拼音", u"工", u"暂缺"},
+               {u"86五笔", u"工", u"a aaaa "},  {u"86五笔", u"旧", u"kbsk bsk "},
+               {u"86五笔", u"星", u"jtg x "},   {u"86五笔", u"空", u"暂缺"},
+               {u"86五笔", u"尾", u"nt ntf "},  {u"98五笔", u"好", u"vbg "},
+               {u"区位", u"啊", u"1601"},       {u"区位", u"，", u"0312"},
+               {u"区位", u"丂", u"暂缺"},       {u"区位", u"ˊ", u"暂缺"},
+               {u"拼音", u"好号", u"hào  "},    {u"区位", u"好号", u"2635"},
+               {u"86五笔", u"a好", u"不是汉字"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(
         testing::PrintToString(std::u16string(c.kind) + u" " + std::u16string(c.character)));
