@@ -128,9 +128,8 @@ TEST_F(DictionaryFiles, NoFileOrAnswerGoesBeyondItsBound) {
     const std::u16string answer = book.huoqu(kind, u"中");
     EXPECT_TRUE(answer == item.answer) << answer.size() << " units";
     EXPECT_TRUE(answer == huoqu_scan(book.texts(), kind, u"中"));
-    if (item.file != kPinyinFile) {
-      EXPECT_EQ(book.huoqu(u"拼音", u"中"), u"zhōng  ");  // the other files still load
-    }
+    // The other files still load.
+    EXPECT_TRUE(item.file == kPinyinFile || book.huoqu(u"拼音", u"中") == u"zhōng  ");
     EXPECT_EQ(convert_text(book, u"中", kind), convert_text_scan(book.texts(), u"中", kind));
   }
 }

@@ -60,9 +60,8 @@ TEST(LineConverter, AnEndlessLineGoesOutAsItComes) {
 }
 
 TEST(LineConverter, CharacterItemsFollowTheBatchRules) {
-  DictionaryTexts texts;
-  texts.pinyin_data = pinyin_data_from(u"zhong1=中\r\nguo2=国");
-  FirstWords words(texts, Kind::pinyin);
+  FirstWords words(DictionaryTexts{{}, {}, pinyin_data_from(u"zhong1=中\r\nguo2=国")},
+                   Kind::pinyin);
   LineConverter converter(
       [&](std::u16string_view line, std::u16string& out) { convert_characters(line, words, out); });
   std::u16string out;

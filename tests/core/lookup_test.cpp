@@ -41,8 +41,7 @@ TEST_F(Lookup, AnswersInEachKind) {
                {u"拼音", u"好号", u"hào  "},    {u"区位", u"好号", u"2635"},
                {u"86五笔", u"a好", u"不是汉字"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(
-        testing::PrintToString(std::u16string(c.kind) + u" " + std::u16string(c.character)));
+    SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     EXPECT_EQ(huoqu_scan(texts_, c.kind, c.character), c.answer);
     EXPECT_EQ(book_.huoqu(c.kind, c.character), c.answer);
   }

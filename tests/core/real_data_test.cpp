@@ -6,7 +6,6 @@
 
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <set>
 
 #include "core/batch.h"
@@ -111,9 +110,9 @@ TEST(RealData, IndexAndQuickPathsAgreeWithTheScanOnEveryCharacter) {
   ASSERT_GT(characters.size(), 6763u);
   const std::string files[] = {file_bytes(kWubi86File), file_bytes(kWubi98File),
                                file_bytes(kPinyinFile)};
-  std::vector<std::unique_ptr<FirstWords>> words;
+  std::vector<FirstWords> words;
   for (const Kind kind : kAllKinds)
-    words.push_back(std::make_unique<FirstWords>(texts(), kind));
+    words.emplace_back(texts(), kind);
   for (const char16_t unit : characters) {
     const std::u16string character(1, unit);
     const std::uint16_t code = cp936_double_byte(unit);
@@ -129,7 +128,7 @@ TEST(RealData, IndexAndQuickPathsAgreeWithTheScanOnEveryCharacter) {
       mismatches += answer != huoqu_scan(texts(), kind, character);
       mismatches += answer != huoqu_scan(excerpt, kind, character);
       mismatches +=
-          words[k]->of(unit, code) != std::u16string_view(answer).substr(0, answer.find(u' '));
+          words[k].of(unit, code) != std::u16string_view(answer).substr(0, answer.find(u' '));
     }
     ASSERT_EQ(mismatches, 0) << testing::PrintToString(character);
   }
