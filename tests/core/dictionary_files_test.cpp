@@ -1,7 +1,7 @@
 // Reading the dictionary files and the word file: the texts their records become, and files
 // that are not what they should be (missing, empty, no file at all, huge, one endless line).
-// A file that cannot be read is reported and leaves only its own text empty.
-// Each loads, answers and converts without crash or hang, and what can still be found is found.
+// Each loads, answers and converts without crash or hang, and what can still be found is
+// found; a file that cannot be read is reported and leaves only its own text empty.
 
 #include <gtest/gtest.h>
 
@@ -67,7 +67,6 @@ TEST_F(DictionaryFiles, NoFileOrAnswerGoesBeyondItsBound) {
   };
   const std::string zhong = "\xD6\xD0";
   const std::string endless_key = repeated("ao", 4 * 1024 * 1024);
-  const std::u16string zhongs(29999, u'中');
   const struct {
     const char* name;
     const char* file;
@@ -99,7 +98,7 @@ TEST_F(DictionaryFiles, NoFileOrAnswerGoesBeyondItsBound) {
       // Each 中 has as codes all the 中 after it; only two of them fit.
       {"30,000 times 中, then 2,000,000 blanks", kWubi86File,
        bytes(repeated(zhong, 60000) + std::string(2'000'000, ' ')), true,
-       zhongs + u' ' + zhongs.substr(1) + u' '},
+       std::u16string(29999, u'中') + u' ' + std::u16string(29998, u'中') + u' '},
       {"an empty file", kPinyinFile, bytes(""), true, u"暂缺"},
       // No "=" at all, then one far away: the reading is longer than any answer may be.
       {"a key of 8 MB", kPinyinFile,
@@ -134,9 +133,8 @@ TEST_F(DictionaryFiles, NoFileOrAnswerGoesBeyondItsBound) {
   }
 }
 
-// Without a single line break the whole file is one record: a Wubi character's codes run to
-// the end of the file, a pinyin character gets the record's reading once per place it
-// stands in.
+// One record without a line break: a Wubi character's codes run to the end of the file, a
+// pinyin character gets the reading once per place it stands in, as many as fit.
 TEST_F(DictionaryFiles, OneEndlessLine) {
   const std::string wubi = repeated("\xBA\xC3vb \xD6\xD0kh ", 8 * 1024 * 1024);  // 好 中
   write(kWubi86File, wubi);
@@ -144,7 +142,6 @@ TEST_F(DictionaryFiles, OneEndlessLine) {
   const CodeBook book(load_dictionary_texts(folder_));
   EXPECT_EQ(convert_text(book, u"好中，", u"86五笔"), u"vb kh 暂缺 \r\n\r\n");
   EXPECT_EQ(convert_text(book, u"好中", u"拼音"), u"hǎo hǎo \r\n\r\n");
-  // As many readings as fit.
   const std::u16string readings = book.huoqu(u"拼音", u"中");
   EXPECT_EQ(readings.size(), kMaxAnswerUnits / 5 * 5);
   EXPECT_TRUE(readings.starts_with(u"hǎo  hǎo  "));

@@ -1,6 +1,5 @@
-// The committed dictionaries and word file: a few facts a user relies on, polyphones read from
-// their words, and every character the dictionaries hold answered alike by the plain scan,
-// the index and the quick paths.
+// The committed dictionaries and word file: facts a user relies on, polyphones read from their
+// words, and every character answered alike by the plain scan, the index and the quick paths.
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
-// The word-aware pinyin conversion, the fast path and the plain reference alike, on a small
-// table (the real data tests the committed word file), and what a line of the word file must
-// hold.
+// The word-aware pinyin conversion, fast path and reference alike, on a small table (the real
+// data tests the committed word file), and what a line of the word file must hold.
 
 #include "core/word_conversion.h"
 
