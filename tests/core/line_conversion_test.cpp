@@ -27,14 +27,14 @@ std::u16string convert_in_pieces(std::u16string_view text, std::size_t piece) {
 }
 
 TEST(LineConverter, KeepsEachLinesEndInAnyPieces) {
+  // A lone CR is part of its line.
   const std::pair<std::u16string, std::u16string> cases[] = {
       {u"", u""},
       {u"ab", u"a b"},
-      {u"ab\n", u"a b\n"},
       {u"ab\r\ncd\r\n", u"a b\r\nc d\r\n"},
       {u"a\nb\r\nc", u"a\nb\r\nc"},
       {u"\n\r\n\n", u"\n\r\n\n"},
-      {u"a\rb\r", u"a R b R"},  // a lone CR is part of its line
+      {u"a\rb\r", u"a R b R"},
       {u"\r\r\n", u"R\r\n"},
   };
   for (const auto& [text, converted] : cases) {
@@ -60,9 +60,8 @@ TEST(LineConverter, AnEndlessLineGoesOutAsItComes) {
 }
 
 TEST(LineConverter, CharacterItemsFollowTheBatchRules) {
-  DictionaryTexts texts;
-  texts.pinyin_data = pinyin_data_from(u"zhong1=中\r\nguo2=国");
-  FirstWords words(texts, Kind::pinyin);
+  FirstWords words(DictionaryTexts{{}, {}, pinyin_data_from(u"zhong1=中\r\nguo2=国")},
+                   Kind::pinyin);
   LineConverter converter(
       [&](std::u16string_view line, std::u16string& out) { convert_characters(line, words, out); });
   std::u16string out;

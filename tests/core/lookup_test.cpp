@@ -1,3 +1,6 @@
+// A character's answer in each kind and the batch conversion (one first word per character,
+// one line of result per line of text), asked of both the plain scan and the indexed code book.
+
 #include <gtest/gtest.h>
 
 #include "core/batch.h"
@@ -7,92 +10,41 @@
 namespace zhavik {
 namespace {
 
-// Every case is asked of both the plain scan and the indexed code book.
 class Lookup : public testing::Test {
  protected:
-  void SetUp() override {
-    texts_.pinyin_data = pinyin_data_from(
-        u"a1=啊阿\r\n"
-        u"a4=啊\r\n"
-        u"hao3=好\r\n"
-        u"hao4=好号 号\r\n"
-        u"lü4=绿\r\n"
-        u"lüe4=略\r\n"
-        u"中x1=中\r\n");
-    texts_.wubi86_data = wubi_data_from(
-        u"工 a aaaa\r\n"
-        u"工  aaaa  \r\n"
-        u"好 vb vbg\r\n"
-        u"旧 kbsk\r\n"
-        u"旧 bsk\r\n"
-        u"星 jtg*x\r\n"
-        u"空\r\n"
-        u"尾 nt ntf");  // the last line has no line break
-    texts_.wubi98_data = wubi_data_from(u"好 vbg\r\n");
-    book_ = CodeBook(texts_);
-  }
-
-  void expect(std::u16string_view kind, std::u16string_view character, std::u16string_view answer) {
-    EXPECT_EQ(huoqu_scan(texts_, kind, character), answer) << "scan";
-    EXPECT_EQ(book_.huoqu(kind, character), answer) << "code book";
-  }
-
-  void expect_every_kind(std::u16string_view character, std::u16string_view answer) {
-    for (const Kind kind : kAllKinds)
-      expect(kind_text(kind), character, answer);
-  }
-
-  DictionaryTexts texts_;
-  CodeBook book_;
+  // The last Wubi line has no line break.
+  const DictionaryTexts texts_{
+      wubi_data_from(u"工 a aaaa\r\n工  aaaa  \r\n好 vb vbg\r\n旧 kbsk\r\n旧 bsk\r\n"
+                     u"星 jtg*x\r\n空\r\n你 wq wqiy\r\n尾 nt ntf"),
+      wubi_data_from(u"好 vbg\r\n"),
+      pinyin_data_from(u"a1=啊阿\r\na4=啊\r\nhao3=好\r\nhao4=好号 号\r\nlü4=绿\r\nlüe4=略\r\n"
+                       u"中x1=中\r\nni3=你\r\nwo3=我\r\n")};
+  const CodeBook book_{texts_};
 };
 
-TEST_F(Lookup, MarkersBeforeAnyDictionaryIsRead) {
-  expect_every_kind(u"", u"");
-  expect_every_kind(u"a", u"不是汉字");
-  expect_every_kind(u"€", u"不是汉字");
-  expect_every_kind(u"😀", u"不是汉字");
-  expect_every_kind(std::u16string(1, u'\0'), u"不是汉字");
-  expect(u"pinyin", u"好", u"");
-  expect(u"拼音 ", u"好", u"");
-  expect(u"pinyin", u"a", u"不是汉字");
-}
-
-TEST_F(Lookup, PinyinListsEveryRecordInFileOrder) {
-  expect(u"拼音", u"啊", u"ā  à  ");
-  expect(u"拼音", u"好", u"hǎo  hào  ");
-  // Listed twice in one record (the blank between is no separator): two readings.
-  expect(u"拼音", u"号", u"hào  hào  ");
-  expect(u"拼音", u"绿", u"lǜ  ");
-  expect(u"拼音", u"略", u"lüè  ");
-  // The first 中 stands in a key and gives no reading.
-  expect(u"拼音", u"中", u"中x1  ");
-  expect(u"拼音", u"工", u"暂缺");
-}
-
-TEST_F(Lookup, WubiListsDistinctCodesOfAllLines) {
-  expect(u"86五笔", u"工", u"a aaaa ");
-  expect(u"86五笔", u"旧", u"kbsk bsk ");
-  expect(u"86五笔", u"星", u"jtg x ");
-  expect(u"86五笔", u"空", u"暂缺");
-  expect(u"86五笔", u"尾", u"nt ntf ");
-  expect(u"98五笔", u"好", u"vbg ");
-  expect(u"98五笔", u"工", u"暂缺");
-}
-
-TEST_F(Lookup, AreaPositionCodeInsideGb2312Only) {
-  expect(u"区位", u"啊", u"1601");
-  expect(u"区位", u"中", u"5448");
-  expect(u"区位", u"好", u"2635");
-  expect(u"区位", u"，", u"0312");
-  expect(u"拼音", u"，", u"暂缺");
-  expect(u"区位", u"丂", u"暂缺");  // 0x8140, GBK beyond GB2312
-  expect(u"区位", u"ˊ", u"暂缺");   // 0xA840: the trail byte is below 0xA1
-}
-
-TEST_F(Lookup, LongerArgumentIsSearchedAsAWhole) {
-  expect(u"拼音", u"好号", u"hào  ");
-  expect(u"区位", u"好号", u"2635");
-  expect(u"86五笔", u"a好", u"不是汉字");
+TEST_F(Lookup, AnswersInEachKind) {
+  // Pinyin lists every record in file order: 号 stands twice in one record (the blank is no
+  // separator), the first 中 stands in a key and gives no reading. Wubi lists the distinct
+  // codes of all lines. The area/position code exists inside GB2312 only: not for 丂 (0x8140,
+  // GBK) nor ˊ (0xA840, its trail byte below 0xA1). A longer argument is searched as a whole.
+  const struct {
+    std::u16string_view kind, character, answer;
+  } cases[] = {{u"区位", u"😀", u"不是汉字"},    {u"拼音", u"啊", u"ā  à  "},
+               {u"拼音", u"好", u"hǎo  hào  "}, {u"拼音", u"号", u"hào  hào  "},
+               {u"拼音", u"绿", u"lǜ  "},       {u"拼音", u"略", u"lüè  "},
+               {u"拼音", u"中", u"中x1  "},     {u"拼音", u"工", u"暂缺"},
+               {u"86五笔", u"工", u"a aaaa "},  {u"86五笔", u"旧", u"kbsk bsk "},
+               {u"86五笔", u"星", u"jtg x "},   {u"86五笔", u"空", u"暂缺"},
+               {u"86五笔", u"尾", u"nt ntf "},  {u"98五笔", u"好", u"vbg "},
+               {u"区位", u"啊", u"1601"},       {u"区位", u"，", u"0312"},
+               {u"区位", u"丂", u"暂缺"},       {u"区位", u"ˊ", u"暂缺"},
+               {u"拼音", u"好号", u"hào  "},    {u"区位", u"好号", u"2635"},
+               {u"86五笔", u"a好", u"不是汉字"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "row " << &c - cases);
+    EXPECT_EQ(huoqu_scan(texts_, c.kind, c.character), c.answer);
+    EXPECT_EQ(book_.huoqu(c.kind, c.character), c.answer);
+  }
 }
 
 // An answer keeps the readings or codes that fit whole, up to the first that does not;
@@ -120,41 +72,60 @@ TEST_F(Lookup, AnswersAreCutAtAWholeReadingOrCode) {
   }
 }
 
+TEST_F(Lookup, BatchConversionLineByLine) {
+  using namespace std::string_view_literals;
+  const struct {
+    std::u16string_view text, kind, expected;
+  } cases[] = {
+      {u"", u"拼音", u"\r\n\r\n"},
+      {u"你\r\n我", u"拼音", u"nǐ \r\nwǒ \r\n"},
+      {u"你\r我\n", u"拼音", u"nǐ ### wǒ ### \r\n\r\n"},  // a lone CR or LF is no Chinese
+      {u"\r\r\n", u"拼音", u"### \r\n\r\n"},
+      {u"ab 1", u"区位", u"### ### ### \r\n\r\n"},
+      {u"\t你", u"86五笔", u"### wq \r\n\r\n"},
+      {u"你，\u3000", u"拼音", u"nǐ 暂缺 暂缺 \r\n\r\n"},
+      {u"你，", u"区位", u"3667 0312 \r\n\r\n"},
+      {u"你", u"98五笔", u"暂缺 \r\n\r\n"},
+      {u"你", u"其他", u" \r\n\r\n"},
+      // Units that are no characters (lone surrogates, U+0000, U+FFFF); a pair is one.
+      {u"\xD800你\xDC00"
+       u"a\0\xFFFF😀\r\n\xDBFF"sv,
+       u"拼音", u"### nǐ ### ### ### ### ### \r\n### \r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::u16string(c.text)));
+    EXPECT_EQ(convert_text(book_, c.text, c.kind), c.expected);
+    EXPECT_EQ(convert_text_scan(texts_, c.text, c.kind), c.expected);
+  }
+}
+
 // A whole dictionary saved with bare LF line ends: every character's codes run to the end of
 // the file. The conversion keeps each character's first code only and must take no longer
 // than with proper records; a query lists every distinct code once.
 TEST(LookupDegenerate, DictionaryWithoutCrLfConvertsAtOnce) {
   const std::u16string codes[] = {u"ab", u"cd*e", u"ab", u"fg"};
-  std::u16string file;
-  std::u16string text;
+  std::u16string file, text, first_codes;
   for (int i = 0; i < 20000; ++i) {
     const char16_t character = static_cast<char16_t>(u'一' + i);
     file += character + (u" " + codes[i % 4] + u"  " + codes[(i + 1) % 4] + u"\n");
     text += character;
-  }
-  DictionaryTexts texts;
-  texts.wubi86_data = wubi_data_from(file);
-  const CodeBook book(texts);
-
-  std::u16string first_codes;
-  for (int i = 0; i < 20000; ++i)
     first_codes += i % 4 == 1 ? u"cd " : codes[i % 4] + u" ";
+  }
+  const DictionaryTexts texts{wubi_data_from(file), {}, {}};
+  const CodeBook book(texts);
   EXPECT_TRUE(convert_text(book, text, u"86五笔") == first_codes + u"\r\n\r\n");
   // The scan is slow on the characters whose codes run far, but agrees on the last ones.
   const std::u16string last = text.substr(19990) + u"a";
   EXPECT_EQ(convert_text(book, last, u"86五笔"), convert_text_scan(texts, last, u"86五笔"));
-
   EXPECT_EQ(book.huoqu(u"86五笔", u"丁").substr(0, 16), u"cd e ab\n丂 ab fg\n");
 }
 
 // A text that does not begin with "^" (not one the loader makes): a character standing
 // before the first record ends its scan before anything is found.
 TEST(LookupDegenerate, CharacterBeforeTheFirstRecord) {
-  DictionaryTexts texts;
-  texts.pinyin_data = u"好^hao3=好^";
-  const CodeBook book(texts);
+  const DictionaryTexts texts{{}, {}, u"好^hao3=好^"};
   EXPECT_EQ(huoqu_scan(texts, u"拼音", u"好"), u"暂缺");
-  EXPECT_EQ(book.huoqu(u"拼音", u"好"), u"暂缺");
+  EXPECT_EQ(CodeBook(texts).huoqu(u"拼音", u"好"), u"暂缺");
 }
 
 }  // namespace

@@ -1,0 +1,164 @@
+// Reading the dictionary files and the word file: the texts their records become, and files
+// that are not what they should be (missing, empty, no file at all, huge, one endless line).
+// Each loads, answers and converts without crash or hang, and what can still be found is
+// found; a file that cannot be read is reported and leaves only its own text empty.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "core/batch.h"
+#include "core/browser.h"
+#include "core/code_book.h"
+#include "core/lookup_scan.h"
+#include "core/tone_marks.h"
+#include "core/word_table.h"
+
+namespace zhavik {
+namespace {
+
+std::string repeated(std::string_view piece, std::size_t at_least) {
+  std::string text;
+  text.reserve(at_least + piece.size());
+  while (text.size() < at_least)
+    text += piece;
+  return text;
+}
+
+TEST(DictionaryTexts, OnlyCrLfSeparatesRecords) {
+  EXPECT_EQ(wubi_data_from(u"工 a\r\n经 x\n\r工\r\r\n\n"), u"^工 a^经 x\n\r工\r^\n");
+  // The pinyin text closes its last record too.
+  EXPECT_EQ(pinyin_data_from(u"a1=啊阿\r\na2=啊"), u"^a1=啊阿^a2=啊^");
+}
+
+// A fresh folder with an empty img/ for each test.
+class DictionaryFiles : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_ / "img");
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  void write(const std::filesystem::path& name, const std::string& bytes) {
+    std::ofstream(folder_ / name, std::ios::binary) << bytes;
+  }
+
+  const std::filesystem::path folder_ =
+      std::filesystem::path(testing::TempDir()) /
+      testing::UnitTest::GetInstance()->current_test_info()->name();
+};
+
+TEST_F(DictionaryFiles, NoFileOrAnswerGoesBeyondItsBound) {
+  using Make = std::function<void(const std::filesystem::path& file)>;
+  const auto bytes = [](std::string content) {
+    return Make([content](const auto& file) { std::ofstream(file, std::ios::binary) << content; });
+  };
+  // Its first record, then zeros up to `size` bytes, which take no room on disk.
+  const auto sparse = [&](std::uintmax_t size) {
+    return Make([size, &bytes](const auto& file) {
+      bytes("\xD6\xD0 k\r\n")(file);
+      std::filesystem::resize_file(file, size);
+    });
+  };
+  const std::string zhong = "\xD6\xD0";
+  const std::string endless_key = repeated("ao", 4 * 1024 * 1024);
+  const struct {
+    const char* name;
+    const char* file;
+    Make make;
+    bool readable;
+    std::u16string answer;  // for 中, in the kind the file serves
+  } cases[] = {
+      {"no file", kWubi98File, [](const auto&) {}, false, u"暂缺"},
+      {"a folder", kWubi98File, [](const auto& file) { std::filesystem::create_directory(file); },
+       false, u"暂缺"},
+      {"a pipe, never opened", kWubi86File,
+       [](const auto& file) { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); }, false, u"暂缺"},
+      {"a link to /dev/zero", kWubi98File,
+       [](const auto& file) { std::filesystem::create_symlink("/dev/zero", file); }, false,
+       u"暂缺"},
+      {"a link to a file is followed", kWubi98File,
+       [&](const auto& file) {
+         bytes(zhong + " vv\r\n")(file.string() + ".real");
+         std::filesystem::create_symlink(file.string() + ".real", file);
+       },
+       true, u"vv "},
+      {"a file of exactly the largest size", kWubi86File, sparse(kMaxDictionaryFileBytes), true,
+       u"k "},
+      {"one byte larger", kWubi86File, sparse(kMaxDictionaryFileBytes + 1), false, u"暂缺"},
+      // The second reading is 50,002 units; a third would no longer fit.
+      {"a key of 50,000 letters, then 50,000 times 中", kPinyinFile,
+       bytes("a1=" + zhong + "\r\n" + std::string(50000, 'a') + "1=" + repeated(zhong, 100000)),
+       true, u"ā  " + zhuanhuan_py(std::u16string(50000, u'a') + u"1") + u"  "},
+      // Each 中 has as codes all the 中 after it; only two of them fit.
+      {"30,000 times 中, then 2,000,000 blanks", kWubi86File,
+       bytes(repeated(zhong, 60000) + std::string(2'000'000, ' ')), true,
+       std::u16string(29999, u'中') + u' ' + std::u16string(29998, u'中') + u' '},
+      {"an empty file", kPinyinFile, bytes(""), true, u"暂缺"},
+      // No "=" at all, then one far away: the reading is longer than any answer may be.
+      {"a key of 8 MB", kPinyinFile,
+       bytes(endless_key + "\r\n" + endless_key + "1=" + zhong + "\r\nzhong1=" + zhong), true,
+       u"暂缺"},
+      {"a code longer than any answer", kWubi98File,
+       bytes(zhong + std::string(kMaxAnswerUnits, 'k') + "\r\n"), true, u"暂缺"},
+  };
+  for (const auto& item : cases) {
+    SCOPED_TRACE(item.name);
+    std::filesystem::remove_all(folder_ / "img");
+    std::filesystem::create_directory(folder_ / "img");
+    write(kWubi86File, zhong + " k khk\r\n");
+    write(kWubi98File, zhong + " khk\r\n");
+    write(kPinyinFile, "zhong1=" + zhong + "\r\n");
+    std::filesystem::remove(folder_ / item.file);
+    item.make(folder_ / item.file);
+
+    std::vector<std::filesystem::path> unreadable;
+    const CodeBook book(load_dictionary_texts(folder_, &unreadable));
+    EXPECT_EQ(unreadable, item.readable ? std::vector<std::filesystem::path>{}
+                                        : std::vector{folder_ / item.file});
+    const std::u16string_view kind = item.file == kPinyinFile   ? u"拼音"
+                                     : item.file == kWubi86File ? u"86五笔"
+                                                                : u"98五笔";
+    const std::u16string answer = book.huoqu(kind, u"中");
+    EXPECT_TRUE(answer == item.answer) << answer.size() << " units";
+    EXPECT_TRUE(answer == huoqu_scan(book.texts(), kind, u"中"));
+    // The other files still load.
+    EXPECT_TRUE(item.file == kPinyinFile || book.huoqu(u"拼音", u"中") == u"zhōng  ");
+    EXPECT_EQ(convert_text(book, u"中", kind), convert_text_scan(book.texts(), u"中", kind));
+  }
+}
+
+// One record without a line break: a Wubi character's codes run to the end of the file, a
+// pinyin character gets the reading once per place it stands in, as many as fit.
+TEST_F(DictionaryFiles, OneEndlessLine) {
+  const std::string wubi = repeated("\xBA\xC3vb \xD6\xD0kh ", 8 * 1024 * 1024);  // 好 中
+  write(kWubi86File, wubi);
+  write(kPinyinFile, "hao3=" + repeated("\xBA\xC3\xD6\xD0", 4 * 1024 * 1024));
+  const CodeBook book(load_dictionary_texts(folder_));
+  EXPECT_EQ(convert_text(book, u"好中，", u"86五笔"), u"vb kh 暂缺 \r\n\r\n");
+  EXPECT_EQ(convert_text(book, u"好中", u"拼音"), u"hǎo hǎo \r\n\r\n");
+  const std::u16string readings = book.huoqu(u"拼音", u"中");
+  EXPECT_EQ(readings.size(), kMaxAnswerUnits / 5 * 5);
+  EXPECT_TRUE(readings.starts_with(u"hǎo  hǎo  "));
+  EXPECT_EQ(syllables_of_letter(book.texts().pinyin_data, u"h", 40),
+            std::vector<std::u16string>{u"hao"});
+  EXPECT_EQ(characters_of_syllable(book.texts().pinyin_data, u"hao", 114).size(), 114u);
+}
+
+TEST_F(DictionaryFiles, OnlyARegularReadableWordFileLoads) {
+  const std::filesystem::path path = folder_ / kWordPinyinFile;
+  EXPECT_FALSE(read_word_pinyin_file(path));
+  std::filesystem::create_directory(path);
+  EXPECT_FALSE(read_word_pinyin_file(path));
+  std::filesystem::remove(path);
+  write(kWordPinyinFile, "银行\tyin2 hang2\n");
+  EXPECT_EQ(read_word_pinyin_file(path).value().words.size(), 1u);
+}
+
+}  // namespace
+}  // namespace zhavik

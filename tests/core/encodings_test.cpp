@@ -1,0 +1,126 @@
+// Texts between encodings: UTF-8, UTF-16 surrogate pairs, code page 936, the editor's line
+// separators, and a file's bytes decoded whole or in pieces as they stream in.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/cp936.h"
+#include "core/editor_lines.h"
+#include "core/stream_decoder.h"
+#include "core/text.h"
+#include "core/text_file.h"
+#include "core/utf8_append.h"
+
+namespace zhavik {
+namespace {
+
+// What the query panel does with its input. Pairs and lone surrogates in the lookup and the
+// conversion are tested there.
+TEST(Text, OnlyBlanksAreTrimmedAndAPairIsOneCharacter) {
+  EXPECT_EQ(trim_blanks(u"  好人 "), u"好人");
+  EXPECT_EQ(trim_blanks(u"   "), u"");
+  EXPECT_EQ(trim_blanks(u"\t好 "), u"\t好");
+  EXPECT_EQ(trim_blanks(u"\u3000好"), u"\u3000好");
+  EXPECT_EQ(first_character(u"😀好"), u"😀");
+  EXPECT_EQ(first_character(std::u16string{0xD83D, u'a'}), std::u16string{0xD83D});
+}
+
+TEST(Text, Utf8RoundTripAndErrorOffsets) {
+  EXPECT_EQ(utf8_to_utf16("好a😀"), u"好a😀");
+  EXPECT_EQ(utf16_to_utf8(u"好a😀"), "好a😀");
+  EXPECT_EQ(utf16_to_utf8(std::u16string{0xDC00}), "\xEF\xBF\xBD");
+  EXPECT_EQ(utf8_to_utf16_lossy("a\xFF\xE5\xA5\xBD"), u"a\uFFFD好");
+  // A bad byte, a sequence cut short, an overlong one, a surrogate and one above U+10FFFF.
+  const std::pair<std::string_view, std::size_t> bad[] = {
+      {"ab\xFF", 2},        {"a\xE5\xA5", 1},        {"\xC0\xAF", 0},
+      {"x\xED\xA0\x80", 1}, {"\xF4\x90\x80\x80", 0},
+  };
+  for (const auto& [bytes, at] : bad) {
+    std::size_t offset = 99;
+    EXPECT_FALSE(utf8_to_utf16(bytes, &offset));
+    EXPECT_EQ(offset, at) << testing::PrintToString(bytes);
+  }
+}
+
+TEST(Cp936, TwoByteCodesOnlyForChineseCharactersAndFullWidthSymbols) {
+  const std::pair<char32_t, std::uint16_t> cases[] = {
+      {U'好', 0xBAC3}, {U'中', 0xD6D0}, {U'啊', 0xB0A1}, {U'，', 0xA3AC}, {0x3000, 0xA1A1},
+      {U'丂', 0x8140},  // outside GB2312 but inside GBK
+      {U'a', 0},       {U'€', 0},       {0, 0},          {0x20000, 0},    {0xD800, 0},
+      {U'ÿ', 0},       {U'ÿ', 0},       {U'好', 0xBAC3}};  // asked again: the kept answer
+  for (const auto& [code_point, code] : cases)
+    EXPECT_EQ(cp936_double_byte(code_point), code)
+        << std::hex << static_cast<std::uint32_t>(code_point);
+  EXPECT_EQ(cp936_encode(u"a二€😀"), "a\xB6\xFE??");
+  // A bad byte costs only itself: the euro sign's one byte, a byte that leads nothing, a lead
+  // byte before a blank or a line end, a four-byte GB18030 sequence (not code page 936) and a
+  // lead byte cut off by the end.
+  EXPECT_EQ(cp936_decode("\x80\xFF\xD6\xD0\x81 \x81\x30\x81\x30\xFE\r\n\xBA"),
+            u"€\uFFFD中\uFFFD \uFFFD0\uFFFD0\uFFFD\r\n\uFFFD");
+}
+
+TEST(EditorLines, BothSeparatorsBecomeCrLfAndNothingElseChanges) {
+  EXPECT_EQ(editor_lines_to_crlf(u"你\u2029我\u2028他\u2029\u2029"), u"你\r\n我\r\n他\r\n\r\n");
+  EXPECT_EQ(editor_lines_to_crlf(u"a\rb\nc\u00a0"), u"a\rb\nc\u00a0");
+}
+
+std::u16string decode_in_pieces(std::string_view bytes, std::size_t piece, StreamDecoder& decoder) {
+  std::u16string text;
+  for (std::size_t i = 0; i < bytes.size(); i += piece)
+    decoder.feed(bytes.substr(i, piece), text);
+  decoder.finish(text);
+  return text;
+}
+
+// Up to the first byte that is not ASCII UTF-8 and code page 936 agree; the choice is made
+// there, however late. A forced encoding decodes as it is told.
+TEST(StreamDecoder, WholeFileRuleInAnyPieces) {
+  using namespace std::string_literals;
+  const std::string ascii(200 * 1024, 'a');
+  const struct {
+    std::string bytes;
+    std::u16string text;
+    std::optional<std::uint64_t> first_bad;
+    InputEncoding encoding = InputEncoding::automatic;
+  } cases[] = {
+      {"", u"", std::nullopt},
+      {"\xE4\xB8\xAD\xE5\x9B\xBD a\n\xF0\x9F\x98\x80", u"中国 a\n😀", std::nullopt},
+      {"\xEF\xBB\xBF\xE4\xB8\xAD\r\n", u"中\r\n", std::nullopt},              // BOM
+      {"\xFF\xFE\x2D\x4E\x0A\x00\x3D\xD8\x00\xDE"s, u"中\n😀", std::nullopt},  // UTF-16 LE
+      {"\xFF\xFE\x7D\x59\x41", u"好\uFFFD", 4},                               // LE, odd byte
+      {"\xFE\xFF\x4E\x2D\x00\x41"s, u"中A", std::nullopt},                    // UTF-16 BE
+      {"ab\xD6\xD0\xB9\xFA\r\n\xC4\xE3", u"ab中国\r\n你", std::nullopt},      // not UTF-8: GBK
+      {"\xD6\xD0\xFF\xB9\xFA\xD6", u"中\uFFFD国\uFFFD", 2},  // a bad byte, a lone lead byte
+      // The mark forces UTF-8: bad bytes are kept apart.
+      {"\xEF\xBB\xBF\xE4\xB8\xAD\xFF\xE4\xB8", u"中\uFFFD\uFFFD\uFFFD", 6},
+      {ascii + "\xD6\xD0\xB9\xFA", std::u16string(ascii.begin(), ascii.end()) + u"中国",
+       std::nullopt},
+      {"\xC4\xA3", u"模", std::nullopt, InputEncoding::gbk},  // valid UTF-8 too: U+0123
+      {"a\xC4\xA3\xB9", u"a\x0123\xFFFD", 3, InputEncoding::utf8},
+  };
+  for (const auto& c : cases) {
+    if (c.encoding == InputEncoding::automatic) {
+      EXPECT_EQ(decode_text_file(c.bytes), c.text) << testing::PrintToString(c.bytes);
+    }
+    for (const std::size_t piece : {1, 2, 3, 4096}) {
+      StreamDecoder decoder(c.encoding);
+      EXPECT_EQ(decode_in_pieces(c.bytes, piece, decoder), c.text)
+          << testing::PrintToString(c.bytes.substr(0, 16)) << " in pieces of " << piece;
+      EXPECT_EQ(decoder.first_bad_byte(), c.first_bad);
+    }
+  }
+}
+
+TEST(Utf8Append, WritesTheBytesOfTheReferenceConversion) {
+  const std::u16string texts[] = {u"abc",    u"zhōng 中\r\n",  u"\xD83D\xDE00 x",
+                                  u"\xD800", u"a\xDC00\xD83D", u"\x07FF\x0800\xFFFF"};
+  for (const std::u16string& text : texts) {
+    std::string out = "<";
+    append_utf8(out, text);
+    EXPECT_EQ(out, "<" + utf16_to_utf8(text)) << testing::PrintToString(text);
+  }
+}
+
+}  // namespace
+}  // namespace zhavik
