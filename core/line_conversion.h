@@ -35,7 +35,6 @@ class LineConverter {
 
   LineConversion conversion_;
   std::u16string pending_;  // the start of a line whose end has not come yet
-  std::u16string items_;    // scratch for one piece's items
   bool line_has_items_ = false;
 };
 
