@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "core/cp936.h"
+#include "core/quwei.h"
 #include "core/text.h"
 
 namespace zhavik {
@@ -79,15 +80,14 @@ std::vector<ReverseEntry> characters_of_quwei(std::u16string_view code, bool pre
   }
   for (int area = 1; area <= 94; ++area) {
     for (int position = 1; position <= 94; ++position) {
-      const std::u16string digits = {
-          static_cast<char16_t>(u'0' + area / 10), static_cast<char16_t>(u'0' + area % 10),
-          static_cast<char16_t>(u'0' + position / 10), static_cast<char16_t>(u'0' + position % 10)};
+      const auto double_byte = static_cast<std::uint16_t>((area + 0xA0) << 8 | (position + 0xA0));
+      const std::u16string digits = quwei_answer(double_byte);
       if (!digits.starts_with(code)) continue;
-      const char bytes[] = {static_cast<char>(area + 0xA0), static_cast<char>(position + 0xA0)};
+      const char bytes[] = {static_cast<char>(double_byte >> 8), static_cast<char>(double_byte)};
       const std::u16string character = cp936_decode(std::string_view(bytes, 2));
       // Places of the table that hold no character decode to nothing valid.
       if (character.size() != 1 || character[0] == u'\xFFFD' ||
-          cp936_double_byte(character[0]) != (area + 0xA0) * 256 + position + 0xA0) {
+          cp936_double_byte(character[0]) != double_byte) {
         continue;
       }
       result.push_back({digits, character, false});
