@@ -35,7 +35,7 @@ class Answers {
   std::u16string operator()(Kind kind, std::u16string_view character, PinyinStyle style) const {
     if (kind == Kind::pinyin && style != PinyinStyle::marks && !character.empty() &&
         cp936_double_byte(code_point_at(character, 0)) != 0) {
-      return pinyin_answer_in_style(texts_.pinyin_data, character, style);
+      return pinyin_answer_scan(texts_.pinyin_data, character, style);
     }
     return book_ ? book_->huoqu(kind_text(kind), character)
                  : huoqu_scan(texts_, kind_text(kind), character);

@@ -6,6 +6,7 @@
 
 #include "core/cp936.h"
 #include "core/kind.h"
+#include "core/pinyin_style.h"
 #include "core/quwei.h"
 #include "core/text.h"
 #include "core/tone_marks.h"
@@ -14,24 +15,6 @@ namespace zhavik {
 namespace {
 
 constexpr auto npos = std::u16string_view::npos;
-
-// Every occurrence of the character that stands in the characters of a record gives the
-// record's reading; an occurrence inside a key (no "=" before it in its record) gives none.
-std::u16string pinyin_answer_scan(std::u16string_view text, std::u16string_view character,
-                                  std::size_t max_answer) {
-  std::u16string result;
-  for (std::size_t p = text.find(character); p != npos; p = text.find(character, p + 1)) {
-    const std::size_t record = text.rfind(u'^', p);
-    if (record == npos) break;
-    const std::u16string_view stretch = text.substr(record + 1, p - record);
-    const std::size_t equals = stretch.find(u'=');
-    if (equals == npos) continue;
-    const std::u16string reading = zhuanhuan_py(stretch.substr(0, equals)) + u"  ";
-    if (result.size() + reading.size() > max_answer) break;
-    result += reading;
-  }
-  return result.empty() ? std::u16string(kMissing) : result;
-}
 
 // Lists each blank-separated code of `codes` that is not listed yet; false as soon as one
 // would take the listed codes, each with its blank, beyond `max_answer` units.
@@ -75,6 +58,26 @@ std::u16string wubi_answer_scan(std::u16string_view text, std::u16string_view ch
 
 }  // namespace
 
+// Every occurrence of the character that stands in the characters of a record gives the
+// record's reading; an occurrence inside a key (no "=" before it in its record) gives none.
+std::u16string pinyin_answer_scan(std::u16string_view pinyin_data, std::u16string_view character,
+                                  PinyinStyle style, std::size_t max_answer) {
+  std::u16string result;
+  if (character.empty()) return std::u16string(kMissing);
+  for (std::size_t p = pinyin_data.find(character); p != npos;
+       p = pinyin_data.find(character, p + 1)) {
+    const std::size_t record = pinyin_data.rfind(u'^', p);
+    if (record == npos) break;
+    const std::u16string_view stretch = pinyin_data.substr(record + 1, p - record);
+    const std::size_t equals = stretch.find(u'=');
+    if (equals == npos) continue;
+    const std::u16string reading = styled_reading(stretch.substr(0, equals), style) + u"  ";
+    if (result.size() + reading.size() > max_answer) break;
+    result += reading;
+  }
+  return result.empty() ? std::u16string(kMissing) : result;
+}
+
 std::u16string huoqu_scan(const DictionaryTexts& texts, std::u16string_view kind,
                           std::u16string_view character, std::size_t max_answer) {
   if (character.empty()) return {};
@@ -84,7 +87,7 @@ std::u16string huoqu_scan(const DictionaryTexts& texts, std::u16string_view kind
   if (!which) return {};
   switch (*which) {
     case Kind::pinyin:
-      return pinyin_answer_scan(texts.pinyin_data, character, max_answer);
+      return pinyin_answer_scan(texts.pinyin_data, character, PinyinStyle::marks, max_answer);
     case Kind::wubi86:
       return wubi_answer_scan(texts.wubi86_data, character, max_answer);
     case Kind::wubi98:

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/dictionary_texts.h"
+#include "core/pinyin_style.h"
 
 namespace zhavik {
 
@@ -24,5 +25,10 @@ namespace zhavik {
 inline constexpr std::size_t kMaxAnswerUnits = 64 * 1024;
 std::u16string huoqu_scan(const DictionaryTexts& texts, std::u16string_view kind,
                           std::u16string_view character, std::size_t max_answer = kMaxAnswerUnits);
+
+// The pinyin part of huoqu_scan with every reading written in `style`: with marks it is
+// huoqu's answer for a character of the pinyin text, under the same bound.
+std::u16string pinyin_answer_scan(std::u16string_view pinyin_data, std::u16string_view character,
+                                  PinyinStyle style, std::size_t max_answer = kMaxAnswerUnits);
 
 }  // namespace zhavik

@@ -1,12 +1,9 @@
 #include "core/pinyin_style.h"
 
-#include "core/kind.h"
 #include "core/tone_marks.h"
 
 namespace zhavik {
 namespace {
-
-constexpr auto npos = std::u16string_view::npos;
 
 bool is_tone_digit(char16_t unit) {
   return unit >= u'1' && unit <= u'5';
@@ -57,25 +54,6 @@ std::u16string styled_reading(std::u16string_view numbered_key, PinyinStyle styl
       return std::u16string(numbered_key);
   }
   return {};
-}
-
-// The walk of the plain pinyin lookup: each place the character stands after the "=" of
-// its record gives that record's key.
-std::u16string pinyin_answer_in_style(std::u16string_view pinyin_data,
-                                      std::u16string_view character, PinyinStyle style) {
-  std::u16string result;
-  if (character.empty()) return std::u16string(kMissing);
-  for (std::size_t p = pinyin_data.find(character); p != npos;
-       p = pinyin_data.find(character, p + 1)) {
-    const std::size_t record = pinyin_data.rfind(u'^', p);
-    if (record == npos) break;
-    const std::u16string_view stretch = pinyin_data.substr(record + 1, p - record);
-    const std::size_t equals = stretch.find(u'=');
-    if (equals == npos) continue;
-    result += styled_reading(stretch.substr(0, equals), style);
-    result += u"  ";
-  }
-  return result.empty() ? std::u16string(kMissing) : result;
 }
 
 std::optional<WrittenSyllable> read_written_syllable(std::u16string_view text) {

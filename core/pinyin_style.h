@@ -15,12 +15,6 @@ enum class PinyinStyle { marks, numbers, none };
 // including those the tone marks table leaves as they are.
 std::u16string styled_reading(std::u16string_view numbered_key, PinyinStyle style);
 
-// The pinyin lookup answer in a style: the reading of every record that lists the
-// character, in file order, each followed by two blanks; "暂缺" when there is none. With
-// marks it is huoqu's answer.
-std::u16string pinyin_answer_in_style(std::u16string_view pinyin_data,
-                                      std::u16string_view character, PinyinStyle style);
-
 // A syllable as a user writes it: zhong, zhong1, zhōng, Zhong, lü4, lv4 or lǜ. The syllable
 // comes back in the dictionary's spelling (lower case, ü) with its tone 1 to 5, or 0 when no
 // tone was given; nothing when the text holds anything but letters and one tone.

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/dictionary_texts.h"
+#include "core/lookup_scan.h"
 #include "core/pinyin_style.h"
 #include "core/tone_marks.h"
 
@@ -38,11 +39,11 @@ TEST(ToneMarks, MarkLandsWhereTheOrderOfFinalsPutsIt) {
 // as they are; marks are huoqu's answer, which the real data tests.
 TEST(PinyinStyle, ReadingsInEachStyle) {
   const std::u16string data = pinyin_data_from(u"zhong1=中钟\r\nzhong4=众中\r\nng2=嗯\r\nlü5=绿");
-  EXPECT_EQ(pinyin_answer_in_style(data, u"中", PinyinStyle::numbers), u"zhong1  zhong4  ");
-  EXPECT_EQ(pinyin_answer_in_style(data, u"中", PinyinStyle::none), u"zhong  zhong  ");
-  EXPECT_EQ(pinyin_answer_in_style(data, u"嗯", PinyinStyle::none), u"ng  ");
-  EXPECT_EQ(pinyin_answer_in_style(data, u"绿", PinyinStyle::none), u"lü  ");
-  EXPECT_EQ(pinyin_answer_in_style(data, u"国", PinyinStyle::numbers), u"暂缺");
+  EXPECT_EQ(pinyin_answer_scan(data, u"中", PinyinStyle::numbers), u"zhong1  zhong4  ");
+  EXPECT_EQ(pinyin_answer_scan(data, u"中", PinyinStyle::none), u"zhong  zhong  ");
+  EXPECT_EQ(pinyin_answer_scan(data, u"嗯", PinyinStyle::none), u"ng  ");
+  EXPECT_EQ(pinyin_answer_scan(data, u"绿", PinyinStyle::none), u"lü  ");
+  EXPECT_EQ(pinyin_answer_scan(data, u"国", PinyinStyle::numbers), u"暂缺");
 }
 
 TEST(PinyinStyle, SyllablesAsUsersWriteThem) {

@@ -119,7 +119,7 @@ TEST(RealData, IndexAndQuickPathsAgreeWithTheScanOnEveryCharacter) {
         wubi_data_from(cp936_decode(dictionary_excerpt(files[0], {code}))),
         wubi_data_from(cp936_decode(dictionary_excerpt(files[1], {code}))),
         pinyin_data_from(cp936_decode(dictionary_excerpt(files[2], {code})))};
-    int mismatches = pinyin_answer_in_style(texts().pinyin_data, character, PinyinStyle::marks) !=
+    int mismatches = pinyin_answer_scan(texts().pinyin_data, character, PinyinStyle::marks) !=
                      book().huoqu(u"拼音", character);
     for (std::size_t k = 0; k < kAllKinds.size(); ++k) {
       const std::u16string_view kind = kind_text(kAllKinds[k]);
