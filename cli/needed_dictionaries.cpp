@@ -58,6 +58,7 @@ DictionaryTexts load_needed_dictionaries(const Request& request,
                         (request.mode == Mode::from && !request.json);
   const bool browsing = request.mode == Mode::syllables || request.mode == Mode::characters;
   const auto needs = [&](Kind kind) {
+    if (request.mode == Mode::tones) return false;  // the tone marks come from the syllable
     if (browsing) return kind == Kind::pinyin;
     return !one_kind || request.kind == kind;
   };
