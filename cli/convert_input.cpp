@@ -106,10 +106,10 @@ bool read_input(std::FILE* file, const std::string& name, Consume consume) {
 // table cannot be read (said on standard error).
 std::optional<LineConversion> line_conversion(const Request& request, const DictionaryTexts& texts,
                                               const std::filesystem::path& folder,
-                                              FirstWords& words) {
+                                              FirstWords* words) {
   if (!request.words) {
-    return [&words](std::u16string_view line, std::u16string& out) {
-      convert_characters(line, words, out);
+    return [words](std::u16string_view line, std::u16string& out) {
+      convert_characters(line, *words, out);
     };
   }
   const std::filesystem::path path = folder / kWordPinyinFile;
@@ -137,10 +137,14 @@ std::optional<LineConversion> line_conversion(const Request& request, const Dict
 
 int convert_input(const Request& request, const DictionaryTexts& texts,
                   const std::filesystem::path& folder, Output& out) {
-  const auto words = std::make_unique<FirstWords>(texts, *request.kind, request.style);
-  const std::optional<LineConversion> conversion = line_conversion(request, texts, folder, *words);
+  // The word conversion reads the whole code book instead, and never goes with --as-window.
+  std::unique_ptr<FirstWords> words;
+  if (!request.words) words = std::make_unique<FirstWords>(texts, *request.kind, request.style);
+  const std::optional<LineConversion> conversion =
+      line_conversion(request, texts, folder, words.get());
   if (!conversion) return 1;
-  WindowConversion window(*words);
+  std::optional<WindowConversion> window;
+  if (request.as_window) window.emplace(*words);
   std::u16string text, converted;
   int status = 0;
 
@@ -161,8 +165,8 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
     StreamDecoder decoder(request.encoding);
     LineConverter lines(*conversion);
     const auto pass_on = [&](bool final) {
-      if (request.as_window) {
-        window.feed(text, converted);
+      if (window) {
+        window->feed(text, converted);
       } else {
         lines.feed(text, converted);
         if (final) lines.finish(converted);
@@ -185,8 +189,8 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
                 << *offset << ")\n";
     }
   }
-  if (request.as_window) {
-    window.finish(converted);
+  if (window) {
+    window->finish(converted);
     out.write(converted);
   }
   return status;
