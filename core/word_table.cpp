@@ -1,10 +1,10 @@
 #include "core/word_table.h"
 
 #include <algorithm>
-#include <fstream>
 #include <unordered_map>
 
 #include "core/cp936.h"
+#include "core/dictionary_texts.h"
 #include "core/text.h"
 #include "core/tone_marks.h"
 
@@ -65,17 +65,9 @@ WordList parse_word_pinyin(std::string_view file_bytes) {
 }
 
 std::optional<WordList> read_word_pinyin_file(const std::filesystem::path& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-  try {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad()) return std::nullopt;
-    return parse_word_pinyin(bytes);
-  } catch (const std::exception&) {
-    return std::nullopt;
-  }
+  const std::optional<std::string> bytes = read_regular_file(path, kMaxDictionaryFileBytes);
+  if (!bytes) return std::nullopt;
+  return parse_word_pinyin(*bytes);
 }
 
 // The table's words in code-unit order, each word once.

@@ -42,7 +42,8 @@ WordList parse_word_pinyin(std::string_view file_bytes);
 // Whether an entry keeps the rules above: tables and conversions leave out any that does not.
 bool fits_word_rules(const WordReading& entry);
 
-// Nothing when the file is missing, unreadable or not a regular file.
+// Nothing when the file is missing, unreadable, not a regular file or larger than any
+// dictionary file may be (kMaxDictionaryFileBytes).
 std::optional<WordList> read_word_pinyin_file(const std::filesystem::path& path);
 
 // The words made ready for matching at any place of a text: a tree of their code units,
