@@ -27,6 +27,18 @@ struct DictionaryTexts {
   std::u16string pinyin_data;
 };
 
+// Calls visit(body) for the text of each record of a dictionary text, between one "^" and
+// the next (or the end).
+template <class Visit>
+void for_each_record(std::u16string_view text, Visit visit) {
+  constexpr auto npos = std::u16string_view::npos;
+  for (std::size_t record = text.find(u'^'); record != npos;) {
+    const std::size_t end = text.find(u'^', record + 1);
+    visit(text.substr(record + 1, (end == npos ? text.size() : end) - record - 1));
+    record = end;
+  }
+}
+
 std::u16string wubi_data_from(std::u16string_view file_text);
 std::u16string pinyin_data_from(std::u16string_view file_text);
 

@@ -30,23 +30,17 @@ FirstWords::FirstWords(const DictionaryTexts& texts, Kind kind, PinyinStyle styl
 
 // A character's first reading is that of the first record listing it after the "=".
 void FirstWords::index_pinyin(std::u16string_view text, PinyinStyle style) {
-  for (std::size_t record = text.find(u'^'); record != npos;) {
-    const std::size_t end = text.find(u'^', record + 1);
-    const std::u16string_view body =
-        text.substr(record + 1, (end == npos ? text.size() : end) - record - 1);
+  for_each_record(text, [&](std::u16string_view body) {
     const std::size_t equals = body.find(u'=');
-    if (equals != npos && equals + 1 < body.size()) {
-      const std::u16string reading = styled_reading(body.substr(0, equals), style);
-      const Word word{static_cast<std::uint32_t>(spelled_.size()),
-                      static_cast<std::uint32_t>(std::min(reading.find(u' '), reading.size())),
-                      true};
-      spelled_ += std::u16string_view(reading).substr(0, word.length);
-      for (const char16_t unit : body.substr(equals + 1)) {
-        if (!words_[unit].found) words_[unit] = word;
-      }
+    if (equals == npos || equals + 1 == body.size()) return;
+    const std::u16string reading = styled_reading(body.substr(0, equals), style);
+    const Word word{static_cast<std::uint32_t>(spelled_.size()),
+                    static_cast<std::uint32_t>(std::min(reading.find(u' '), reading.size())), true};
+    spelled_ += std::u16string_view(reading).substr(0, word.length);
+    for (const char16_t unit : body.substr(equals + 1)) {
+      if (!words_[unit].found) words_[unit] = word;
     }
-    record = end;
-  }
+  });
 }
 
 // A character's first code is the first word of what follows its first place in a record

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "core/cp936.h"
+#include "core/dictionary_texts.h"
 #include "core/quwei.h"
 #include "core/text.h"
 
@@ -13,16 +14,6 @@ namespace zhavik {
 namespace {
 
 constexpr auto npos = std::u16string_view::npos;
-
-// Calls visit(body) for the text of each record, between one "^" and the next.
-template <class Visit>
-void for_each_record(std::u16string_view text, Visit visit) {
-  for (std::size_t record = text.find(u'^'); record != npos;) {
-    const std::size_t end = text.find(u'^', record + 1);
-    visit(text.substr(record + 1, (end == npos ? text.size() : end) - record - 1));
-    record = end;
-  }
-}
 
 std::vector<std::u16string_view> blank_separated(std::u16string_view text) {
   std::vector<std::u16string_view> words;
