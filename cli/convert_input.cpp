@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "cli/open_file.h"
-#include "core/cp936.h"
+#include "core/batch.h"
 #include "core/first_words.h"
 #include "core/line_conversion.h"
 #include "core/stream_decoder.h"
@@ -19,63 +19,6 @@ namespace zhavik {
 namespace {
 
 constexpr std::size_t kReadSize = 256 * 1024;
-
-// What the window's batch view writes, for a text that arrives in pieces: every item
-// followed by a blank, CR LF the only line end, and one more CR LF at the end of a text
-// without any.
-class WindowConversion {
- public:
-  explicit WindowConversion(FirstWords& words) : words_(words) {}
-
-  void feed(std::u16string_view text, std::u16string& out) {
-    if (!held_.empty()) {
-      held_.append(text);
-      const std::u16string joined = std::move(held_);
-      held_.clear();
-      convert(joined, out);
-    } else {
-      convert(text, out);
-    }
-  }
-  void finish(std::u16string& out) {
-    for (const char16_t unit : held_)
-      item(unit, out);
-    held_.clear();
-    out += u"\r\n";
-    if (!has_line_end_) out += u"\r\n";
-  }
-
- private:
-  static bool is_high_surrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-
-  void convert(std::u16string_view text, std::u16string& out) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      const char16_t unit = text[i];
-      if (i + 1 == text.size() && (unit == u'\r' || is_high_surrogate(unit))) {
-        held_ = unit;  // what comes next may complete a CR LF or a surrogate pair
-      } else if (unit == u'\r' && text[i + 1] == u'\n') {
-        out += u"\r\n";
-        has_line_end_ = true;
-        ++i;
-      } else if (is_high_surrogate(unit) && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-        out += u"### ";  // a character beyond the Basic Multilingual Plane
-        ++i;
-      } else {
-        item(unit, out);
-      }
-    }
-  }
-  void item(char16_t unit, std::u16string& out) {
-    if (unit == u' ') return;
-    const std::uint16_t code = cp936_double_byte(unit);
-    out += code == 0 ? u"###" : words_.of(unit, code);
-    out += u' ';
-  }
-
-  FirstWords& words_;
-  std::u16string held_;  // a last unit that waits for the next piece
-  bool has_line_end_ = false;
-};
 
 std::string display_name(const std::filesystem::path* path) {
   if (!path) return "standard input";
@@ -143,8 +86,12 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
   const std::optional<LineConversion> conversion =
       line_conversion(request, texts, folder, words.get());
   if (!conversion) return 1;
-  std::optional<WindowConversion> window;
-  if (request.as_window) window.emplace(*words);
+  // What the window's batch view writes, for a text that arrives in pieces.
+  const auto first_word_of = [&words](char16_t unit, std::uint16_t code) {
+    return words->of(unit, code);
+  };
+  std::optional<BatchLayout<decltype(first_word_of)>> window;
+  if (request.as_window) window.emplace(first_word_of);
   std::u16string text, converted;
   int status = 0;
 

@@ -48,7 +48,7 @@ void LineConverter::feed(std::u16string_view text, std::u16string& out) {
         // of a surrogate pair.
         const char16_t last = pending_.back();
         const std::size_t cut =
-            pending_.size() - (last == u'\r' || (last >= 0xD800 && last <= 0xDBFF) ? 1 : 0);
+            pending_.size() - (last == u'\r' || is_high_surrogate(last) ? 1 : 0);
         convert_piece(std::u16string_view(pending_).substr(0, cut), out);
         pending_.erase(0, cut);
       }

@@ -3,16 +3,6 @@
 #include <algorithm>
 
 namespace zhavik {
-namespace {
-
-bool is_high_surrogate(char16_t unit) {
-  return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool is_low_surrogate(char16_t unit) {
-  return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-}  // namespace
 
 std::u16string_view trim_blanks(std::u16string_view text) {
   const std::size_t begin = text.find_first_not_of(u' ');

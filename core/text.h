@@ -10,6 +10,13 @@ namespace zhavik {
 // Text is held as 16-bit code units. A character is a Unicode code point: a surrogate
 // pair is one character of two units, a lone surrogate one character of one unit.
 
+inline bool is_high_surrogate(char16_t unit) {
+  return unit >= 0xD800 && unit <= 0xDBFF;
+}
+inline bool is_low_surrogate(char16_t unit) {
+  return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
 // Removes the blank U+0020 at both ends and nothing else; tabs and other spaces are content.
 std::u16string_view trim_blanks(std::u16string_view text);
 
