@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -48,9 +49,11 @@ class DictionaryFiles : public testing::Test {
     std::ofstream(folder_ / name, std::ios::binary) << bytes;
   }
 
+  // The process id keeps runs of the suite side by side, in two build folders, apart.
   const std::filesystem::path folder_ =
       std::filesystem::path(testing::TempDir()) /
-      testing::UnitTest::GetInstance()->current_test_info()->name();
+      ("zhavik-" + std::to_string(getpid()) + "-" +
+       testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
 TEST_F(DictionaryFiles, NoFileOrAnswerGoesBeyondItsBound) {
