@@ -187,12 +187,13 @@ class TextSink {
   }
   std::vector<TextRun> take() {
     // Blanks and line ends at the end show nothing.
-    while (!runs_.empty() && !runs_.back().text.empty() &&
+    // No run is ever empty (add() puts a character in every run it starts, and an emptied
+    // one goes at once), so the last run always has a last character to look at.
+    while (!runs_.empty() &&
            (runs_.back().text.back() == u' ' || runs_.back().text.back() == u'\n')) {
       runs_.back().text.pop_back();
       if (runs_.back().text.empty()) runs_.pop_back();
     }
-    std::erase_if(runs_, [](const TextRun& run) { return run.text.empty(); });
     return std::move(runs_);
   }
 
