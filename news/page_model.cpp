@@ -4,6 +4,8 @@
 #include <array>
 #include <utility>
 
+#include "core/text.h"
+
 namespace zhavik::news {
 namespace {
 
@@ -435,13 +437,10 @@ class Reducer {
 
   void code_point(std::uint32_t value) {
     if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) value = 0xFFFD;
-    if (value < 0x10000) {
-      text(is_blank(static_cast<char16_t>(value)) ? u' ' : static_cast<char16_t>(value));
-      return;
-    }
-    value -= 0x10000;
-    text(static_cast<char16_t>(0xD800 + (value >> 10)));
-    text(static_cast<char16_t>(0xDC00 + (value & 0x3FF)));
+    std::u16string units;
+    append_code_point(units, value);
+    for (const char16_t unit : units)
+      text(is_blank(unit) ? u' ' : unit);
   }
 
   std::u16string_view body_;
