@@ -11,11 +11,10 @@
 #include <QPushButton>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <functional>
-#include <string>
 
 #include "app/form_load.h"
+#include "bench/process_memory.h"
 #include "ui/form1.h"
 
 namespace {
@@ -25,14 +24,9 @@ void step(const char* what, const std::function<void()>& action) {
   action();
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::ifstream status("/proc/self/status");
-  long resident = 0, peak = 0;
-  for (std::string line; std::getline(status, line);) {
-    if (line.starts_with("VmRSS:")) resident = std::stol(line.substr(6));
-    if (line.starts_with("VmHWM:")) peak = std::stol(line.substr(6));
-  }
+  const zhavik::ResidentMemory memory = zhavik::resident_memory();
   std::printf("%-28s %9.3f s   resident %8.1f MB   peak %8.1f MB\n", what, seconds,
-              resident / 1024.0, peak / 1024.0);
+              memory.resident_mb, memory.peak_mb);
   std::fflush(stdout);
 }
 

@@ -10,26 +10,19 @@
 #include <QPushButton>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <string>
 
 #include "app/run_zhavik.h"
+#include "bench/process_memory.h"
 #include "bench/sample_text.h"
 #include "core/dictionary_texts.h"
 #include "ui/form1.h"
 
 namespace {
 
-// VmRSS and VmHWM of this process, in kB.
 void report(const char* moment) {
-  std::ifstream status("/proc/self/status");
-  long resident = 0, peak = 0;
-  for (std::string line; std::getline(status, line);) {
-    if (line.starts_with("VmRSS:")) resident = std::stol(line.substr(6));
-    if (line.starts_with("VmHWM:")) peak = std::stol(line.substr(6));
-  }
-  std::printf("%-38s resident %7.1f MB   peak %7.1f MB\n", moment, resident / 1024.0,
-              peak / 1024.0);
+  const zhavik::ResidentMemory memory = zhavik::resident_memory();
+  std::printf("%-38s resident %7.1f MB   peak %7.1f MB\n", moment, memory.resident_mb,
+              memory.peak_mb);
 }
 
 }  // namespace

@@ -13,9 +13,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdio>
-#include <fstream>
-#include <string>
 
+#include "bench/process_memory.h"
 #include "news/page_view.h"
 
 namespace {
@@ -25,17 +24,6 @@ double cpu_seconds() {
   getrusage(RUSAGE_SELF, &usage);
   return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// VmRSS and VmHWM of this process, in MB.
-std::pair<double, double> resident_mb() {
-  std::ifstream status("/proc/self/status");
-  long resident = 0, peak = 0;
-  for (std::string line; std::getline(status, line);) {
-    if (line.starts_with("VmRSS:")) resident = std::stol(line.substr(6));
-    if (line.starts_with("VmHWM:")) peak = std::stol(line.substr(6));
-  }
-  return {resident / 1024.0, peak / 1024.0};
 }
 
 }  // namespace
@@ -82,11 +70,11 @@ int main(int argc, char** argv) {
   poll.start();
   app.exec();
 
-  const auto [resident, peak] = resident_mb();
+  const zhavik::ResidentMemory memory = zhavik::resident_memory();
   std::printf(
       "load %.0f ms  cpu during load %.2f s  cpu in %.1f s after %.2f s  "
       "longest wait %lld ms  resident %.1f MB  peak %.1f MB\n",
       load_ms, cpu_load, watch / 1000.0, cpu_seconds() - cpu_start - cpu_load,
-      static_cast<long long>(worst_wait), resident, peak);
+      static_cast<long long>(worst_wait), memory.resident_mb, memory.peak_mb);
   return 0;
 }

@@ -4,6 +4,8 @@
 #include <array>
 #include <utility>
 
+#include "core/text.h"
+
 namespace zhavik::news {
 namespace {
 
@@ -187,12 +189,13 @@ class TextSink {
   }
   std::vector<TextRun> take() {
     // Blanks and line ends at the end show nothing.
-    while (!runs_.empty() && !runs_.back().text.empty() &&
+    // No run is ever empty (add() puts a character in every run it starts, and an emptied
+    // one goes at once), so the last run always has a last character to look at.
+    while (!runs_.empty() &&
            (runs_.back().text.back() == u' ' || runs_.back().text.back() == u'\n')) {
       runs_.back().text.pop_back();
       if (runs_.back().text.empty()) runs_.pop_back();
     }
-    std::erase_if(runs_, [](const TextRun& run) { return run.text.empty(); });
     return std::move(runs_);
   }
 
@@ -434,13 +437,10 @@ class Reducer {
 
   void code_point(std::uint32_t value) {
     if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) value = 0xFFFD;
-    if (value < 0x10000) {
-      text(is_blank(static_cast<char16_t>(value)) ? u' ' : static_cast<char16_t>(value));
-      return;
-    }
-    value -= 0x10000;
-    text(static_cast<char16_t>(0xD800 + (value >> 10)));
-    text(static_cast<char16_t>(0xDC00 + (value & 0x3FF)));
+    std::u16string units;
+    append_code_point(units, value);
+    for (const char16_t unit : units)
+      text(is_blank(unit) ? u' ' : unit);
   }
 
   std::u16string_view body_;

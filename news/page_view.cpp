@@ -145,6 +145,7 @@ void MarqueeBand::set_content(const PageMarquee& marquee) {
       Piece piece{text.mid(at, length), piece_font,
                   run.style.colour ? QColor::fromRgb(*run.style.colour) : ink, width_, 0};
       piece.width = metrics.horizontalAdvance(piece.text);
+      piece.ascent = metrics.ascent();
       width_ += piece.width;
       pieces_.push_back(std::move(piece));
       at += length;
@@ -207,8 +208,7 @@ void MarqueeBand::paintEvent(QPaintEvent*) {
   for (; piece != pieces_.end() && piece->left <= last; ++piece, ++pieces_drawn_) {
     painter.setFont(piece->font);
     painter.setPen(piece->colour);
-    painter.drawText(QPointF(offset_ + piece->left, QFontMetricsF(piece->font).ascent()),
-                     piece->text);
+    painter.drawText(QPointF(offset_ + piece->left, piece->ascent), piece->text);
   }
 }
 

@@ -106,6 +106,7 @@ class MarqueeBand : public QWidget {
     QColor colour;
     qreal left = 0;  // from the text's start
     qreal width = 0;
+    qreal ascent = 0;  // of the font, kept so that a scroll step measures nothing
   };
   std::vector<Piece> pieces_;
   qreal width_ = 0;

@@ -309,9 +309,9 @@ def read_phrase_table():
         yield word, parsed
 
 
-def read_word_readings():
+def read_word_readings(phrase_table):
     """(char, reading) pairs that some word of the word table uses."""
-    return {pair for word, readings in read_phrase_table()
+    return {pair for word, readings in phrase_table
             for pair in zip(word, readings)}
 
 
@@ -703,7 +703,7 @@ def pinyin_lines(hanzi_info):
 WORD_PINYIN_FILE = 'word_pinyin.txt'
 
 
-def word_pinyin_lines():
+def word_pinyin_lines(phrase_table):
     """'银行\tyin2 hang2' lines for the word-aware pinyin conversion.
 
     Kept: words of two or more characters that code page 936 writes with
@@ -717,7 +717,7 @@ def word_pinyin_lines():
     base_tones = {'一': ('yi', 1), '不': ('bu', 4)}
     seen = set()
     lines = []
-    for word, readings in read_phrase_table():
+    for word, readings in phrase_table:
         if (word in seen or len(word) < 2
                 or not all(is_double_byte(char) for char in word)):
             continue
@@ -753,9 +753,14 @@ def main():
 
     wubi86_rows = read_wubi86()
     wubi98_rows = read_wubi98()
+    unihan = read_unihan()
+    pinyin_weights = read_pinyin_weights()
+    pinyin_data = read_pinyin_data()
+    # The readings and the word file both come from the word table, read once.
+    phrase_table = list(read_phrase_table())
     hanzi_info = collect_hanzi_info(
-        read_unihan(), read_pinyin_weights(), wubi86_rows,
-        read_pinyin_data(), read_word_readings(), read_overrides())
+        unihan, pinyin_weights, wubi86_rows, pinyin_data,
+        read_word_readings(phrase_table), read_overrides())
     pinyin_text = dictionary_text(pinyin_lines(hanzi_info))
 
     wubi86_lines = wubi_lines(
@@ -766,7 +771,8 @@ def main():
     write_dictionary(out_dir / WUBI98_FILE, dictionary_text(wubi98_lines))
     write_dictionary(out_dir / PINYIN_FILE, pinyin_text)
     (out_dir / WORD_PINYIN_FILE).write_bytes(
-        ''.join(line + '\n' for line in word_pinyin_lines()).encode('utf-8'))
+        ''.join(line + '\n' for line in word_pinyin_lines(phrase_table))
+        .encode('utf-8'))
 
 
 if __name__ == '__main__':

@@ -52,13 +52,11 @@ def first_readings(path):
     return first
 
 
-def word_table():
+def word_table(phrase_table):
     """Word -> readings of its first line in the word table."""
     words = {}
-    for _, line in gen.source_lines('phrase_pinyin.txt'):
-        word, _, readings = line.split('#')[0].partition(':')
-        words.setdefault(word.strip(),
-                         [gen.split_tone(r) for r in readings.split()])
+    for word, readings in phrase_table:
+        words.setdefault(word, readings)
     return words
 
 
@@ -135,10 +133,13 @@ def main():
         if path is not None and not path.is_file():
             sys.exit(f'{path}: no such file')
     unihan = gen.read_unihan()
+    pinyin_weights = gen.read_pinyin_weights()
+    wubi86_rows = gen.read_wubi86()
+    pinyin_data = gen.read_pinyin_data()
+    phrase_table = list(gen.read_phrase_table())
     hanzi = gen.collect_hanzi_info(
-        unihan, gen.read_pinyin_weights(), gen.read_wubi86(),
-        gen.read_pinyin_data(), gen.read_word_readings(),
-        gen.read_overrides())
+        unihan, pinyin_weights, wubi86_rows, pinyin_data,
+        gen.read_word_readings(phrase_table), gen.read_overrides())
     for char, info in hanzi.items():
         info['fields'] = unihan.get(char, {})
     for gb2312 in (True, False):
@@ -152,7 +153,8 @@ def main():
     references = []
     if arguments.text:
         references = text_references(
-            arguments.text.read_text(encoding='utf-8'), word_table(), hanzi)
+            arguments.text.read_text(encoding='utf-8'),
+            word_table(phrase_table), hanzi)
     for path in arguments.files:
         measure(path, hanzi, references, arguments.misses)
 

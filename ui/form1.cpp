@@ -5,7 +5,6 @@
 
 #include "kit/form_kit.h"
 #include "kit/twips.h"
-#include "news/page_view.h"
 #include "ui/batch_view.h"
 #include "ui/browser_view.h"
 #include "ui/query_panel.h"

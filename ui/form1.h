@@ -3,7 +3,6 @@
 #include <QMainWindow>
 #include <array>
 #include <filesystem>
-#include <memory>
 
 #include "core/code_book.h"
 #include "kit/widget_maker.h"
