@@ -94,9 +94,10 @@ TEST(NewsCheck, OneRequestAndTheBodysMarqueeDecides) {
     EXPECT_EQ(window.shown("gg_Picture1"), shows);
     EXPECT_EQ(window.shown("gg_Picture2"), shows);
     EXPECT_FALSE(window.timer()->isActive());
-    if (status != 0)
+    if (status != 0) {
       EXPECT_EQ(window.server.targets(),
                 QList<QByteArray>{"/rjshengji/gg.htm?id=Zhavik3&an=2020/1%09/2"});
+    }
   }
 }
 
