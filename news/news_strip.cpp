@@ -140,8 +140,7 @@ void NewsStrip::gg_Timer2_Timer() {
 }
 
 void NewsStrip::gg_request() {
-  const QString an =
-      remove_blanks(gg_jl_an(gg_jl_place(source_.program_folder), short_date_text()));
+  const QString an = an_to_send(gg_jl_an(gg_jl_place(source_.program_folder), short_date_text()));
   const QString id = id_from_program_path(source_.program_path);
   gg_WebBrowser1->navigate(request_address(source_.host, id, an));
 }
