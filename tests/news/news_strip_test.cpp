@@ -111,7 +111,7 @@ TEST(NewsCheck, OneRequestAndTheBodysMarqueeDecides) {
 // twips in single precision, the page view at its design place; at twelve the timer stops.
 TEST(NewsSequence, WalksItsStepsOnlyOnLineAndWaitsForTheLoad) {
   Window window;
-  window.server.answer("*", "HTTP/1.1 200 OK\r\n", {}, true);
+  window.server.answer("*", "HTTP/1.1 200 OK\r\n", {}, TestHttpServer::End::kStayOpen);
   window.view()->set_time_limit_ms(500);
   window.online->online = false;
   window.timer()->setInterval(1);
