@@ -12,7 +12,8 @@ weighted by their sizes.
     measure.py convert [--group G] [--lookup PROGRAM] [--data DIR] [--work DIR]
         runs the converters and keeps their readings in WORK/readings-G.tsv
     measure.py unjudged [--group G] [--work DIR]
-        prints the sampled positions that gold.tsv has not judged yet, as a worksheet
+        prints the sampled positions that gold.tsv has not judged yet, as rows of
+        gold.tsv whose strict reading and lenient set are to be filled in
     measure.py score [--group G] [--work DIR] [--readings FILE]
         scores every converter column of the readings against gold.tsv and estimates
         the accuracy over all hanzi, strict and lenient, with 95 % intervals
@@ -27,7 +28,6 @@ still drawn and only asks for the new ones.
 import argparse
 import hashlib
 import json
-import math
 import os
 import pathlib
 import random
@@ -96,6 +96,9 @@ def normal(reading):
 
 def run_zhavik(paras, lookup, data, words):
     """Per paragraph, the items zhavik-lookup writes: one per character but the space."""
+    if not os.access(lookup, os.X_OK):
+        sys.exit(f'measure: no program {lookup}: build it first '
+                 '(cmake --build build --target zhavik-lookup) or name it with --lookup')
     with tempfile.NamedTemporaryFile('w', encoding='utf-8', suffix='.txt', delete=False) as f:
         f.write('\n'.join(p for p, _ in paras) + '\n')
         name = f.name
@@ -103,7 +106,10 @@ def run_zhavik(paras, lookup, data, words):
         command = [lookup, '--convert', 'pinyin'] + (['--words'] if words else [])
         if data:
             command[1:1] = ['--data', data]
-        out = subprocess.run(command + [name], capture_output=True, check=True).stdout
+        done = subprocess.run(command + [name], capture_output=True)
+        if done.returncode:
+            sys.exit(f'measure: {" ".join(command)} failed: {done.stderr.decode(errors="replace")}')
+        out = done.stdout
     finally:
         os.unlink(name)
     lines = out.decode('utf-8').split('\n')
@@ -238,16 +244,19 @@ def sample(args, columns, rows):
 
 
 def unjudged(args):
+    """The sampled positions gold.tsv lacks, as rows of gold.tsv to fill in: the strict
+    reading and the lenient set are left empty, the note shows what the converters wrote."""
     columns, rows = load_readings(args)
     gold = load_gold()
-    print('\t'.join(['text', 'offset', 'char', 'context', 'stratum'] + columns))
+    print('text\toffset\tchar\tcontext\tstrict\tlenient\tnote')
     missing = 0
     for name, (_, chosen) in sample(args, columns, rows).items():
         for row in sorted(chosen, key=lambda r: (r['text'], int(r['offset']))):
             if (row['text'], row['offset']) not in gold:
                 missing += 1
-                print('\t'.join([row['text'], row['offset'], row['char'], row['context'], name] +
-                                [row[c] for c in columns]))
+                written = ', '.join(f'{c} {row[c]}' for c in columns)
+                print('\t'.join([row['text'], row['offset'], row['char'], row['context'], '', '',
+                                 f'{name}: {written}']))
     print(f'# {missing} sampled positions to judge', file=sys.stderr)
 
 
