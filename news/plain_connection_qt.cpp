@@ -2,6 +2,8 @@
 // reports a reset as an orderly close, so a body without a length that a reset cuts short
 // reads as whole there. A native one (see plain_connection_posix.cpp) takes this one's place.
 
+#include <utility>
+
 #include "news/connection.h"
 
 namespace zhavik::news {
