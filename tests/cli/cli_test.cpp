@@ -1,14 +1,18 @@
 // zhavik-lookup run as a process, as a script would run it.
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -43,6 +47,10 @@ struct Case {
   unsigned stop_after_seconds = 0;
 };
 
+// An output path that stands for a pipe whose reader has gone, written with SIGPIPE ignored,
+// as a shell does for a program whose reader has ended.
+const char* const kClosedPipe = "(a closed pipe)";
+
 // The child wrote through the same open file, so the shared offset is where its output ends.
 std::string read_all(std::FILE* file) {
   std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
@@ -64,7 +72,15 @@ Outcome run(const Case& c) {
   const pid_t child = fork();
   if (child == 0) {
     dup2(c.input_path ? open(c.input_path, O_RDONLY) : fileno(in), 0);
-    dup2(c.output_path ? open(c.output_path, O_WRONLY) : fileno(out), 1);
+    if (c.output_path == kClosedPipe) {
+      int ends[2];
+      if (pipe(ends) != 0) _exit(127);
+      close(ends[0]);
+      dup2(ends[1], 1);
+      signal(SIGPIPE, SIG_IGN);
+    } else {
+      dup2(c.output_path ? open(c.output_path, O_WRONLY) : fileno(out), 1);
+    }
     dup2(fileno(err), 2);
     alarm(c.stop_after_seconds);  // stops the program with SIGALRM, if it is given
     execv(argv[0], const_cast<char* const*>(argv.data()));
@@ -167,6 +183,17 @@ TEST(Convert, LinesEncodingsFilesWordsAndFailures) {
       {{"--convert", "pinyin", "--words", "--data", files}, "", 1, "cannot read the word table"},
       {pinyin, "", 1, "zhavik-lookup: cannot read standard input", "", "/"},
       {{"--help"}, "", 1, "zhavik-lookup: cannot write standard output", "", {}, "/dev/full"},
+      // Endless input: the first failed write ends the run.
+      {pinyin, "", 1, "cannot write standard output: No space left on device", "", "/dev/zero",
+       "/dev/full", 20},
+      {{"--convert", "wubi86", "--as-window"},
+       "",
+       1,
+       "cannot write standard output: Broken pipe",
+       "",
+       "/dev/zero",
+       kClosedPipe,
+       20},
       {{"--frobnicate\x1b[2J\n"}, "", 2, "zhavik-lookup: unknown option --frobnicate\\x1b[2J\\n\n"},
   };
   for (const Case& c : cases)
@@ -181,6 +208,67 @@ TEST(Convert, AsWindowWritesWhatTheBatchViewWrites) {
         run({{"--convert", "拼音", "--as-window"}, "", 0, "", input}).out,
         zhavik::utf16_to_utf8(zhavik::convert_text(book, *zhavik::utf8_to_utf16(input), u"拼音")))
         << input;
+}
+
+// Reads from `from` until `text` has come; gives what came, which is less when nothing more
+// came for 10 s.
+std::string read_until(int from, std::string_view text) {
+  std::string got;
+  pollfd wait_for{from, POLLIN, 0};
+  char buffer[256];
+  while (!got.ends_with(text) && poll(&wait_for, 1, 10'000) == 1) {
+    const ssize_t read_now = read(from, buffer, sizeof buffer);
+    if (read_now <= 0) break;
+    got.append(buffer, static_cast<std::size_t>(read_now));
+  }
+  return got;
+}
+
+// Lines written into a pipe one at a time, as tail -f writes them: each converted line comes
+// back before the next is written, to a pipe with --line-buffered and to a terminal.
+TEST(Convert, EachLineComesOutWhenItEnds) {
+  for (const bool terminal : {false, true}) {
+    SCOPED_TRACE(terminal ? "to a terminal" : "to a pipe");
+    int input[2], output[2];
+    ASSERT_EQ(pipe(input), 0);
+    if (terminal) {
+      output[0] = posix_openpt(O_RDWR | O_NOCTTY);
+      ASSERT_TRUE(output[0] >= 0 && grantpt(output[0]) == 0 && unlockpt(output[0]) == 0);
+      output[1] = open(ptsname(output[0]), O_RDWR | O_NOCTTY);
+      termios raw{};  // no LF turned into CR LF on the way
+      tcgetattr(output[1], &raw);
+      cfmakeraw(&raw);
+      tcsetattr(output[1], TCSANOW, &raw);
+    } else {
+      ASSERT_EQ(pipe(output), 0);
+    }
+    const std::vector<const char*> argv = {ZHAVIK_LOOKUP, "--data",
+                                           kData.c_str(), "--convert",
+                                           "pinyin",      terminal ? nullptr : "--line-buffered",
+                                           nullptr};
+    const pid_t child = fork();
+    if (child == 0) {
+      dup2(input[0], 0);
+      dup2(output[1], 1);
+      for (const int end : {input[0], input[1], output[0], output[1]})
+        close(end);
+      execv(argv[0], const_cast<char* const*>(argv.data()));
+      _exit(127);
+    }
+    close(input[0]);
+    close(output[1]);
+    for (const auto& [line, converted] :
+         {std::pair<std::string, std::string>{"中文\n", "zhōng wén\n"},
+          {"你好\r\n", "nǐ hǎo\r\n"}}) {
+      ASSERT_EQ(write(input[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+      EXPECT_EQ(read_until(output[0], converted), converted);
+    }
+    close(input[1]);
+    int status = -1;
+    waitpid(child, &status, 0);
+    close(output[0]);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
 }
 
 // Standard input that never ends, one endless line: the output goes on, memory stays within
