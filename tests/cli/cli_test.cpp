@@ -124,11 +124,24 @@ TEST(Lookup, EachModeAnswers) {
   std::filesystem::copy_file(kData + "/img/1.jpg", unusable + "/img/1.jpg");
   ASSERT_EQ(mkfifo((unusable + "/img/2.jpg").c_str(), 0644), 0);
   std::filesystem::create_symlink("/dev/zero", unusable + "/img/3.jpg");
+  // The dictionaries saved with LF line ends: read as before, with one warning for all.
+  const std::string lf = scratch_folder("lf").string();
+  for (const std::string name : {"/img/1.jpg", "/img/2.jpg", "/img/3.jpg"}) {
+    std::ifstream file(kData + name, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::erase(bytes, '\r');  // they hold no other CR
+    std::ofstream(lf + name, std::ios::binary) << bytes;
+  }
   const Case cases[] = {
       {{"--data", unusable, "--query", "好"},
        "好\n暂缺\nvb vbg \n暂缺\n2635\n",
        0,
        "cannot read " + unusable + "/img/3.jpg; its lookups answer 暂缺\n"},
+      {{"--data", lf, "--query", "中"},
+       "中\nzhōng  zhòng  \nk kh khk \nk khk \n5448\n",
+       0,
+       "zhavik-lookup: warning: lines end in LF alone, not CR LF, in " + lf + "/img/1.jpg, " + lf +
+           "/img/2.jpg, " + lf + "/img/3.jpg: they were read at LF\n"},
       {{"--style", "numbers", "中a"},
        "中\n  拼音    zhong1  zhong4\n  86五笔  k kh khk\n  98五笔  k khk\n  区位    5448\n\n"
        "a\n  拼音    不是汉字\n  86五笔  不是汉字\n  98五笔  不是汉字\n  区位    不是汉字\n"},
