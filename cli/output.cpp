@@ -27,7 +27,7 @@ bool Output::flush() {
   errno = 0;
   failed_ = std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size() ||
             std::fflush(file_) != 0;
-  if (failed_) error_ = errno;
+  if (failed_) error_ = errno != 0 ? errno : EIO;
   buffer_.clear();
   return !failed_;
 }
