@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -244,17 +245,9 @@ TEST(Convert, EachLineComesOutWhenItEnds) {
     SCOPED_TRACE(terminal ? "to a terminal" : "to a pipe");
     int input[2], output[2];
     ASSERT_EQ(pipe(input), 0);
-    if (terminal) {
-      output[0] = posix_openpt(O_RDWR | O_NOCTTY);
-      ASSERT_TRUE(output[0] >= 0 && grantpt(output[0]) == 0 && unlockpt(output[0]) == 0);
-      output[1] = open(ptsname(output[0]), O_RDWR | O_NOCTTY);
-      termios raw{};  // no LF turned into CR LF on the way
-      tcgetattr(output[1], &raw);
-      cfmakeraw(&raw);
-      tcsetattr(output[1], TCSANOW, &raw);
-    } else {
-      ASSERT_EQ(pipe(output), 0);
-    }
+    termios raw{};  // no LF turned into CR LF on the way
+    cfmakeraw(&raw);
+    ASSERT_EQ(terminal ? openpty(&output[0], &output[1], nullptr, &raw, nullptr) : pipe(output), 0);
     const std::vector<const char*> argv = {ZHAVIK_LOOKUP, "--data",
                                            kData.c_str(), "--convert",
                                            "pinyin",      terminal ? nullptr : "--line-buffered",
