@@ -658,7 +658,7 @@ def initial_order(keys, hanzi_of_key, empty_anchors):
 
 
 def improve(order, hanzi_of_key, neighbours, keys=None):
-    """Moves one key at a time to the place where it displaces least (with
+    """Moves one key at a time to the place where it costs least (with
     neighbours, keeping the anchors in order) until no move gains.  The
     keys are looked at in turn, first `keys` (default: all); once a key
     moves, the keys of the characters it holds and of its syllable and the
@@ -1137,12 +1137,11 @@ def decide_words(sources, readings_of, usual_of, reviewed):
     how many words and readings each rule decided or left out."""
     counts = collections.Counter()
     usable = usable_readings(sources, readings_of, counts)
-    decided, rules = {}, {}
+    decided, rules, added = {}, {}, {}
     for word in sorted(set().union(*(usable[name] for name in (
             HAND_CORRECTIONS, PHRASE_TABLE, CEDICT)))):
-        decided[word], rules[word], added = decide_word(word, usable,
-                                                        usual_of)
-        counts['neutral tones added', rules[word]] += added
+        decided[word], rules[word], added[word] = decide_word(
+            word, usable, usual_of)
     for word, reading in usable[IDIOMS].items():
         counts['idioms', 'not in the other sources (left out)' if word
                not in decided else 'agree' if syllables(decided[word]) in
@@ -1161,7 +1160,10 @@ def decide_words(sources, readings_of, usual_of, reviewed):
                      f'{" ".join(map(key_of, reading))} gives a character '
                      f'a reading it lacks')
         decided[word], rules[word] = reading, WORD_OVERRIDES
-    counts.update(('words decided by', rule) for rule in rules.values())
+    for word, rule in rules.items():
+        counts['words decided by', rule] += 1
+        if rule != WORD_OVERRIDES:
+            counts['neutral tones added', rule] += added.get(word, 0)
     return decided, counts
 
 

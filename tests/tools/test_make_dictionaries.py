@@ -49,7 +49,8 @@ class DictionariesTest(unittest.TestCase):
                 ('phrase_pinyin.txt', '说明 shuō míng', 'cannot read'),
                 ('phrase_cc_cedict.txt', '说明: shuo1 ming2', 'cannot read'),
                 ('pinyin_overrides.tsv', '这\tzhei9\tadd\twhy', 'cannot read'),
-                ('unihan_readings.tsv', 'U+8BF4\tkMandarin\tsh1', 'cannot read'),
+                ('unihan_readings.tsv', 'U+8BF4\tkMandarin\tsh1',
+                 'cannot read'),
                 ('word_overrides.tsv', '说明\tshuo1\twhy', 'cannot read'),
                 ('word_overrides.tsv', '时候\tshi2 hou5\tstale', 'anyway'),
                 ('word_overrides.tsv', '时候\tshi2 hao5\tno', 'lacks')]:
@@ -82,7 +83,8 @@ class DictionariesTest(unittest.TestCase):
         rng = random.Random(7)
         keys = [(syllable, tone) for syllable in 'abc' for tone in (1, 2, 3)]
         for _ in range(300):
-            hanzi = [{'pairs': [(*rng.sample(keys, 2), rng.choice((1, 5, 1e-6)))
+            hanzi = [{'pairs': [(*rng.sample(keys, 2),
+                                 rng.choice((1, 5, 1e-6)))
                                 for _ in range(rng.randint(1, 4))]}
                      for _ in range(rng.randint(1, 6))]
             key = rng.choice(keys)
