@@ -982,6 +982,10 @@ def pinyin_lines(hanzi_info):
 
 WORD_PINYIN_FILE = 'word_pinyin.txt'
 WORD_OVERRIDES = 'word_overrides.tsv'
+# 来 and 去 after a verb are said lightly, but the dictionaries print them
+# with their tones (起来 qǐ·lái, 下去 xià·qù), and so does the word file;
+# CC-CEDICT writes them in the neutral tone.
+TONED_WHEN_LIGHT = {'来': ('lai', 2), '去': ('qu', 4)}
 # The longest word the word file may hold (core/word_table.h).
 LONGEST_WORD = 32
 BASE_TONES = {'一': ('yi', 1), '不': ('bu', 4)}
@@ -1089,7 +1093,7 @@ def decide_word(word, usable, usual_of):
     characters' usual readings.  Then every syllable that one of the three
     reads in the neutral tone, in a reading alike but for neutral tones,
     becomes neutral (认识 rèn shí and rèn shi give rèn shi; 多少 duō shǎo and
-    duō shao give duō shao).
+    duō shao give duō shao), but for TONED_WHEN_LIGHT.
     """
     deciding = next(name for name in (HAND_CORRECTIONS, PHRASE_TABLE, CEDICT)
                     if word in usable[name])
@@ -1112,8 +1116,11 @@ def decide_word(word, usable, usual_of):
     everything = [candidate for name in (HAND_CORRECTIONS, PHRASE_TABLE,
                                          CEDICT)
                   for candidate in usable[name].get(word, [])]
-    neutral = with_neutral_tones(reading, everything)
-    added = sum(ours != theirs for ours, theirs in zip(neutral, reading))
+    neutral = tuple(TONED_WHEN_LIGHT.get(char, syllable)
+                    for char, syllable in zip(
+                        word, with_neutral_tones(reading, everything)))
+    added = sum(ours[1] == NEUTRAL_TONE != theirs[1]
+                for ours, theirs in zip(neutral, reading))
     return neutral, rule + (' + neutral tones' if added else ''), added
 
 
