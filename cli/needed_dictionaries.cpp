@@ -8,6 +8,7 @@
 #include "cli/program_folder.h"
 #include "core/cp936.h"
 #include "core/dictionary_excerpt.h"
+#include "core/files.h"
 #include "core/text.h"
 
 namespace zhavik {

@@ -58,22 +58,6 @@ inline constexpr const char* kPinyinFile = "img/3.jpg";
 // file is no dictionary, and reading it would only cost memory and start-up time.
 inline constexpr std::uintmax_t kMaxDictionaryFileBytes = 16 * 1024 * 1024;
 
-// Why read_regular_file gave nothing.
-enum class FileRefusal {
-  unreadable,   // missing, not allowed, or a read that failed
-  not_regular,  // a folder, a pipe, a device
-  too_large,    // more than the bytes asked for
-};
-
-// The bytes of the file at `path` if it is a regular file (after following links) of at
-// most `max_bytes`; nothing for anything else: missing, unreadable, a folder, a pipe, a
-// device or a larger file, and then `refusal`, when given, says which. Only a regular file
-// is ever opened, so a pipe never makes this wait and a device is never touched. Never
-// throws.
-std::optional<std::string> read_regular_file(const std::filesystem::path& path,
-                                             std::uintmax_t max_bytes,
-                                             FileRefusal* refusal = nullptr);
-
 // Loads the three files from the folder that holds img/. Files that could not be read, or
 // that are no regular file of at most kMaxDictionaryFileBytes, count as missing: they are
 // listed in `unreadable` when asked for, and their texts stay empty.

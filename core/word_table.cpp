@@ -5,6 +5,7 @@
 
 #include "core/cp936.h"
 #include "core/dictionary_texts.h"
+#include "core/files.h"
 #include "core/text.h"
 #include "core/tone_marks.h"
 
