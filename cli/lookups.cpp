@@ -193,15 +193,8 @@ int from(const Request& request, const Answers& answers, Output& out) {
       break;
     case Kind::wubi86:
     case Kind::wubi98: {
-      const std::u16string lower = [&] {
-        std::u16string text = code;
-        for (char16_t& unit : text) {
-          if (unit >= u'A' && unit <= u'Z') unit += u'a' - u'A';
-        }
-        return text;
-      }();
       entries = characters_of_wubi_code(
-          *request.kind == Kind::wubi86 ? texts.wubi86_data : texts.wubi98_data, lower,
+          *request.kind == Kind::wubi86 ? texts.wubi86_data : texts.wubi98_data, ascii_lower(code),
           request.prefix);
       break;
     }
@@ -234,16 +227,6 @@ int from(const Request& request, const Answers& answers, Output& out) {
   return 0;
 }
 
-// Syllables are lower-case; the Latin-1 capitals cover Ü as well as A to Z.
-std::u16string lower_case(std::u16string text) {
-  for (char16_t& unit : text) {
-    if ((unit >= u'A' && unit <= u'Z') || (unit >= 0xC0 && unit <= 0xDE && unit != 0xD7)) {
-      unit += 0x20;
-    }
-  }
-  return text;
-}
-
 }  // namespace
 
 int run_lookup(const Request& request, const DictionaryTexts& texts, Output& out) {
@@ -267,13 +250,13 @@ int run_lookup(const Request& request, const DictionaryTexts& texts, Output& out
       break;
     case Mode::syllables:
       for (const std::u16string& syllable : syllables_of_letter(
-               texts.pinyin_data, lower_case(request.operands[0]), kSyllableCapacity)) {
+               texts.pinyin_data, pinyin_lower_case(request.operands[0]), kSyllableCapacity)) {
         out.write(syllable);
         out.write("\n");
       }
       break;
     case Mode::characters: {
-      const std::u16string syllable = lower_case(request.operands[0]);
+      const std::u16string syllable = pinyin_lower_case(request.operands[0]);
       for (const SyllableCharacter& entry :
            characters_of_syllable(texts.pinyin_data, syllable, kCharacterCapacity)) {
         out.write(entry.character);

@@ -15,6 +15,9 @@ enum class PinyinStyle { marks, numbers, none };
 // including those the tone marks table leaves as they are.
 std::u16string styled_reading(std::u16string_view numbered_key, PinyinStyle style);
 
+// Pinyin letters in lower case, as the dictionary spells them: A to Z and Ü.
+std::u16string pinyin_lower_case(std::u16string_view text);
+
 // A syllable as a user writes it: zhong, zhong1, zhōng, Zhong, lü4, lv4 or lǜ. The syllable
 // comes back in the dictionary's spelling (lower case, ü) with its tone 1 to 5, or 0 when no
 // tone was given; nothing when the text holds anything but letters and one tone.

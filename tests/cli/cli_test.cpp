@@ -22,6 +22,7 @@
 #include "core/batch.h"
 #include "core/code_book.h"
 #include "core/text.h"
+#include "core/text_file.h"
 
 namespace {
 
@@ -214,7 +215,9 @@ TEST(Convert, LinesEncodingsFilesWordsAndFailures) {
     expect_outcome(c);
 }
 
-// The kind only chooses the first words, which agree with the lookup for every character.
+// The kind only chooses the first words, which agree with the lookup for every character. A
+// file is read as the window's File > Open reads it, at any size: here one that turns out to be
+// no proper UTF-8 only well beyond the look-ahead that follows its first Chinese character.
 TEST(Convert, AsWindowWritesWhatTheBatchViewWrites) {
   const zhavik::CodeBook book(zhavik::load_dictionary_texts(kData));
   for (const std::string input : {"", "你\r\n我", "ab 1", "，\u3000\t😀\r\n\n\r好 \r\n"})
@@ -222,6 +225,16 @@ TEST(Convert, AsWindowWritesWhatTheBatchViewWrites) {
         run({{"--convert", "拼音", "--as-window"}, "", 0, "", input}).out,
         zhavik::utf16_to_utf8(zhavik::convert_text(book, *zhavik::utf8_to_utf16(input), u"拼音")))
         << input;
+  std::string late(100 * 1024, 'a');
+  while (late.size() < 200 * 1024)
+    late += "中文\r\n";
+  late += "\xD6\xD0";  // 中 in code page 936
+  const std::string path = scratch_folder("late").string() + "/late.txt";
+  std::ofstream(path, std::ios::binary) << late;
+  const Outcome outcome = run({{"--convert", "区位", "--as-window", path}, ""});
+  EXPECT_NE(outcome.err.find("became U+FFFD (the first at byte offset 204800)"), std::string::npos);
+  EXPECT_TRUE(outcome.out == zhavik::utf16_to_utf8(zhavik::convert_text(
+                                 book, zhavik::decode_text_file(late), u"区位")));
 }
 
 // Reads from `from` until `text` has come; gives what came, which is less when nothing more
