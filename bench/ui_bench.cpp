@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   // The editor takes "\n" as its line break, as when a user pastes text.
   form.findChild<QPlainTextEdit*>("RichTextBox1_0")
       ->setPlainText(QString::fromStdU16String(zhavik::sample_text(
-          zhavik::load_dictionary_texts(folder).pinyin_data, 1'000'000, u"\n")));
+          zhavik::load_dictionary_texts(folder)[zhavik::Kind::pinyin], 1'000'000, u"\n")));
   report("convert 1,000,000 characters into the result box", time_each(1, 4, [&](int kind) {
            form.findChild<QPushButton*>(QStringLiteral("Command6_%1").arg(kind))->click();
            form.repaint();

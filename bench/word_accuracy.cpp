@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     const std::u16string line = utf8_to_utf16_lossy(bytes);
     std::u16string by_words;
     append_line_by_words(by_words, book, table, line);
-    const std::u16string plain = convert_text(book, line, u"拼音");
+    const std::u16string plain = convert_text(book, line, Kind::pinyin);
     const std::vector<std::u16string_view> plain_items = items_of(plain);
     const std::vector<std::u16string_view> word_items = items_of(by_words);
     std::size_t item = 0;

@@ -1,6 +1,11 @@
 #include "core/dictionary_texts.h"
 
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
 #include "core/cp936.h"
+#include "core/dictionary_excerpt.h"
 #include "core/files.h"
 
 namespace zhavik {
@@ -22,15 +27,15 @@ std::u16string records_of(std::u16string_view file_text, LineEnd line_end) {
   return records;
 }
 
-std::u16string load_text(const std::filesystem::path& path,
-                         std::u16string (*form)(std::u16string_view, LineEnd),
-                         std::vector<std::filesystem::path>* unreadable) {
+std::u16string load_text(Kind kind, const std::filesystem::path& path,
+                         const std::vector<std::uint16_t>* only, LoadReport& report) {
   const std::optional<std::string> bytes = read_regular_file(path, kMaxDictionaryFileBytes);
   if (!bytes) {
-    if (unreadable) unreadable->push_back(path);
+    report.unreadable.push_back(path);
     return {};
   }
-  return form(cp936_decode(*bytes), line_end_of(*bytes));
+  if (line_end_of(*bytes) == LineEnd::lf) report.read_at_lf.push_back(path);
+  return dictionary_text(kind, *bytes, only);
 }
 
 }  // namespace
@@ -49,12 +54,31 @@ std::u16string pinyin_data_from(std::u16string_view file_text, LineEnd line_end)
   return records_of(file_text, line_end) + u'^';
 }
 
-DictionaryTexts load_dictionary_texts(const std::filesystem::path& folder,
-                                      std::vector<std::filesystem::path>* unreadable) {
+std::u16string dictionary_text(Kind kind, std::string_view file_bytes,
+                               const std::vector<std::uint16_t>* only) {
+  // Told from the whole file: an excerpt may hold neither line end. (Such a file is one line
+  // to the excerpt, which then holds all of it.)
+  const LineEnd line_end = line_end_of(file_bytes);
+  const std::u16string text =
+      only ? cp936_decode(dictionary_excerpt(file_bytes, *only)) : cp936_decode(file_bytes);
+  return shape_of(kind) == AnswerShape::readings ? pinyin_data_from(text, line_end)
+                                                 : wubi_data_from(text, line_end);
+}
+
+DictionaryTexts load_dictionary_texts(const std::filesystem::path& folder, LoadReport* report,
+                                      std::span<const Kind> kinds,
+                                      const std::vector<std::uint16_t>* only) {
+  std::vector<const KindRow*> files;
+  for (const Kind kind : kinds) {
+    if (row_of(kind).file) files.push_back(&row_of(kind));
+  }
+  std::sort(files.begin(), files.end(),
+            [](const KindRow* a, const KindRow* b) { return std::strcmp(a->file, b->file) < 0; });
+  LoadReport ignored;
   DictionaryTexts texts;
-  texts.wubi86_data = load_text(folder / kWubi86File, wubi_data_from, unreadable);
-  texts.wubi98_data = load_text(folder / kWubi98File, wubi_data_from, unreadable);
-  texts.pinyin_data = load_text(folder / kPinyinFile, pinyin_data_from, unreadable);
+  for (const KindRow* row : files) {
+    texts[row->kind] = load_text(row->kind, folder / row->file, only, report ? *report : ignored);
+  }
   return texts;
 }
 

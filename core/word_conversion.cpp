@@ -152,7 +152,7 @@ std::u16string convert_text_by_words_reference(const CodeBook& book,
       } else {
         // The plain conversion of the one character, less its two line ends.
         const std::size_t n = character_length(line, i);
-        const std::u16string item = convert_text(book, line.substr(i, n), u"拼音");
+        const std::u16string item = convert_text(book, line.substr(i, n), Kind::pinyin);
         out += std::u16string_view(item).substr(0, item.size() - 2 * kLineEnd.size());
         i += n;
       }

@@ -85,17 +85,15 @@ void check_decoding(FuzzedDataProvider& input) {
 }
 
 void check_lines_and_words(FuzzedDataProvider& input) {
-  zhavik::DictionaryTexts texts;
-  texts.pinyin_data = zhavik::pinyin_data_from(zhavik::fuzz::telling_text(input, 64));
-  texts.wubi86_data = zhavik::wubi_data_from(zhavik::fuzz::telling_text(input, 64));
-  const zhavik::Kind kind = input.ConsumeBool() ? zhavik::Kind::pinyin : zhavik::Kind::wubi86;
+  const zhavik::DictionaryTexts texts = zhavik::fuzz::telling_dictionaries(input, 64);
+  const zhavik::Kind kind =
+      zhavik::kAllKinds[input.ConsumeIntegralInRange<std::size_t>(0, zhavik::kKindCount - 1)];
   zhavik::FirstWords words(texts, kind);
-  for (const std::u16string* text : {&texts.pinyin_data, &texts.wubi86_data}) {
-    for (const char16_t unit : *text) {
+  for (const zhavik::Kind each : zhavik::kAllKinds) {
+    for (const char16_t unit : texts[each]) {
       const std::uint16_t code = zhavik::cp936_double_byte(unit);
       if (code == 0) continue;
-      const std::u16string answer =
-          zhavik::huoqu_scan(texts, zhavik::kind_text(kind), std::u16string(1, unit));
+      const std::u16string answer = zhavik::huoqu_scan(texts, kind, std::u16string(1, unit));
       FUZZ_REQUIRE(words.of(unit, code) ==
                    std::u16string_view(answer).substr(0, answer.find(u' ')));
     }

@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   FuzzedDataProvider input(data, size);
   static const zhavik::CodeBook book(zhavik::DictionaryTexts{
-      {}, {}, zhavik::pinyin_data_from(u"hao3=好\r\nzhong1=中\r\nyi1=一\r\na1=啊阿\r\n")});
+      {zhavik::Kind::pinyin,
+       zhavik::pinyin_data_from(u"hao3=好\r\nzhong1=中\r\nyi1=一\r\na1=啊阿\r\n")}});
   static const zhavik::WordTable no_words;
   const std::vector<zhavik::WordReading> words = word_list(input);
   const zhavik::WordTable table(words);
@@ -45,6 +46,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string converted = zhavik::convert_text_by_words(book, table, text);
   FUZZ_REQUIRE(converted == zhavik::convert_text_by_words_reference(book, words, text));
   FUZZ_REQUIRE(zhavik::convert_text_by_words(book, no_words, text) ==
-               zhavik::convert_text(book, text, u"拼音"));
+               zhavik::convert_text(book, text, zhavik::Kind::pinyin));
   return 0;
 }

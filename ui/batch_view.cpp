@@ -110,10 +110,10 @@ void BatchView::Command6_Click(int Index) {
   // The editor separates its lines with its own separators; the conversion needs CR LF.
   const std::u16string text =
       editor_lines_to_crlf(RichTextBox1[0]->document()->toRawText().toStdU16String());
-  const Kind kind = kAllKinds[Index];
+  const Kind kind = kWindowKinds[Index];
   const WordTable* words = kind == Kind::pinyin && Check1->isChecked() ? word_table() : nullptr;
-  const std::u16string converted = words ? convert_text_by_words(book_, *words, text)
-                                         : convert_text(book_, text, kind_text(kind));
+  const std::u16string converted =
+      words ? convert_text_by_words(book_, *words, text) : convert_text(book_, text, kind);
   Frame4[1]->setTitle(QStringLiteral("转换结果(") + Command6[Index]->text() + QStringLiteral("):"));
   // The editor takes CR LF as one line break.
   RichTextBox1[1]->setPlainText(QString::fromStdU16String(converted));

@@ -102,7 +102,7 @@ void BrowserView::Command1_Click(int Index) {
   for (QPushButton* button : Command2)
     button->setText(QString());
   const std::vector<std::u16string> syllables = syllables_of_letter(
-      book_.texts().pinyin_data, lower_caption(Command1[Index]), Command2.size());
+      book_.texts()[Kind::pinyin], lower_caption(Command1[Index]), Command2.size());
   for (std::size_t k = 0; k < syllables.size(); ++k) {
     Command2[k]->setText(QString::fromStdU16String(syllables[k]));
   }
@@ -118,7 +118,7 @@ void BrowserView::Command2_Click(int Index) {
     button->setToolTip(QString());
   }
   const std::vector<SyllableCharacter> characters = characters_of_syllable(
-      book_.texts().pinyin_data, lower_caption(Command2[Index]), Command3.size());
+      book_.texts()[Kind::pinyin], lower_caption(Command2[Index]), Command3.size());
   for (std::size_t k = 0; k < characters.size(); ++k) {
     const SyllableCharacter& character = characters[k];
     const QString pinyin = QString::fromStdU16String(character.pinyin);

@@ -11,8 +11,8 @@ namespace zhavik {
 namespace {
 
 TEST(WordCutting, FewestPiecesThenTheLongerWordFirst) {
-  const CodeBook book(
-      DictionaryTexts{{}, {}, pinyin_data_from(u"jia3=甲\r\nyi3=乙\r\nbing3=丙\r\nding1=丁\r\n")});
+  const CodeBook book(DictionaryTexts{
+      {Kind::pinyin, pinyin_data_from(u"jia3=甲\r\nyi3=乙\r\nbing3=丙\r\nding1=丁\r\n")}});
   const std::vector<WordReading> words = {
       {u"甲乙", u"jia2 yi2"}, {u"乙丙", u"yi4 bing4"}, {u"乙丙丁", u"yi1 bing1 ding2"},
       {u"甲乙", u"jia5 yi5"},  // a repeated word keeps its first line

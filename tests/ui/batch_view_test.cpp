@@ -121,8 +121,7 @@ TEST_F(BatchView, FilesLoadAsDecodedAndConvert) {
     EXPECT_TRUE(editor(0)->document()->toRawText() == decoded);
     const std::u16string text = lines(0);
     convert(button);
-    EXPECT_TRUE(lines(1) ==
-                zhavik::convert_text(book(), text, zhavik::kind_text(zhavik::kAllKinds[button])));
+    EXPECT_TRUE(lines(1) == zhavik::convert_text(book(), text, zhavik::kWindowKinds[button]));
   }
 }
 
