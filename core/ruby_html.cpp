@@ -12,22 +12,24 @@ namespace {
 constexpr std::string_view kStyleSheet = R"(
 html { background: #fff; color: #1a1a1a; }
 body {
-  margin: 2.5rem auto; padding: 0 1.5rem; max-width: 44rem;
-  font-family: "KaiTi", "STKaiti", "AR PL UKai CN", "Kaiti SC", "Noto Serif CJK SC",
-    "Source Han Serif SC", "Songti SC", "SimSun", "AR PL UMing CN", serif;
-  font-size: 2rem; line-height: 2.4;
+  margin: 2.5rem auto; padding: 0 1.5rem; max-width: 46rem;
+  font-family: "Noto Serif", "Times New Roman", "Liberation Serif", "DejaVu Serif",
+    "KaiTi", "STKaiti", "AR PL UKai CN", "Kaiti SC", "Noto Serif CJK SC", "Source Han Serif SC",
+    "Songti SC", "SimSun", "AR PL UMing CN", serif;
+  font-size: 2rem; line-height: 2.1;
 }
-p { margin: 0 0 0.5em; white-space: pre-wrap; overflow-wrap: anywhere; }
-ruby { white-space: nowrap; ruby-position: over; ruby-align: center; }
+p { margin: 0 0 0.4em; white-space: pre-wrap; overflow-wrap: anywhere; }
+ruby { white-space: nowrap; margin: 0 0.1em; ruby-position: over; ruby-align: center; }
 rt {
-  font-family: "Noto Sans", "Segoe UI", "Helvetica Neue", Arial, "DejaVu Sans", sans-serif;
-  font-size: 0.42em; line-height: 1.3; color: #555; letter-spacing: 0;
+  font-family: "Noto Sans", "Segoe UI", "Helvetica Neue", Arial, "DejaVu Sans",
+    "Microsoft JhengHei", "PingFang TC", "Noto Sans CJK TC", "AR PL UMing TW", sans-serif;
+  font-size: 0.5em; line-height: 1.2; color: #444;
 }
 @media print {
   @page { margin: 16mm 14mm; }
   html { background: none; }
   body { margin: 0; padding: 0; max-width: none; font-size: 20pt; color: #000; }
-  rt { font-size: 9.5pt; color: #000; }
+  rt { font-size: 10pt; color: #000; }
   p { orphans: 2; widows: 2; }
 }
 )";
@@ -78,29 +80,29 @@ void RubyHtmlWriter::begin(std::u16string_view title, std::string& out) {
   out += "</style>\n</head>\n<body>\n";
 }
 
-void RubyHtmlWriter::open_line(std::string& out) {
-  if (line_open_) return;
-  out += "<p>";
-  line_open_ = true;
-}
-
 void RubyHtmlWriter::add(RubyPiece piece, std::string& out) {
-  open_line(out);
+  if (!line_open_) out += "<p>";
+  line_open_ = true;
+  const std::size_t size_before = out.size();
   if (piece.reading.empty()) {
     append_escaped(out, piece.text);
-    return;
+  } else {
+    out += "<ruby>";
+    append_escaped(out, piece.text);
+    out += "<rt>";
+    append_escaped(out, piece.reading);
+    out += "</rt></ruby>";
   }
-  out += "<ruby>";
-  append_escaped(out, piece.text);
-  out += "<rt>";
-  append_escaped(out, piece.reading);
-  out += "</rt></ruby>";
+  line_shows_something_ = line_shows_something_ || out.size() != size_before;
 }
 
 void RubyHtmlWriter::end_line(std::string& out) {
+  if (!line_open_) out += "<p>";
   // An empty paragraph would have no height at all; the break gives it one line.
-  out += line_open_ ? "</p>\n" : "<p><br></p>\n";
+  if (!line_shows_something_) out += "<br>";
+  out += "</p>\n";
   line_open_ = false;
+  line_shows_something_ = false;
 }
 
 void RubyHtmlWriter::end(std::string& out) {

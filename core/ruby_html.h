@@ -31,15 +31,14 @@ class RubyHtmlWriter {
   // The head of the page; the title names the page in the browser's tab and its print.
   void begin(std::u16string_view title, std::string& out);
   void add(RubyPiece piece, std::string& out);
-  // Ends a line; a line without pieces is an empty paragraph that keeps its height.
+  // Ends a line; a line that shows nothing is an empty paragraph that keeps its height.
   void end_line(std::string& out);
   // Ends a last line that has pieces but no end_line, and closes the page.
   void end(std::string& out);
 
  private:
-  void open_line(std::string& out);
-
-  bool line_open_ = false;
+  bool line_open_ = false;  // "<p>" is written
+  bool line_shows_something_ = false;
 };
 
 }  // namespace zhavik
