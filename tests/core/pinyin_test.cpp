@@ -132,14 +132,6 @@ TEST(PinyinStyle, TonesUmlautsAndKeysOutsideTheScheme) {
   }
 }
 
-TEST(PinyinStyle, NamesTheCommandLineTakes) {
-  EXPECT_EQ(pinyin_style_names(), "marks, numbers, none, initials, first, zhuyin");
-  for (const PinyinStyleName& entry : kPinyinStyleNames)
-    EXPECT_EQ(pinyin_style_named(entry.name), entry.style);
-  EXPECT_EQ(pinyin_style_named("Marks"), std::nullopt);
-  EXPECT_EQ(pinyin_style_named(""), std::nullopt);
-}
-
 TEST(PinyinStyle, SyllablesAsUsersWriteThem) {
   const std::pair<std::u16string, std::optional<std::pair<std::u16string, int>>> cases[] = {
       {u"zhong", {{u"zhong", 0}}},  {u"zhong1", {{u"zhong", 1}}}, {u"zhōng", {{u"zhong", 1}}},
