@@ -12,9 +12,10 @@ class QCheckBox;
 class QGroupBox;
 class QPlainTextEdit;
 class QPushButton;
-class WidgetMaker;
 
 namespace zhavik {
+
+class WidgetMaker;
 
 // The batch view (the frame Frame3): a whole text in RichTextBox1(0), converted line by line
 // by one of the buttons Command6(0..3) into pinyin, 86 or 98 Wubi codes or area/position

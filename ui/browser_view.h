@@ -8,9 +8,10 @@
 
 class QGroupBox;
 class QPushButton;
-class WidgetMaker;
 
 namespace zhavik {
+
+class WidgetMaker;
 
 // The pinyin browser: the letters A to Z (Command1), the syllables of the letter chosen
 // (Command2) and the characters read with the syllable chosen (Command3), each character in

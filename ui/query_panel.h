@@ -8,9 +8,10 @@
 class QLineEdit;
 class QPushButton;
 class QTimer;
-class WidgetMaker;
 
 namespace zhavik {
+
+class WidgetMaker;
 
 // The query: the input box Text1(0) under its prompt Label1(0) and the button Command4, and
 // in the frame Frame1(3) the character's pinyin, 86 and 98 Wubi codes and area/position code
