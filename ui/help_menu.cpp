@@ -7,11 +7,11 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include "core/help_texts.h"
 #include "core/version_text.h"
 #include "kit/form_kit.h"
 #include "site_settings.h"
 #include "ui/form1.h"
+#include "ui/help_texts.h"
 
 namespace zhavik {
 namespace {
