@@ -119,6 +119,11 @@ void BatchView::Command6_Click(int Index) {
   RichTextBox1[1]->setPlainText(QString::fromStdU16String(converted));
 }
 
+void BatchView::set_text_colour(const QColor& colour) {
+  for (QPlainTextEdit* box : RichTextBox1)
+    set_colour(box, QPalette::Text, colour);
+}
+
 void BatchView::set_input_text(const QString& text) {
   RichTextBox1[0]->setPlainText(text);
 }

@@ -9,6 +9,7 @@
 #include "core/word_table.h"
 
 class QCheckBox;
+class QColor;
 class QGroupBox;
 class QPlainTextEdit;
 class QPushButton;
@@ -32,6 +33,8 @@ class BatchView : public QFrame {
   // a regular file there, Check1 is disabled and says why in its tool tip.
   void set_word_table_file(const std::filesystem::path& path);
 
+  // The colour of the text in both boxes, the text to convert and the result.
+  void set_text_colour(const QColor& colour);
   // Replaces the text to convert.
   void set_input_text(const QString& text);
   // Gives the input box the keyboard focus.

@@ -59,6 +59,14 @@ void Form1::set_word_table_file(const std::filesystem::path& path) {
   Frame3->set_word_table_file(path);
 }
 
+void Form1::set_batch_text_colour(const QColor& colour) {
+  Frame3->set_text_colour(colour);
+}
+
+void Form1::Command1_Click(int Index) {
+  browser_->Command1_Click(Index);
+}
+
 void Form1::set_tab_order() {
   // The result boxes first, then the query, the browser from the bottom up, the batch view;
   // the news strip is last. The swatches only show colours and take no focus.

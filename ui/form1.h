@@ -9,6 +9,7 @@
 #include "news/news_strip.h"
 
 class QAction;
+class QColor;
 class QFileDialog;
 class QFrame;
 class QMenu;
@@ -35,6 +36,12 @@ class Form1 : public QMainWindow {
   void set_code_book(CodeBook book);
   // The word file of the batch view's pinyin conversion by words.
   void set_word_table_file(const std::filesystem::path& path);
+  // The colour of the text in the batch view's two boxes.
+  void set_batch_text_colour(const QColor& colour);
+
+  // The letter buttons of the pinyin browser: letter `Index` (0 is A) is pressed, and the
+  // browser goes on down to the query of its first syllable's first character.
+  void Command1_Click(int Index);
 
   // The two views and the File menu.
   void danzi_Click();
