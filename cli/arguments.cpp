@@ -135,6 +135,8 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
       request.as_window = true;
     } else if (argument == "--words") {
       request.words = true;
+    } else if (argument == "--sandhi") {
+      request.sandhi = true;
     } else {
       throw UsageError("unknown option " + escaped_for_terminal(argument));
     }
@@ -161,6 +163,7 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
   if (request.words && (request.as_window || request.style != PinyinStyle::marks)) {
     throw UsageError("--words writes tone marks line by line: not with --as-window or --style");
   }
+  if (request.sandhi && !request.words) throw UsageError("--sandhi goes with --words");
   if (request.prefix && request.mode != Mode::from) throw UsageError("--prefix goes with --from");
   if (request.json && request.mode != Mode::describe && request.mode != Mode::query &&
       request.mode != Mode::from) {
@@ -225,6 +228,7 @@ const char* const kUsage =
     "  --as-window                with --convert: exactly what the window's batch view writes\n"
     "  --words                    with --convert pinyin: read polyphones from the words they\n"
     "                             stand in (银行 yín háng, 行走 xíng zǒu)\n"
+    "  --sandhi                   with --words: 一 and 不 as spoken (一个 yí gè, 不是 bú shì)\n"
     "KIND is 拼音, 86五笔, 98五笔 or 区位 (or pinyin, wubi86, wubi98, quwei).\n"
     "Exit status: 0 done, 1 nothing found or a read or write error, 2 bad usage.\n";
 

@@ -42,7 +42,8 @@ struct Request {
   bool json = false;
   bool prefix = false;
   bool as_window = false;
-  bool words = false;  // --convert pinyin reads polyphones from their words
+  bool words = false;   // --convert pinyin reads polyphones from their words
+  bool sandhi = false;  // --words writes 一 and 不 as spoken
 };
 
 // Reads the arguments after the program name. Throws UsageError.

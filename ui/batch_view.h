@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "core/code_book.h"
-#include "core/word_table.h"
+#include "core/word_loading.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -27,8 +27,9 @@ class BatchView : public QFrame {
 
   void Command6_Click(int Index);
 
-  // The word file that the pinyin conversion reads on first use when Check1 is on. Without
-  // a regular file there, Check1 is disabled and says why in its tool tip.
+  // The word file that the pinyin conversion reads on first use when Check1 is on, with the
+  // counts and the compiled table beside it. When a look at the file shows that it cannot be
+  // used, Check1 is disabled at once and says why in its tool tip.
   void set_word_table_file(const std::filesystem::path& path);
 
   // Replaces the text to convert.
@@ -43,7 +44,7 @@ class BatchView : public QFrame {
   // The words, loaded when the pinyin button first needs them; null until then, or when the
   // file could not be read (Check1 is then disabled).
   const WordTable* word_table();
-  void disable_word_reading();
+  void disable_word_reading(WordFileRefusal why);
 
   const CodeBook& book_;
   std::array<QGroupBox*, 2> Frame4{};
@@ -51,7 +52,7 @@ class BatchView : public QFrame {
   std::array<QPushButton*, 4> Command6{};
   QCheckBox* Check1 = nullptr;  // 按词语判断多音字: the pinyin button reads words
   std::filesystem::path word_table_file_;
-  std::unique_ptr<WordTable> words_;
+  std::unique_ptr<const WordTable> words_;
 };
 
 }  // namespace zhavik
