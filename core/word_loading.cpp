@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/dictionary_texts.h"
+#include "core/mapped_file.h"
 
 namespace zhavik {
 namespace {
@@ -34,16 +35,18 @@ std::filesystem::path beside(const std::filesystem::path& word_file, const char*
   return word_file.parent_path() / std::filesystem::path(name).filename();
 }
 
-// What a table is built from: the files' bytes (no counts file: nothing) and the pinyin
+// What a table is built from: the files (no counts file: nothing) and the pinyin
 // dictionary.
 struct Sources {
-  std::string words;
-  std::optional<std::string> counts;
+  std::shared_ptr<const MappedFile> words;
+  std::shared_ptr<const MappedFile> counts;
   std::u16string_view pinyin_data;
 
   std::uint64_t key() const {
-    std::uint64_t key = hash_bytes(0xcbf29ce484222325, words.data(), words.size());
-    key = hash_bytes(key, counts ? counts->data() : "", counts ? counts->size() : 0);
+    const std::string_view word_bytes = words->bytes();
+    const std::string_view count_bytes = counts ? counts->bytes() : "";
+    std::uint64_t key = hash_bytes(0xcbf29ce484222325, word_bytes.data(), word_bytes.size());
+    key = hash_bytes(key, count_bytes.data(), count_bytes.size());
     key = hash_bytes(key, counts ? "counts" : "none", 6);
     return hash_bytes(key, pinyin_data.data(), pinyin_data.size() * sizeof(char16_t));
   }
@@ -53,24 +56,26 @@ std::optional<Sources> read_sources(const std::filesystem::path& word_file,
                                     std::u16string_view pinyin_data, LoadedWords& loaded) {
   loaded.refusal = word_file_refusal(word_file);
   if (loaded.refusal) return std::nullopt;
-  std::optional<std::string> words = read_regular_file(word_file, kMaxDictionaryFileBytes);
+  std::shared_ptr<const MappedFile> words = MappedFile::open(word_file, kMaxDictionaryFileBytes);
   if (!words) {
     loaded.refusal = WordFileRefusal::unreadable;  // changed since the look
     return std::nullopt;
   }
-  return Sources{std::move(*words),
-                 read_regular_file(beside(word_file, kWordCountsFile), kMaxDictionaryFileBytes),
+  return Sources{std::move(words),
+                 MappedFile::open(beside(word_file, kWordCountsFile), kMaxDictionaryFileBytes),
                  pinyin_data};
 }
 
 void build(const Sources& sources, LoadedWords& loaded) {
-  const WordList words = parse_word_pinyin(sources.words, CharacterReadings(sources.pinyin_data));
-  const CountList counts = sources.counts ? parse_word_counts(*sources.counts) : CountList{};
+  const WordList words =
+      parse_word_pinyin(sources.words->bytes(), CharacterReadings(sources.pinyin_data));
+  const CountList counts =
+      sources.counts ? parse_word_counts(sources.counts->bytes()) : CountList{};
   loaded.table = std::make_unique<const WordTable>(words.words, counts.counts);
   loaded.malformed_lines = words.malformed_lines;
   loaded.unknown_readings = words.unknown_readings;
   loaded.malformed_count_lines = counts.malformed_lines;
-  loaded.counts_read = sources.counts.has_value();
+  loaded.counts_read = sources.counts != nullptr;
 }
 
 std::array<std::uint64_t, WordTable::kNotes> notes_of(const LoadedWords& loaded) {
@@ -98,10 +103,12 @@ LoadedWords load_word_table(const std::filesystem::path& word_file,
   LoadedWords loaded;
   const std::optional<Sources> sources = read_sources(word_file, pinyin_data, loaded);
   if (!sources) return loaded;
-  if (const std::optional<std::string> bytes =
-          read_regular_file(beside(word_file, kWordTableFile), kMaxCompiledBytes)) {
+  if (std::shared_ptr<const MappedFile> compiled =
+          MappedFile::open(beside(word_file, kWordTableFile), kMaxCompiledBytes)) {
     std::array<std::uint64_t, WordTable::kNotes> notes{};
-    if (std::optional<WordTable> table = WordTable::from_bytes(*bytes, sources->key(), notes)) {
+    const std::string_view bytes = compiled->bytes();
+    if (std::optional<WordTable> table =
+            WordTable::from_compiled(bytes, std::move(compiled), sources->key(), notes)) {
       loaded.table = std::make_unique<const WordTable>(std::move(*table));
       loaded.malformed_lines = notes[0];
       loaded.unknown_readings = notes[1];

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <type_traits>
 #include <unordered_map>
 
@@ -37,6 +38,16 @@ std::vector<const Entry*> sorted_once(const std::vector<Entry>& list, Fits fits)
 
 }  // namespace
 
+// The arrays of a table built from lists.
+struct WordTable::Built {
+  std::vector<std::uint32_t> first_node = std::vector<std::uint32_t>(0x10000);
+  std::vector<std::uint64_t> later = std::vector<std::uint64_t>(0x10000 / 64);
+  std::vector<std::uint16_t> character_cost = std::vector<std::uint16_t>(0x10000);
+  std::vector<Node> nodes;
+  std::u16string units;
+  std::u16string items;
+};
+
 // The table's words in code-unit order, each word once, with its readings (or none) and
 // its cost.
 struct WordTable::Sorted {
@@ -49,11 +60,14 @@ struct WordTable::Sorted {
   std::unordered_map<std::u16string_view, std::u16string> rendered;  // syllable -> marked
 };
 
-WordTable::WordTable()
-    : first_node_(0x10000), later_(0x10000), character_cost_(0x10000, piece_cost(1, 1)) {}
+WordTable::WordTable() {
+  const auto built = std::make_shared<Built>();
+  point_into(*built);
+  owner_ = built;
+}
 
-WordTable::WordTable(const std::vector<WordReading>& words, const std::vector<WordCount>& counts)
-    : WordTable() {
+WordTable::WordTable(const std::vector<WordReading>& words, const std::vector<WordCount>& counts) {
+  const auto built = std::make_shared<Built>();
   const std::vector<const WordReading*> readings = sorted_once(words, fits_word_rules);
   const std::vector<const WordCount*> counted = sorted_once(counts, fits_count_rules);
   std::uint64_t total = 0;
@@ -61,14 +75,14 @@ WordTable::WordTable(const std::vector<WordReading>& words, const std::vector<Wo
     total += entry->count;
   total = std::max<std::uint64_t>(total, 1);
   const std::uint16_t uncounted = piece_cost(1, total);
-  std::fill(character_cost_.begin(), character_cost_.end(), uncounted);
+  std::fill(built->character_cost.begin(), built->character_cost.end(), uncounted);
 
   Sorted sorted;
   // Both lists in step, as one list of words: single characters have their own costs.
   auto reading = readings.begin();
   for (auto count = counted.begin(); reading != readings.end() || count != counted.end();) {
     if (count != counted.end() && (*count)->word.size() == 1) {
-      character_cost_[(*count)->word[0]] = piece_cost((*count)->count, total);
+      built->character_cost[(*count)->word[0]] = piece_cost((*count)->count, total);
       ++count;
     } else if (count == counted.end() ||
                (reading != readings.end() && (*reading)->word < (*count)->word)) {
@@ -82,47 +96,48 @@ WordTable::WordTable(const std::vector<WordReading>& words, const std::vector<Wo
       ++count;
     }
   }
-  size_ = readings.size();
 
-  // The roots first, one for each unit that begins a word, so that they can be found again
-  // from the nodes alone.
+  // The roots first, one for each unit that begins a word.
   std::vector<std::size_t> group_starts;
   for (std::size_t i = 0; i < sorted.words.size(); ++i) {
     if (i == 0 || sorted.words[i].word[0] != sorted.words[i - 1].word[0]) {
       group_starts.push_back(i);
-      nodes_.push_back(Node{});
-      units_ += sorted.words[i].word[0];
+      built->first_node[sorted.words[i].word[0]] = static_cast<std::uint32_t>(group_starts.size());
+      built->nodes.push_back(Node{0, 0, 0, 0, kNoWord});
+      built->units += sorted.words[i].word[0];
     }
   }
   group_starts.push_back(sorted.words.size());
-  root_count_ = nodes_.size();
-  for (std::size_t g = 0; g < root_count_; ++g) {
-    add_children(static_cast<std::uint32_t>(g), sorted, group_starts[g], group_starts[g + 1], 1);
+  for (std::size_t g = 0; g + 1 < group_starts.size(); ++g) {
+    add_children(*built, static_cast<std::uint32_t>(g), sorted, group_starts[g],
+                 group_starts[g + 1], 1);
   }
-  index_units();
+  size_ = readings.size();
+  point_into(*built);
+  owner_ = built;
 }
 
 // The words [begin, end) share their first `depth` units, which lead to node `parent`.
-void WordTable::add_children(std::uint32_t parent, Sorted& sorted, std::size_t begin,
+void WordTable::add_children(Built& built, std::uint32_t parent, Sorted& sorted, std::size_t begin,
                              std::size_t end, std::size_t depth) {
   if (sorted.words[begin].word.size() == depth) {
     // Sorted, so the word that ends here comes first.
     const Sorted::Word& word = sorted.words[begin];
-    nodes_[parent].cost = word.cost;
+    built.nodes[parent].cost = word.cost;
     if (word.readings) {
-      nodes_[parent].items_offset = static_cast<std::uint32_t>(items_.size());
+      built.nodes[parent].items_offset = static_cast<std::uint32_t>(built.items.size());
       for (std::size_t from = 0; from <= word.readings->size();) {
         const std::size_t blank = std::min(word.readings->find(u' ', from), word.readings->size());
         const std::u16string_view syllable =
             std::u16string_view(*word.readings).substr(from, blank - from);
         auto [place, is_new] = sorted.rendered.try_emplace(syllable, std::u16string());
         if (is_new) place->second = zhuanhuan_py(syllable);
-        items_ += place->second;
-        items_ += u' ';
+        built.items += place->second;
+        built.items += u' ';
         from = blank + 1;
       }
-      nodes_[parent].items_length =
-          static_cast<std::uint16_t>(items_.size() - nodes_[parent].items_offset);
+      built.nodes[parent].items_length =
+          static_cast<std::uint16_t>(built.items.size() - built.nodes[parent].items_offset);
     }
     ++begin;
   }
@@ -133,55 +148,58 @@ void WordTable::add_children(std::uint32_t parent, Sorted& sorted, std::size_t b
     }
   }
   group_starts.push_back(end);
-  const auto first_child = static_cast<std::uint32_t>(nodes_.size());
-  nodes_[parent].first_child = first_child;
-  nodes_[parent].child_count = static_cast<std::uint32_t>(group_starts.size() - 1);
+  const auto first_child = static_cast<std::uint32_t>(built.nodes.size());
+  built.nodes[parent].first_child = first_child;
+  built.nodes[parent].child_count = static_cast<std::uint32_t>(group_starts.size() - 1);
   for (std::size_t g = 0; g + 1 < group_starts.size(); ++g) {
-    nodes_.push_back(Node{});
-    units_ += sorted.words[group_starts[g]].word[depth];
+    const char16_t unit = sorted.words[group_starts[g]].word[depth];
+    built.nodes.push_back(Node{0, 0, 0, 0, kNoWord});
+    built.units += unit;
+    built.later[unit / 64] |= std::uint64_t{1} << unit % 64;
   }
   for (std::size_t g = 0; g + 1 < group_starts.size(); ++g) {
-    add_children(first_child + static_cast<std::uint32_t>(g), sorted, group_starts[g],
+    add_children(built, first_child + static_cast<std::uint32_t>(g), sorted, group_starts[g],
                  group_starts[g + 1], depth + 1);
   }
 }
 
-void WordTable::index_units() {
-  std::fill(first_node_.begin(), first_node_.end(), 0);
-  std::fill(later_.begin(), later_.end(), false);
-  for (std::size_t n = 0; n < nodes_.size(); ++n) {
-    if (n < root_count_) {
-      first_node_[units_[n]] = static_cast<std::uint32_t>(n + 1);
-    } else {
-      later_[units_[n]] = true;
-    }
-  }
+void WordTable::point_into(const Built& built) {
+  first_node_ = built.first_node.data();
+  later_ = built.later.data();
+  character_cost_ = built.character_cost.data();
+  nodes_ = built.nodes.data();
+  node_count_ = built.nodes.size();
+  units_ = built.units.data();
+  items_ = built.items.data();
+  items_length_ = built.items.size();
 }
 
 const WordTable::Node* WordTable::child(const Node& parent, char16_t unit) const {
-  const auto begin = units_.begin() + parent.first_child;
-  const auto end = begin + parent.child_count;
-  const auto found = std::lower_bound(begin, end, unit);
-  return found != end && *found == unit ? &nodes_[static_cast<std::size_t>(found - units_.begin())]
-                                        : nullptr;
+  if (parent.first_child > node_count_ || parent.child_count > node_count_ - parent.first_child) {
+    return nullptr;  // a damaged compiled table
+  }
+  const char16_t* begin = units_ + parent.first_child;
+  const char16_t* end = begin + parent.child_count;
+  const char16_t* found = std::lower_bound(begin, end, unit);
+  return found != end && *found == unit ? &nodes_[found - units_] : nullptr;
 }
 
 // --- The compiled form ---------------------------------------------------------------------
 //
-// The header below, then the arrays one after another in the machine's own byte order:
-// character_cost_ (65,536 units), nodes_, units_ (one unit per node) and items_. A machine
-// of the other byte order reads a key that does not match and builds the table anew.
+// The header below, then the arrays one after another in the machine's own byte order, each
+// at a multiple of 8 bytes from the start: character_cost_ (65,536), first_node_ (65,536),
+// later_ (1,024), nodes_, units_ (one unit per node) and items_. A machine of the other byte
+// order reads a key that does not match and builds the table anew.
 
 namespace {
 
-constexpr char kMagic[8] = {'Z', 'h', 'W', 'o', 'r', 'd', 's', '1'};
+constexpr char kMagic[8] = {'Z', 'h', 'W', 'o', 'r', 'd', 's', '2'};
 
 struct Header {
   char magic[8];
   std::uint64_t key;
   std::uint64_t notes[WordTable::kNotes];
   std::uint64_t size;
-  std::uint64_t root_count;
   std::uint64_t node_count;
   std::uint64_t items_length;
 };
@@ -192,13 +210,12 @@ void append_array(std::string& out, const T* data, std::size_t count) {
   out.append(reinterpret_cast<const char*>(data), count * sizeof(T));
 }
 
-// Copies `count` elements from the front of `bytes` and drops them; false when too few.
+// The array of `count` elements at the front of `bytes`, which then lose them.
 template <class T>
-bool take_array(std::string_view& bytes, T* data, std::uint64_t count) {
-  if (count > bytes.size() / sizeof(T)) return false;
-  std::memcpy(data, bytes.data(), count * sizeof(T));
-  bytes.remove_prefix(count * sizeof(T));
-  return true;
+const T* take_array(std::string_view& bytes, std::uint64_t count) {
+  const T* array = reinterpret_cast<const T*>(bytes.data());
+  bytes.remove_prefix(static_cast<std::size_t>(count * sizeof(T)));
+  return array;
 }
 
 }  // namespace
@@ -206,58 +223,64 @@ bool take_array(std::string_view& bytes, T* data, std::uint64_t count) {
 std::string WordTable::to_bytes(std::uint64_t key,
                                 const std::array<std::uint64_t, kNotes>& notes) const {
   static_assert(sizeof(Node) == 16 && std::is_trivially_copyable_v<Node>);
+  static_assert(sizeof(Header) % 8 == 0);
   Header header{};
   std::memcpy(header.magic, kMagic, sizeof kMagic);
   header.key = key;
   std::copy(notes.begin(), notes.end(), header.notes);
   header.size = size_;
-  header.root_count = root_count_;
-  header.node_count = nodes_.size();
-  header.items_length = items_.size();
+  header.node_count = node_count_;
+  header.items_length = items_length_;
   std::string out;
   append_array(out, &header, 1);
-  append_array(out, character_cost_.data(), character_cost_.size());
-  append_array(out, nodes_.data(), nodes_.size());
-  append_array(out, units_.data(), units_.size());
-  append_array(out, items_.data(), items_.size());
+  append_array(out, character_cost_, 0x10000);
+  append_array(out, first_node_, 0x10000);
+  append_array(out, later_, 0x10000 / 64);
+  append_array(out, nodes_, node_count_);
+  append_array(out, units_, node_count_);
+  append_array(out, items_, items_length_);
   return out;
+}
+
+std::optional<WordTable> WordTable::from_compiled(std::string_view bytes,
+                                                  std::shared_ptr<const void> owner,
+                                                  std::uint64_t key,
+                                                  std::array<std::uint64_t, kNotes>& notes) {
+  Header header{};
+  if (bytes.size() < sizeof header || reinterpret_cast<std::uintptr_t>(bytes.data()) % 8 != 0) {
+    return std::nullopt;
+  }
+  std::memcpy(&header, bytes.data(), sizeof header);
+  bytes.remove_prefix(sizeof header);
+  constexpr std::uint64_t kFixed = 0x10000 * (sizeof(std::uint16_t) + sizeof(std::uint32_t)) +
+                                   0x10000 / 64 * sizeof(std::uint64_t);
+  if (std::memcmp(header.magic, kMagic, sizeof kMagic) != 0 || header.key != key ||
+      header.node_count > UINT32_MAX || header.items_length > UINT32_MAX ||
+      bytes.size() != kFixed + header.node_count * (sizeof(Node) + sizeof(char16_t)) +
+                          header.items_length * sizeof(char16_t)) {
+    return std::nullopt;
+  }
+  WordTable table{Unset{}};
+  table.character_cost_ = take_array<std::uint16_t>(bytes, 0x10000);
+  table.first_node_ = take_array<std::uint32_t>(bytes, 0x10000);
+  table.later_ = take_array<std::uint64_t>(bytes, 0x10000 / 64);
+  table.nodes_ = take_array<Node>(bytes, header.node_count);
+  table.units_ = take_array<char16_t>(bytes, header.node_count);
+  table.items_ = take_array<char16_t>(bytes, header.items_length);
+  table.node_count_ = static_cast<std::size_t>(header.node_count);
+  table.items_length_ = static_cast<std::size_t>(header.items_length);
+  table.size_ = static_cast<std::size_t>(header.size);
+  table.owner_ = std::move(owner);
+  std::copy(std::begin(header.notes), std::end(header.notes), notes.begin());
+  return table;
 }
 
 std::optional<WordTable> WordTable::from_bytes(std::string_view bytes, std::uint64_t key,
                                                std::array<std::uint64_t, kNotes>& notes) {
-  Header header{};
-  if (!take_array(bytes, &header, 1) || std::memcmp(header.magic, kMagic, sizeof kMagic) != 0 ||
-      header.key != key || header.root_count > header.node_count ||
-      header.node_count > UINT32_MAX || header.items_length > UINT32_MAX) {
-    return std::nullopt;
-  }
-  // Sizes are checked against what is there before anything is allocated.
-  const std::uint64_t rest = 0x10000 * sizeof(std::uint16_t) +
-                             header.node_count * (sizeof(Node) + sizeof(char16_t)) +
-                             header.items_length * sizeof(char16_t);
-  if (bytes.size() != rest) return std::nullopt;
-  WordTable table;
-  table.nodes_.resize(header.node_count);
-  table.units_.resize(header.node_count);
-  table.items_.resize(header.items_length);
-  take_array(bytes, table.character_cost_.data(), table.character_cost_.size());
-  take_array(bytes, table.nodes_.data(), header.node_count);
-  take_array(bytes, table.units_.data(), header.node_count);
-  take_array(bytes, table.items_.data(), header.items_length);
-  // Every place a node points to lies inside the table, so no walk can leave it.
-  for (const Node& node : table.nodes_) {
-    if (node.first_child > header.node_count ||
-        node.child_count > header.node_count - node.first_child ||
-        node.items_offset > header.items_length ||
-        node.items_length > header.items_length - node.items_offset) {
-      return std::nullopt;
-    }
-  }
-  table.root_count_ = header.root_count;
-  table.size_ = header.size;
-  std::copy(std::begin(header.notes), std::end(header.notes), notes.begin());
-  table.index_units();
-  return table;
+  auto copy = std::make_shared<std::vector<std::uint64_t>>(bytes.size() / 8 + 1);
+  std::memcpy(copy->data(), bytes.data(), bytes.size());
+  const std::string_view aligned(reinterpret_cast<const char*>(copy->data()), bytes.size());
+  return from_compiled(aligned, std::move(copy), key, notes);
 }
 
 }  // namespace zhavik

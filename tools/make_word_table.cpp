@@ -24,9 +24,17 @@ int main(int argc, char** argv) {
                  (folder / kWordPinyinFile).string().c_str());
     return 1;
   }
-  std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
+  // Written beside and renamed over the old table, never rewritten in place: a program that
+  // has the old one mapped keeps reading it whole.
+  const std::filesystem::path output = argv[2];
+  std::filesystem::path written = output;
+  written += ".new";
+  std::ofstream out(written, std::ios::binary | std::ios::trunc);
   out.write(compiled->data(), static_cast<std::streamsize>(compiled->size()));
-  if (!out.flush()) {
+  out.close();
+  std::error_code error;
+  if (out) std::filesystem::rename(written, output, error);
+  if (!out || error) {
     std::fprintf(stderr, "make_word_table: cannot write %s\n", argv[2]);
     return 1;
   }
