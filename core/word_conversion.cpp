@@ -40,10 +40,11 @@ class ItemLog {
   explicit ItemLog(bool wanted) : wanted_(wanted) {}
   bool wanted() const { return wanted_; }
   void clear() { items_.clear(); }
-  // The item just written to out[offset..], for the character at `at`.
+  // The item written at out[offset..], up to its blank, for the character at `at`; none
+  // where nothing was written (the blank U+0020).
   void add(const std::u16string& out, std::size_t offset, std::size_t at, bool ends_word) {
     if (wanted_ && out.size() > offset)
-      items_.push_back({offset, out.size() - offset - 1, at, ends_word});
+      items_.push_back({offset, out.find(u' ', offset) - offset, at, ends_word});
   }
   void apply(std::u16string& out, std::u16string_view line, const CodeBook& book) const {
     if (wanted_) apply_tone_sandhi(out, line, items_, book);
@@ -107,53 +108,77 @@ class LineConverter {
     std::u16string_view items;
   };
 
-  // A stretch line[begin, end) of units that all occur in words; nothing outside it can
-  // change its best cut, which is found from its end backwards.
-  void append_stretch(std::u16string& out, std::u16string_view line, std::size_t begin,
-                      std::size_t end) {
-    const std::u16string_view stretch = line.substr(begin, end - begin);
-    steps_.assign(stretch.size() + 1, Step{0, 0, 0, {}});
-    for (std::size_t i = stretch.size(); i-- > 0;) {
-      const Step& after = steps_[i + 1];
-      Step best{after.cost + words_.character_cost(stretch[i]), after.pieces + 1, 1, {}};
+  // Fills steps[i] with the best cut of text[i..] for every place i, found from the end
+  // backwards, over single characters and the words that begin there (only those with
+  // readings, if so asked).
+  void cut(std::u16string_view text, bool readings_only, std::vector<Step>& steps) const {
+    steps.assign(text.size() + 1, Step{0, 0, 0, {}});
+    for (std::size_t i = text.size(); i-- > 0;) {
+      const Step& after = steps[i + 1];
+      Step best{after.cost + words_.character_cost(text[i]), after.pieces + 1, 1, {}};
       // Shortest first, so that a longer word wins a tie.
-      words_.for_each_word_at(stretch.substr(i), [&](const WordTable::Match& word) {
-        const Step& rest = steps_[i + word.length];
+      words_.for_each_word_at(text.substr(i), [&](const WordTable::Match& word) {
+        const Step& rest = steps[i + word.length];
         const std::uint64_t cost = rest.cost + word.cost;
-        if (cost < best.cost || (cost == best.cost && rest.pieces + 1 <= best.pieces)) {
+        if ((!readings_only || !word.items.empty()) &&
+            (cost < best.cost || (cost == best.cost && rest.pieces + 1 <= best.pieces))) {
           best = Step{cost, rest.pieces + 1, static_cast<std::uint32_t>(word.length), word.items};
         }
       });
-      steps_[i] = best;
+      steps[i] = best;
     }
+  }
+
+  // A stretch line[begin, end) of units that all occur in words; nothing outside it can
+  // change its best cut.
+  void append_stretch(std::u16string& out, std::u16string_view line, std::size_t begin,
+                      std::size_t end) {
+    const std::u16string_view stretch = line.substr(begin, end - begin);
+    cut(stretch, false, steps_);
     for (std::size_t i = 0; i < stretch.size(); i += steps_[i].length) {
       const Step& step = steps_[i];
-      std::u16string_view items = step.items;
+      const std::u16string_view piece = stretch.substr(i, step.length);
       // Bit n: the piece's first n units are a word (统一 in 统一战线).
       std::uint64_t word_ends = 0;
-      if (log_.wanted() && step.length > 1) {
-        words_.for_each_word_at(stretch.substr(i, step.length), [&](const WordTable::Match& word) {
-          word_ends |= 1ull << word.length;
-        });
+      if (log_.wanted() && piece.size() > 1) {
+        words_.for_each_word_at(
+            piece, [&](const WordTable::Match& word) { word_ends |= 1ull << word.length; });
       }
-      for (std::size_t k = 0; k < step.length; ++k) {
-        const std::size_t offset = out.size();
-        if (items.empty()) {
-          append_character(out, book_, line, begin + i + k, scratch_);
-        } else {
-          const std::size_t blank = items.find(u' ');
-          out += items.substr(0, blank + 1);
-          items.remove_prefix(blank + 1);
+      const std::size_t first = out.size();
+      if (!step.items.empty() || piece.size() == 1) {
+        append_piece(out, line, begin + i, piece.size(), step.items);
+      } else {
+        // A word known only by its count: its characters read as the words with readings
+        // inside it cut it (大儿子: 大 + 儿子 ér zi), each other one alone.
+        cut(piece, true, inner_steps_);
+        for (std::size_t k = 0; k < piece.size(); k += inner_steps_[k].length)
+          append_piece(out, line, begin + i + k, inner_steps_[k].length, inner_steps_[k].items);
+      }
+      if (log_.wanted()) {
+        for (std::size_t k = 0, offset = first; k < piece.size(); ++k) {
+          log_.add(out, offset, begin + i + k, (word_ends >> (k + 1) & 1) != 0);
+          offset = out.find(u' ', offset) + 1;
         }
-        log_.add(out, offset, begin + i + k, (word_ends >> (k + 1) & 1) != 0);
       }
     }
+  }
+
+  // The items of line[at, at + length): the readings of a word, or of each character alone.
+  void append_piece(std::u16string& out, std::u16string_view line, std::size_t at,
+                    std::size_t length, std::u16string_view items) {
+    if (!items.empty()) {
+      out += items;
+      return;
+    }
+    for (std::size_t k = 0; k < length; ++k)
+      append_character(out, book_, line, at + k, scratch_);
   }
 
   const CodeBook& book_;
   const WordTable& words_;
   ItemLog log_;
   std::vector<Step> steps_;
+  std::vector<Step> inner_steps_;
   std::u16string scratch_;
 };
 
@@ -202,18 +227,19 @@ std::u16string convert_text_by_words_reference(const CodeBook& book,
   const auto is_word = [&](std::u16string_view piece) {
     return piece.size() > 1 && (readings.contains(piece) || counted.contains(piece));
   };
-  return convert_lines(text, [&](std::u16string& out, std::u16string_view line) {
-    // cost[i], pieces[i], length[i]: the cheapest cut of line[i..], then the fewest pieces,
-    // then the longest first piece.
-    std::vector<std::uint64_t> cost(line.size() + 1, 0);
-    std::vector<std::size_t> pieces(line.size() + 1, 0);
-    std::vector<std::size_t> length(line.size() + 1, 1);
-    for (std::size_t i = line.size(); i-- > 0;) {
+  // The lengths of the pieces of the best cut of a text: the cheapest, then the fewest
+  // pieces, then the longest first piece; over all words or those with readings only.
+  const auto cut = [&](std::u16string_view text, bool readings_only) {
+    std::vector<std::uint64_t> cost(text.size() + 1, 0);
+    std::vector<std::size_t> pieces(text.size() + 1, 0);
+    std::vector<std::size_t> length(text.size() + 1, 1);
+    for (std::size_t i = text.size(); i-- > 0;) {
       cost[i] = UINT64_MAX;
-      for (std::size_t n = 1; n <= longest && i + n <= line.size(); ++n) {
-        const std::optional<std::uint16_t> piece = cost_of(line.substr(i, n));
-        if (!piece) continue;
-        const std::uint64_t total_cost = cost[i + n] + *piece;
+      for (std::size_t n = 1; n <= longest && i + n <= text.size(); ++n) {
+        const std::u16string_view piece = text.substr(i, n);
+        const std::optional<std::uint16_t> piece_cost = cost_of(piece);
+        if (!piece_cost || (readings_only && n > 1 && !readings.contains(piece))) continue;
+        const std::uint64_t total_cost = cost[i + n] + *piece_cost;
         if (total_cost < cost[i] || (total_cost == cost[i] && pieces[i + n] + 1 <= pieces[i])) {
           cost[i] = total_cost;
           pieces[i] = pieces[i + n] + 1;
@@ -221,40 +247,55 @@ std::u16string convert_text_by_words_reference(const CodeBook& book,
         }
       }
     }
+    std::vector<std::size_t> lengths;
+    for (std::size_t i = 0; i < text.size(); i += length[i])
+      lengths.push_back(length[i]);
+    return lengths;
+  };
+  return convert_lines(text, [&](std::u16string& out, std::u16string_view line) {
     ItemLog log(tone_sandhi);
-    for (std::size_t i = 0; i < line.size();) {
-      const auto word = length[i] > 1 ? readings.find(line.substr(i, length[i])) : readings.end();
-      if (word == readings.end()) {
-        // Each character alone: a rule of the context, else the plain conversion of the one
-        // character, less its two line ends. A piece of one unit may be half of a
-        // surrogate pair, which converts whole.
-        const std::size_t end = i + std::max(length[i], character_length(line, i));
-        for (std::size_t at = i; at < end; at += character_length(line, at)) {
-          const std::size_t offset = out.size();
-          const std::u16string_view in_context = reading_in_context(line, at);
-          if (!in_context.empty()) {
-            out += in_context;
-            out += u' ';
-          } else {
-            const std::u16string item =
-                convert_text(book, line.substr(at, character_length(line, at)), u"拼音");
-            out += std::u16string_view(item).substr(0, item.size() - 2 * kLineEnd.size());
-          }
-          log.add(out, offset, at, is_word(line.substr(i, at + 1 - i)));
-        }
-        i = end;
-        continue;
-      }
-      std::u16string_view numbered = word->second;
-      for (std::size_t k = 0; k < length[i]; ++k) {
+    // Writes line[at, at + n) as a word with readings, or else each character alone: a rule
+    // of the context, else the plain conversion of the one character, less its two line
+    // ends. A piece of one unit may be half of a surrogate pair, which converts whole.
+    const auto write = [&](std::size_t word_start, std::size_t at, std::size_t n) {
+      const auto word = n > 1 ? readings.find(line.substr(at, n)) : readings.end();
+      std::u16string_view numbered;
+      if (word != readings.end()) numbered = word->second;
+      const std::size_t end = at + std::max(n, character_length(line, at));
+      for (std::size_t k = at; k < end; k += character_length(line, k)) {
         const std::size_t offset = out.size();
-        const std::size_t blank = std::min(numbered.find(u' '), numbered.size());
-        out += zhuanhuan_py(numbered.substr(0, blank));
-        out += u' ';
-        numbered.remove_prefix(std::min(blank + 1, numbered.size()));
-        log.add(out, offset, i + k, is_word(line.substr(i, k + 1)));
+        const std::u16string_view in_context = reading_in_context(line, k);
+        if (word != readings.end()) {
+          const std::size_t blank = std::min(numbered.find(u' '), numbered.size());
+          out += zhuanhuan_py(numbered.substr(0, blank));
+          out += u' ';
+          numbered.remove_prefix(std::min(blank + 1, numbered.size()));
+        } else if (!in_context.empty()) {
+          out += in_context;
+          out += u' ';
+        } else {
+          const std::u16string item =
+              convert_text(book, line.substr(k, character_length(line, k)), u"拼音");
+          out += std::u16string_view(item).substr(0, item.size() - 2 * kLineEnd.size());
+        }
+        log.add(out, offset, k, is_word(line.substr(word_start, k + 1 - word_start)));
       }
-      i += length[i];
+      return end;
+    };
+    std::size_t next = 0;
+    std::size_t done = 0;  // the end of what is written, past a piece of a surrogate pair
+    for (const std::size_t n : cut(line, false)) {
+      const std::size_t at = next;
+      next += n;
+      if (at < done) continue;  // the second half of a pair, written with the first
+      const std::u16string_view piece = line.substr(at, n);
+      if (n == 1 || readings.contains(piece)) {
+        done = write(at, at, n);
+      } else {
+        // A word known only by its count: cut again by the words with readings.
+        for (std::size_t k = at; const std::size_t inner : cut(piece, true))
+          k = write(at, k, inner);
+      }
     }
     log.apply(out, line, book);
   });

@@ -67,6 +67,8 @@ TEST(WordCutting, TheLikeliestCutWins) {
     expect_conversions(book, words, counts, c.text, c.expected);
   // Without counts, 问 + 明了 and 问明 + 了 tie; the longer first word wins.
   expect_conversions(book, words, {{u"问明", 1}}, u"问明了", u"wèn míng le \r\n\r\n");
+  // A word known only by its count reads as the words with readings inside it cut it.
+  expect_conversions(book, words, {{u"问明白", 5}}, u"问明白", u"wèn míng bai \r\n\r\n");
 }
 
 TEST(WordFile, BadLinesAreSkippedAndCounted) {
