@@ -38,11 +38,35 @@ std::vector<const Entry*> sorted_once(const std::vector<Entry>& list, Fits fits)
 
 }  // namespace
 
+namespace {
+
+// The pages of a UnitPages as they are built.
+template <class T>
+struct BuiltPages {
+  std::vector<std::uint16_t> page_of = std::vector<std::uint16_t>(256);
+  std::vector<T> values;
+  T usual{};
+
+  void set(char16_t unit, T value) {
+    std::uint16_t& page = page_of[unit >> 8];
+    if (page == 0) {
+      values.resize(values.size() + 256, usual);
+      page = static_cast<std::uint16_t>(values.size() / 256);
+    }
+    values[(page - 1) * 256 + (unit & 0xFF)] = value;
+  }
+  WordTable::UnitPages<T> view() const {
+    return {page_of.data(), values.data(), values.size() / 256, usual};
+  }
+};
+
+}  // namespace
+
 // The arrays of a table built from lists.
 struct WordTable::Built {
-  std::vector<std::uint32_t> first_node = std::vector<std::uint32_t>(0x10000);
+  BuiltPages<std::uint32_t> first_node;
   std::vector<std::uint64_t> later = std::vector<std::uint64_t>(0x10000 / 64);
-  std::vector<std::uint16_t> character_cost = std::vector<std::uint16_t>(0x10000);
+  BuiltPages<std::uint16_t> character_cost;
   std::vector<Node> nodes;
   std::u16string units;
   std::u16string items;
@@ -75,14 +99,14 @@ WordTable::WordTable(const std::vector<WordReading>& words, const std::vector<Wo
     total += entry->count;
   total = std::max<std::uint64_t>(total, 1);
   const std::uint16_t uncounted = piece_cost(1, total);
-  std::fill(built->character_cost.begin(), built->character_cost.end(), uncounted);
+  built->character_cost.usual = uncounted;
 
   Sorted sorted;
   // Both lists in step, as one list of words: single characters have their own costs.
   auto reading = readings.begin();
   for (auto count = counted.begin(); reading != readings.end() || count != counted.end();) {
     if (count != counted.end() && (*count)->word.size() == 1) {
-      built->character_cost[(*count)->word[0]] = piece_cost((*count)->count, total);
+      built->character_cost.set((*count)->word[0], piece_cost((*count)->count, total));
       ++count;
     } else if (count == counted.end() ||
                (reading != readings.end() && (*reading)->word < (*count)->word)) {
@@ -102,7 +126,8 @@ WordTable::WordTable(const std::vector<WordReading>& words, const std::vector<Wo
   for (std::size_t i = 0; i < sorted.words.size(); ++i) {
     if (i == 0 || sorted.words[i].word[0] != sorted.words[i - 1].word[0]) {
       group_starts.push_back(i);
-      built->first_node[sorted.words[i].word[0]] = static_cast<std::uint32_t>(group_starts.size());
+      built->first_node.set(sorted.words[i].word[0],
+                            static_cast<std::uint32_t>(group_starts.size()));
       built->nodes.push_back(Node{0, 0, 0, 0, kNoWord});
       built->units += sorted.words[i].word[0];
     }
@@ -164,9 +189,9 @@ void WordTable::add_children(Built& built, std::uint32_t parent, Sorted& sorted,
 }
 
 void WordTable::point_into(const Built& built) {
-  first_node_ = built.first_node.data();
+  first_node_ = built.first_node.view();
   later_ = built.later.data();
-  character_cost_ = built.character_cost.data();
+  character_cost_ = built.character_cost.view();
   nodes_ = built.nodes.data();
   node_count_ = built.nodes.size();
   units_ = built.units.data();
@@ -187,19 +212,23 @@ const WordTable::Node* WordTable::child(const Node& parent, char16_t unit) const
 // --- The compiled form ---------------------------------------------------------------------
 //
 // The header below, then the arrays one after another in the machine's own byte order, each
-// at a multiple of 8 bytes from the start: character_cost_ (65,536), first_node_ (65,536),
-// later_ (1,024), nodes_, units_ (one unit per node) and items_. A machine of the other byte
-// order reads a key that does not match and builds the table anew.
+// at a multiple of 8 bytes from the start: the pages of character_cost_ (256 page numbers,
+// then 256 values a page), those of first_node_, later_ (1,024), nodes_, units_ (one unit
+// per node) and items_. A machine of the other byte order reads a key that does not match
+// and builds the table anew.
 
 namespace {
 
-constexpr char kMagic[8] = {'Z', 'h', 'W', 'o', 'r', 'd', 's', '2'};
+constexpr char kMagic[8] = {'Z', 'h', 'W', 'o', 'r', 'd', 's', '3'};
 
 struct Header {
   char magic[8];
   std::uint64_t key;
   std::uint64_t notes[WordTable::kNotes];
   std::uint64_t size;
+  std::uint64_t cost_pages;
+  std::uint64_t usual_cost;
+  std::uint64_t node_pages;
   std::uint64_t node_count;
   std::uint64_t items_length;
 };
@@ -207,7 +236,13 @@ struct Header {
 template <class T>
 void append_array(std::string& out, const T* data, std::size_t count) {
   static_assert(std::is_trivially_copyable_v<T>);
-  out.append(reinterpret_cast<const char*>(data), count * sizeof(T));
+  if (count > 0) out.append(reinterpret_cast<const char*>(data), count * sizeof(T));
+}
+
+template <class T>
+void append_pages(std::string& out, const WordTable::UnitPages<T>& pages) {
+  append_array(out, pages.page_of, 256);
+  append_array(out, pages.values, pages.page_count * 256);
 }
 
 // The array of `count` elements at the front of `bytes`, which then lose them.
@@ -216,6 +251,13 @@ const T* take_array(std::string_view& bytes, std::uint64_t count) {
   const T* array = reinterpret_cast<const T*>(bytes.data());
   bytes.remove_prefix(static_cast<std::size_t>(count * sizeof(T)));
   return array;
+}
+
+template <class T>
+WordTable::UnitPages<T> take_pages(std::string_view& bytes, std::uint64_t page_count, T usual) {
+  const std::uint16_t* page_of = take_array<std::uint16_t>(bytes, 256);
+  return {page_of, take_array<T>(bytes, page_count * 256), static_cast<std::size_t>(page_count),
+          usual};
 }
 
 }  // namespace
@@ -229,12 +271,17 @@ std::string WordTable::to_bytes(std::uint64_t key,
   header.key = key;
   std::copy(notes.begin(), notes.end(), header.notes);
   header.size = size_;
+  header.cost_pages = character_cost_.page_count;
+  header.usual_cost = character_cost_.usual;
+  header.node_pages = first_node_.page_count;
   header.node_count = node_count_;
   header.items_length = items_length_;
   std::string out;
+  out.reserve(sizeof header + (2 + first_node_.page_count) * 1024 + 8192 +
+              node_count_ * (sizeof(Node) + 2) + items_length_ * 2);
   append_array(out, &header, 1);
-  append_array(out, character_cost_, 0x10000);
-  append_array(out, first_node_, 0x10000);
+  append_pages(out, character_cost_);
+  append_pages(out, first_node_);
   append_array(out, later_, 0x10000 / 64);
   append_array(out, nodes_, node_count_);
   append_array(out, units_, node_count_);
@@ -252,17 +299,18 @@ std::optional<WordTable> WordTable::from_compiled(std::string_view bytes,
   }
   std::memcpy(&header, bytes.data(), sizeof header);
   bytes.remove_prefix(sizeof header);
-  constexpr std::uint64_t kFixed = 0x10000 * (sizeof(std::uint16_t) + sizeof(std::uint32_t)) +
-                                   0x10000 / 64 * sizeof(std::uint64_t);
   if (std::memcmp(header.magic, kMagic, sizeof kMagic) != 0 || header.key != key ||
+      header.cost_pages > 256 || header.usual_cost > 0xFFFF || header.node_pages > 256 ||
       header.node_count > UINT32_MAX || header.items_length > UINT32_MAX ||
-      bytes.size() != kFixed + header.node_count * (sizeof(Node) + sizeof(char16_t)) +
-                          header.items_length * sizeof(char16_t)) {
+      bytes.size() != 2 * 256 * 2 + header.cost_pages * 256 * 2 + header.node_pages * 256 * 4 +
+                          0x10000 / 8 + header.node_count * (sizeof(Node) + 2) +
+                          header.items_length * 2) {
     return std::nullopt;
   }
   WordTable table{Unset{}};
-  table.character_cost_ = take_array<std::uint16_t>(bytes, 0x10000);
-  table.first_node_ = take_array<std::uint32_t>(bytes, 0x10000);
+  table.character_cost_ = take_pages<std::uint16_t>(bytes, header.cost_pages,
+                                                    static_cast<std::uint16_t>(header.usual_cost));
+  table.first_node_ = take_pages<std::uint32_t>(bytes, header.node_pages, 0);
   table.later_ = take_array<std::uint64_t>(bytes, 0x10000 / 64);
   table.nodes_ = take_array<Node>(bytes, header.node_count);
   table.units_ = take_array<char16_t>(bytes, header.node_count);

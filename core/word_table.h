@@ -49,6 +49,20 @@ class WordTable {
 
   std::uint16_t character_cost(char16_t unit) const { return character_cost_[unit]; }
 
+  // A value for each of the 65,536 code units, kept in pages of 256: only the pages that
+  // hold a value other than the usual one exist, so that a table of few words stays small.
+  template <class T>
+  struct UnitPages {
+    const std::uint16_t* page_of = nullptr;  // 256: 1 + the page of the units, or 0
+    const T* values = nullptr;
+    std::size_t page_count = 0;
+    T usual{};
+    T operator[](char16_t unit) const {
+      const std::size_t page = page_of[unit >> 8];
+      return page == 0 || page > page_count ? usual : values[(page - 1) * 256 + (unit & 0xFF)];
+    }
+  };
+
   // How many words have readings.
   std::size_t size() const { return size_; }
 
@@ -95,9 +109,9 @@ class WordTable {
   // What the views below point into: the arrays of a built table, or a compiled form.
   std::shared_ptr<const void> owner_;
   // first_node_[unit]: 1 + the node of the words beginning with that unit, or 0.
-  const std::uint32_t* first_node_ = nullptr;
+  UnitPages<std::uint32_t> first_node_;
   const std::uint64_t* later_ = nullptr;  // bit unit: the unit is found after a word's start
-  const std::uint16_t* character_cost_ = nullptr;
+  UnitPages<std::uint16_t> character_cost_;
   const Node* nodes_ = nullptr;
   std::size_t node_count_ = 0;
   // units_[n]: the unit that leads to node n, apart from the nodes so that a search among
