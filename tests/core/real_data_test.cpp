@@ -112,8 +112,8 @@ std::u16string reading_at(std::u16string_view text, std::size_t at, bool sandhi)
 }
 
 // Places that real prose got wrong: a cut across the words (问 + 明了 liǎo, 我 + 的哥 + 哥),
-// a particle or a measure word that no word reads.
-TEST(RealData, LinesAreCutAsTheyAreLikeliestRead) {
+// a particle or a measure word that no word reads, and the context rules.
+TEST(RealData, LinesAreCutAsTheyAreLikeliestReadAndRulesReadTheRest) {
   const struct {
     std::u16string_view text;
     std::size_t at;
@@ -125,7 +125,10 @@ TEST(RealData, LinesAreCutAsTheyAreLikeliestRead) {
       {u"跑得快", 1, u"de"},         {u"获得", 1, u"dé"},
       {u"两只手", 1, u"zhī"},        {u"这只猫", 1, u"zhī"},
       {u"每只", 1, u"zhī"},          {u"只是", 0, u"zhǐ"},
-      {u"他只有一个", 1, u"zhǐ"},
+      {u"他只有一个", 1, u"zhǐ"},    {u"胡子这么长了", 4, u"cháng"},
+      {u"一支长烟管", 2, u"cháng"},  {u"孩子长大了", 2, u"zhǎng"},
+      {u"最后两行", 3, u"háng"},     {u"我还得活几天", 2, u"děi"},
+      {u"又得了胜", 1, u"dé"},
   };
   std::u16string all;  // the reference is slow on the full tables: all lines at once
   for (const auto& c : cases) {
