@@ -36,7 +36,7 @@ bool keeps_numeral_tone(std::u16string_view line, const LineItem& one, char16_t 
   if (one.ends_word || is_one_of(before, u"第初") || is_one_of(before, kDigits)) return true;
   // A number that begins with 一 before a large unit: 一百 yì bǎi, 一万一千 yí wàn yì qiān.
   if (is_one_of(next, u"百千万亿")) return false;
-  return is_one_of(next, kDigits) || is_one_of(next, u"月号");
+  return is_one_of(next, kDigits) || (is_one_of(next, u"月号") && !is_one_of(before, u"这那每哪"));
 }
 
 }  // namespace

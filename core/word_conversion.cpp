@@ -1,5 +1,6 @@
 #include "core/word_conversion.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 
@@ -156,11 +157,24 @@ class LineConverter {
       }
       if (log_.wanted()) {
         for (std::size_t k = 0, offset = first; k < piece.size(); ++k) {
-          log_.add(out, offset, begin + i + k, (word_ends >> (k + 1) & 1) != 0);
+          // The piece splits after this character into two words, or ends with it.
+          const bool ends_word = k + 1 == piece.size() ? piece.size() > 1
+                                                       : (word_ends >> (k + 1) & 1) != 0 &&
+                                                             is_word(piece.substr(k + 1));
+          log_.add(out, offset, begin + i + k, ends_word);
           offset = out.find(u' ', offset) + 1;
         }
       }
     }
+  }
+
+  // Whether the text is a word of the table, of two or more units.
+  bool is_word(std::u16string_view text) const {
+    bool found = false;
+    words_.for_each_word_at(text, [&](const WordTable::Match& word) {
+      found = found || (word.length == text.size() && word.length > 1);
+    });
+    return found;
   }
 
   // The items of line[at, at + length): the readings of a word, or of each character alone.
@@ -254,6 +268,15 @@ std::u16string convert_text_by_words_reference(const CodeBook& book,
   };
   return convert_lines(text, [&](std::u16string& out, std::u16string_view line) {
     ItemLog log(tone_sandhi);
+    std::vector<std::size_t> piece_ends;  // where each piece of the cut of the line ends
+    // Whether the piece that starts at `start` splits after line[at] into two words, or
+    // ends with it.
+    const auto ends_word = [&](std::size_t start, std::size_t at) {
+      const std::size_t end = *std::upper_bound(piece_ends.begin(), piece_ends.end(), at);
+      if (at + 1 == end) return end - start > 1;
+      return is_word(line.substr(start, at + 1 - start)) &&
+             is_word(line.substr(at + 1, end - at - 1));
+    };
     // Writes line[at, at + n) as a word with readings, or else each character alone: a rule
     // of the context, else the plain conversion of the one character, less its two line
     // ends. A piece of one unit may be half of a surrogate pair, which converts whole.
@@ -278,13 +301,16 @@ std::u16string convert_text_by_words_reference(const CodeBook& book,
               convert_text(book, line.substr(k, character_length(line, k)), u"拼音");
           out += std::u16string_view(item).substr(0, item.size() - 2 * kLineEnd.size());
         }
-        log.add(out, offset, k, is_word(line.substr(word_start, k + 1 - word_start)));
+        log.add(out, offset, k, ends_word(word_start, k));
       }
       return end;
     };
+    const std::vector<std::size_t> pieces = cut(line, false);
+    for (std::size_t end = 0; const std::size_t n : pieces)
+      piece_ends.push_back(end += n);
     std::size_t next = 0;
     std::size_t done = 0;  // the end of what is written, past a piece of a surrogate pair
-    for (const std::size_t n : cut(line, false)) {
+    for (const std::size_t n : pieces) {
       const std::size_t at = next;
       next += n;
       if (at < done) continue;  // the second half of a pair, written with the first

@@ -152,7 +152,7 @@ TEST(RealData, ToneSandhiOfYiAndBu) {
       {u"十一点", 1, u"yī"}, {u"一九九八年", 0, u"yī"}, {u"统一战线", 1, u"yī"},
       {u"唯一的", 1, u"yī"}, {u"一模一样", 2, u"yí"},   {u"一万一千", 2, u"yì"},
       {u"十一万", 1, u"yī"}, {u"看一看", 1, u"yi"},     {u"一月", 0, u"yī"},
-      {u"说了一", 2, u"yī"},
+      {u"说了一", 2, u"yī"}, {u"不一会", 1, u"yí"},     {u"这一月", 1, u"yí"},
   };
   std::u16string all;
   for (const auto& c : cases) {
