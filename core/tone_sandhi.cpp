@@ -33,10 +33,14 @@ constexpr std::u16string_view kDigits = u"〇零一二三四五六七八九十01
 // Whether 一 is read as the numeral yī whatever follows: see the header.
 bool keeps_numeral_tone(std::u16string_view line, const LineItem& one, char16_t next) {
   const char16_t before = one.at > 0 ? line[one.at - 1] : u'\0';
-  if (one.ends_word || is_one_of(before, u"第初") || is_one_of(before, kDigits)) return true;
+  // After a demonstrative 一 counts what follows, word or not: 另一方面 lìng yì fāng miàn.
+  const bool counts_on = is_one_of(before, u"这那每哪另任");
+  if ((one.ends_word && !counts_on) || is_one_of(before, u"第初") || is_one_of(before, kDigits)) {
+    return true;
+  }
   // A number that begins with 一 before a large unit: 一百 yì bǎi, 一万一千 yí wàn yì qiān.
   if (is_one_of(next, u"百千万亿")) return false;
-  return is_one_of(next, kDigits) || (is_one_of(next, u"月号") && !is_one_of(before, u"这那每哪"));
+  return is_one_of(next, kDigits) || (is_one_of(next, u"月号") && !counts_on);
 }
 
 }  // namespace

@@ -30,9 +30,10 @@ struct LineItem {
 // 一 between two of the same character is neutral (看一看 kàn yi kàn, 想一想). It keeps yī
 // where it is a numeral read as such: in an ordinal or a date (第一, 初一, 一月, 一号; but
 // 这一月), beside another digit of a number (十一, 一九九八, 一一; but 一百, 一千, 一万 and
-// 一亿 change), at the end of a word (统一, 唯一, 之一) and before anything that is no
-// syllable (a punctuation mark, the end of the line). A neutral tone that follows counts as
-// the usual tone of its character (一个 yí ge). The readings are rewritten in `out` in place.
+// 一亿 change), at the end of a word (统一, 唯一, 之一; but 另一方面, 每一个) and before
+// anything that is no syllable (a punctuation mark, the end of the line). A neutral tone
+// that follows counts as the usual tone of its character (一个 yí ge). The readings are
+// rewritten in `out` in place.
 void apply_tone_sandhi(std::u16string& out, std::u16string_view line,
                        const std::vector<LineItem>& items, const CodeBook& book);
 
