@@ -234,8 +234,9 @@ std::u16string convert_text_by_words_reference(const CodeBook& book,
   // The cost of a piece; nothing when it is neither a word nor a single unit.
   const auto cost_of = [&](std::u16string_view piece) -> std::optional<std::uint16_t> {
     const auto count = counted.find(piece);
-    if (count != counted.end()) return piece_cost(count->second, total);
-    if (piece.size() == 1 || readings.contains(piece)) return piece_cost(1, total);
+    const std::uint64_t n = count != counted.end() ? count->second : 1;
+    if (piece.size() == 1) return single_character_cost(n, total);
+    if (count != counted.end() || readings.contains(piece)) return piece_cost(n, total);
     return std::nullopt;
   };
   const auto is_word = [&](std::u16string_view piece) {

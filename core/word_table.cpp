@@ -17,6 +17,10 @@ std::uint16_t piece_cost(std::uint64_t count, std::uint64_t total) {
   return static_cast<std::uint16_t>(std::min<double>(std::round(cost), 0xFFFE));
 }
 
+std::uint16_t single_character_cost(std::uint64_t count, std::uint64_t total) {
+  return static_cast<std::uint16_t>(std::min(piece_cost(count, total) + 1536, 0xFFFE));
+}
+
 namespace {
 
 // The entries of a list that keep its rules, sorted by word, a repeated word's first
@@ -99,14 +103,14 @@ WordTable::WordTable(const std::vector<WordReading>& words, const std::vector<Wo
     total += entry->count;
   total = std::max<std::uint64_t>(total, 1);
   const std::uint16_t uncounted = piece_cost(1, total);
-  built->character_cost.usual = uncounted;
+  built->character_cost.usual = single_character_cost(1, total);
 
   Sorted sorted;
   // Both lists in step, as one list of words: single characters have their own costs.
   auto reading = readings.begin();
   for (auto count = counted.begin(); reading != readings.end() || count != counted.end();) {
     if (count != counted.end() && (*count)->word.size() == 1) {
-      built->character_cost.set((*count)->word[0], piece_cost((*count)->count, total));
+      built->character_cost.set((*count)->word[0], single_character_cost((*count)->count, total));
       ++count;
     } else if (count == counted.end() ||
                (reading != readings.end() && (*reading)->word < (*count)->word)) {
@@ -219,7 +223,7 @@ const WordTable::Node* WordTable::child(const Node& parent, char16_t unit) const
 
 namespace {
 
-constexpr char kMagic[8] = {'Z', 'h', 'W', 'o', 'r', 'd', 's', '3'};
+constexpr char kMagic[8] = {'Z', 'h', 'W', 'o', 'r', 'd', 's', '4'};
 
 struct Header {
   char magic[8];
