@@ -15,14 +15,16 @@ namespace zhavik {
 // line, and an empty last line for a text without any CR LF.
 //
 // Each line is cut into words of the table and single characters: the cut whose pieces cost
-// least in sum (see piece_cost), that is the likeliest sentence; among cuts of equal cost
-// the one of fewest pieces, and among those the one whose earliest differing piece is the
-// longer word. A character inside a word with readings takes the word's reading for it.
-// Every other character, single or in a word known only by its count, takes the reading
-// the characters around it call for (context_readings.h), else its usual reading, exactly
-// as in convert_text with the kind "拼音". Words never hold a blank, a line break or half of
-// a surrogate pair (see word_lists.h), so a word interrupted by any of these is not found,
-// and the work grows with the length of the text only.
+// least in sum (piece_cost, single_character_cost), that is the likeliest sentence; among
+// cuts of equal cost the one of fewest pieces, and among those the one whose earliest
+// differing piece is the longer word. A character inside a word with readings takes the
+// word's reading for it. A word known only by its count is cut again the same way, by the
+// words with readings alone, and its characters read as those pieces (大儿子: 大 + 儿子).
+// Every other character takes the reading the characters around it call for
+// (context_readings.h), else its usual reading, exactly as in convert_text with the kind
+// "拼音". Words never hold a blank, a line break or half of a surrogate pair (see
+// word_lists.h), so a word interrupted by any of these is not found, and the work grows with
+// the length of the text only.
 
 // Appends the items of one line (a text without CR LF; a CR or LF alone converts to "###"),
 // exactly the items that the line gets inside a whole text, without its line end. With
