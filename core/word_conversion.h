@@ -23,7 +23,7 @@ namespace zhavik {
 // Every other character takes the reading the characters around it call for
 // (context_readings.h), else its usual reading, exactly as in convert_text with the kind
 // "拼音". Words never hold a blank, a line break or half of a surrogate pair (see
-// word_lists.h), so a word interrupted by any of these is not found, and the work grows with
+// word_table.h), so a word interrupted by any of these is not found, and the work grows with
 // the length of the text only.
 
 // Appends the items of one line (a text without CR LF; a CR or LF alone converts to "###"),

@@ -1,4 +1,4 @@
-#include "core/word_lists.h"
+#include "core/word_table.h"
 
 #include <algorithm>
 #include <optional>

@@ -12,7 +12,7 @@
 namespace zhavik {
 
 // The word table as the programs load it, on first use: from the word file, the counts
-// file beside it (see word_lists.h; without it every piece of a cut counts alike, so a line
+// file beside it (see word_table.h; without it every piece of a cut counts alike, so a line
 // is cut into as few pieces as possible) and the pinyin dictionary, which says what
 // readings each character has.
 //

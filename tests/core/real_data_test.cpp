@@ -17,7 +17,6 @@
 #include "core/pinyin_style.h"
 #include "core/query.h"
 #include "core/word_conversion.h"
-#include "core/word_lists.h"
 
 namespace zhavik {
 namespace {
