@@ -33,7 +33,7 @@ class BatchView : public testing::Test {
     form_.piliang_Click();
   }
   QPlainTextEdit* editor(int index) {
-    return child<QPlainTextEdit>(form_, indexed_name("RichTextBox1", index));
+    return child<QPlainTextEdit>(form_, zhavik::indexed_name("RichTextBox1", index));
   }
   // The editor's lines as the conversion takes them: CR LF in place of its separators.
   std::u16string lines(int index) {
@@ -41,7 +41,7 @@ class BatchView : public testing::Test {
   }
   // Presses conversion button `index`; gives the frame caption and the result's lines.
   QStringList convert(int index) {
-    child<QPushButton>(form_, indexed_name("Command6", index))->click();
+    child<QPushButton>(form_, zhavik::indexed_name("Command6", index))->click();
     return {child<QGroupBox>(form_, "Frame4_1")->title(), editor(1)->toPlainText()};
   }
   QString write_file(const char* name, const std::string& bytes) {
