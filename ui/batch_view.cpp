@@ -77,32 +77,36 @@ BatchView::BatchView(const CodeBook& book, const WidgetMaker& maker, QWidget* pa
 void BatchView::set_word_table_file(const std::filesystem::path& path) {
   word_table_file_ = path;
   words_.reset();
-  std::error_code error;
-  if (std::filesystem::is_regular_file(path, error)) {
+  if (const std::optional<WordFileRefusal> refusal = word_file_refusal(path)) {
+    disable_word_reading(*refusal);
+  } else {
     read_by_words_->setEnabled(true);
     read_by_words_->setToolTip({});
-  } else {
-    disable_word_reading();
   }
 }
 
-void BatchView::disable_word_reading() {
+void BatchView::disable_word_reading(WordFileRefusal why) {
+  const QString file = QString::fromUtf8(kWordPinyinFile);
+  const QString reason = why == WordFileRefusal::missing ? QStringLiteral("缺少词语表文件 ") + file
+                         : why == WordFileRefusal::not_a_regular_file
+                             ? QStringLiteral("词语表 ") + file + QStringLiteral(" 不是普通文件")
+                         : why == WordFileRefusal::too_large
+                             ? QStringLiteral("词语表 ") + file + QStringLiteral(" 大于 16 MiB")
+                             : QStringLiteral("无法读取词语表 ") + file;
   read_by_words_->setChecked(false);
   read_by_words_->setEnabled(false);
-  read_by_words_->setToolTip(QStringLiteral("缺少词语表文件 ") +
-                             QString::fromUtf8(kWordPinyinFile) +
-                             QStringLiteral("，无法按词语判断多音字"));
+  read_by_words_->setToolTip(reason + QStringLiteral("，无法按词语判断多音字"));
 }
 
 const WordTable* BatchView::word_table() {
   if (!words_) {
     // Read here rather than at start-up, which would take the words' time for every run.
-    std::optional<WordList> list = read_word_pinyin_file(word_table_file_);
-    if (!list) {
-      disable_word_reading();
+    LoadedWords loaded = load_word_table(word_table_file_, book_.texts().pinyin_data);
+    if (!loaded.table) {
+      disable_word_reading(*loaded.refusal);
       return nullptr;
     }
-    words_ = std::make_unique<WordTable>(list->words);
+    words_ = std::move(loaded.table);
   }
   return words_.get();
 }

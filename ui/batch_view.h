@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "core/code_book.h"
-#include "core/word_table.h"
+#include "core/word_loading.h"
 
 class QCheckBox;
 class QColor;
@@ -29,8 +29,9 @@ class BatchView : public QFrame {
 
   void Command6_Click(int Index);
 
-  // The word file that the pinyin conversion reads on first use when reading by words is on.
-  // Without a regular file there, the check box is disabled and says why in its tool tip.
+  // The word file that the pinyin conversion reads on first use when reading by words is on,
+  // with the counts and the compiled table beside it. When a look at the file shows that it
+  // cannot be used, the check box is disabled at once and says why in its tool tip.
   void set_word_table_file(const std::filesystem::path& path);
 
   // The colour of the text in both boxes, the text to convert and the result.
@@ -47,7 +48,7 @@ class BatchView : public QFrame {
   // The words, loaded when the pinyin button first needs them; null until then, or when the
   // file could not be read (the check box is then disabled).
   const WordTable* word_table();
-  void disable_word_reading();
+  void disable_word_reading(WordFileRefusal why);
 
   const CodeBook& book_;
   QPlainTextEdit* input_box_ = nullptr;
@@ -56,7 +57,7 @@ class BatchView : public QFrame {
   QPlainTextEdit* output_box_ = nullptr;
   QCheckBox* read_by_words_ = nullptr;  // 按词语判断多音字: the pinyin button reads words
   std::filesystem::path word_table_file_;
-  std::unique_ptr<WordTable> words_;
+  std::unique_ptr<const WordTable> words_;
 };
 
 }  // namespace zhavik
