@@ -9,9 +9,9 @@
 
 #include "cli/file_calls.h"
 #include "cli/open_file.h"
-#include "core/batch.h"
+#include "core/code_book.h"
+#include "core/conversion.h"
 #include "core/first_words.h"
-#include "core/line_conversion.h"
 #include "core/stream_decoder.h"
 #include "core/word_conversion.h"
 #include "core/word_loading.h"
@@ -58,23 +58,26 @@ const char* refusal_text(WordFileRefusal refusal) {
   return "it cannot be read";
 }
 
-// The line conversion the request asks for: each character's first reading or code, or,
-// with --words, the readings of the words the characters stand in. Nothing when the word
-// table cannot be read (said on standard error).
-std::optional<LineConversion> line_conversion(const Request& request, const DictionaryTexts& texts,
-                                              const std::filesystem::path& folder,
-                                              FirstWords* words) {
+// The conversion the request asks for: each character's first reading or code, or, with
+// --words, the readings of the words the characters stand in. Nothing when the word table
+// cannot be read (said on standard error).
+std::unique_ptr<CharacterConversion> conversion_of(const Request& request,
+                                                   const DictionaryTexts& texts,
+                                                   const std::filesystem::path& folder) {
+  const PinyinFormat format(request.style);
   if (!request.words) {
-    return [words](std::u16string_view line, std::u16string& out) {
-      convert_characters(line, *words, out);
+    auto first_words = std::make_shared<FirstWords>(texts, *request.kind, format);
+    auto first_word_of = [first_words](char16_t unit, std::uint16_t code) {
+      return first_words->of(unit, code);
     };
+    return std::make_unique<CharacterByCharacter<decltype(first_word_of)>>(first_word_of);
   }
   const std::filesystem::path path = folder / kWordPinyinFile;
   LoadedWords loaded = load_word_table(path, texts[Kind::pinyin]);
   if (!loaded.table) {
     std::cerr << "zhavik-lookup: cannot read the word table " << display_name(&path)
               << ", which --words needs: " << refusal_text(*loaded.refusal) << "\n";
-    return std::nullopt;
+    return nullptr;
   }
   if (loaded.malformed_lines != 0) {
     std::cerr << "zhavik-lookup: warning: " << loaded.malformed_lines
@@ -93,33 +96,38 @@ std::optional<LineConversion> line_conversion(const Request& request, const Dict
     std::cerr << "zhavik-lookup: warning: " << loaded.malformed_count_lines
               << " lines of the word counts are not counts and were left out\n";
   }
-  auto book = std::make_shared<const CodeBook>(texts);
-  std::shared_ptr<const WordTable> table = std::move(loaded.table);
-  return [book, table, sandhi = request.sandhi](std::u16string_view line, std::u16string& out) {
-    // The word conversion writes a blank after every item; a line's items only go between.
-    const std::size_t before = out.size();
-    append_line_by_words(out, *book, *table, line, sandhi);
-    if (out.size() > before) out.pop_back();
+  // The conversion keeps references to what it reads; they live as long as it does.
+  struct Owned final : CharacterConversion {
+    Owned(const DictionaryTexts& texts, std::shared_ptr<const WordTable> table, bool sandhi,
+          PinyinFormat format)
+        : book(texts), table(std::move(table)), words(book, *this->table, sandhi, format) {}
+    void convert(std::u16string_view line, ConversionLayout& layout) override {
+      words.convert(line, layout);
+    }
+    CodeBook book;
+    std::shared_ptr<const WordTable> table;
+    WordConversion words;
   };
+  return std::make_unique<Owned>(texts, std::move(loaded.table), request.sandhi, format);
+}
+
+TextLayout layout_of(const Request& request) {
+  if (request.as_window) return TextLayout::window;
+  return request.keep ? TextLayout::keep : TextLayout::command_line;
 }
 
 }  // namespace
 
 int convert_input(const Request& request, const DictionaryTexts& texts,
                   const std::filesystem::path& folder, Output& out) {
-  // The word conversion reads the whole code book instead, and never goes with --as-window.
-  std::unique_ptr<FirstWords> words;
-  if (!request.words) words = std::make_unique<FirstWords>(texts, *request.kind, request.style);
-  const std::optional<LineConversion> conversion =
-      line_conversion(request, texts, folder, words.get());
+  const std::unique_ptr<CharacterConversion> conversion = conversion_of(request, texts, folder);
   if (!conversion) return 1;
-  // What the window's batch view writes, for a text that arrives in pieces.
-  const auto first_word_of = [&words](char16_t unit, std::uint16_t code) {
-    return words->of(unit, code);
-  };
-  std::optional<BatchLayout<decltype(first_word_of)>> window;
-  if (request.as_window) window.emplace(first_word_of);
   std::u16string text, converted;
+  TextLayoutWriter layout(layout_of(request), converted);
+  // The window's text is one whole, whose lines may run on from one file into the next; each
+  // character of it converts alone, so it goes out as it comes.
+  std::optional<ConversionPipeline> window;
+  if (request.as_window) window.emplace(*conversion, layout, 0);
   int status = 0;
 
   std::vector<const std::filesystem::path*> inputs;
@@ -139,14 +147,11 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
     }
     // Lines written out one by one are awaited one by one too, unless the input is a file.
     StreamDecoder decoder(request.encoding, out.line_buffered() && !is_regular_file(file));
-    LineConverter lines(*conversion);
+    std::optional<ConversionPipeline> own;
+    ConversionPipeline& pipeline = window ? *window : own.emplace(*conversion, layout);
     const auto pass_on = [&](bool final) {
-      if (window) {
-        window->feed(text, converted);
-      } else {
-        lines.feed(text, converted);
-        if (final) lines.finish(converted);
-      }
+      pipeline.feed(text);
+      if (final && !window) pipeline.finish();
       out.write(converted);
       text.clear();
       converted.clear();
@@ -169,7 +174,7 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
     }
   }
   if (window) {
-    window->finish(converted);
+    window->finish();
     out.write(converted);
   }
   return status;
