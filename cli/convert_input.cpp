@@ -12,7 +12,9 @@
 #include "core/code_book.h"
 #include "core/conversion.h"
 #include "core/first_words.h"
+#include "core/ruby_layout.h"
 #include "core/stream_decoder.h"
+#include "core/text.h"
 #include "core/word_conversion.h"
 #include "core/word_loading.h"
 
@@ -111,6 +113,14 @@ std::unique_ptr<CharacterConversion> conversion_of(const Request& request,
   return std::make_unique<Owned>(texts, std::move(loaded.table), request.sandhi, format);
 }
 
+// The page's title: the first file's name, or 拼音注音 ("pinyin annotation") for standard input.
+std::u16string page_title(const Request& request) {
+  const std::u8string name =
+      request.files.empty() ? std::u8string() : request.files.front().filename().u8string();
+  if (name.empty()) return u"拼音注音";
+  return utf8_to_utf16_lossy(std::string(name.begin(), name.end()));
+}
+
 TextLayout layout_of(const Request& request) {
   if (request.as_window) return TextLayout::window;
   return request.keep ? TextLayout::keep : TextLayout::command_line;
@@ -123,11 +133,20 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
   const std::unique_ptr<CharacterConversion> conversion = conversion_of(request, texts, folder);
   if (!conversion) return 1;
   std::u16string text, converted;
-  TextLayoutWriter layout(layout_of(request), converted);
+  std::string page;
+  std::unique_ptr<ConversionLayout> layout;
+  RubyPageLayout* page_layout = nullptr;
+  if (request.html) {
+    auto made = std::make_unique<RubyPageLayout>(page_title(request), false, page);
+    page_layout = made.get();
+    layout = std::move(made);
+  } else {
+    layout = std::make_unique<TextLayoutWriter>(layout_of(request), converted);
+  }
   // The window's text is one whole, whose lines may run on from one file into the next; each
   // character of it converts alone, so it goes out as it comes.
   std::optional<ConversionPipeline> window;
-  if (request.as_window) window.emplace(*conversion, layout, 0);
+  if (request.as_window) window.emplace(*conversion, *layout, 0);
   int status = 0;
 
   std::vector<const std::filesystem::path*> inputs;
@@ -148,13 +167,15 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
     // Lines written out one by one are awaited one by one too, unless the input is a file.
     StreamDecoder decoder(request.encoding, out.line_buffered() && !is_regular_file(file));
     std::optional<ConversionPipeline> own;
-    ConversionPipeline& pipeline = window ? *window : own.emplace(*conversion, layout);
+    ConversionPipeline& pipeline = window ? *window : own.emplace(*conversion, *layout);
     const auto pass_on = [&](bool final) {
       pipeline.feed(text);
       if (final && !window) pipeline.finish();
       out.write(converted);
+      out.write(page);
       text.clear();
       converted.clear();
+      page.clear();
     };
     const bool read = read_input(file, name, [&](std::string_view bytes) {
       decoder.feed(bytes, text);
@@ -176,6 +197,10 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
   if (window) {
     window->finish();
     out.write(converted);
+  }
+  if (page_layout) {
+    page_layout->end_page();
+    out.write(page);
   }
   return status;
 }
