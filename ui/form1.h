@@ -88,6 +88,8 @@ class Form1 : public QMainWindow {
   bool write_or_say(const QString& path, const QString& title,
                     const std::function<std::optional<std::string>()>& make_bytes);
   void offer_to_open(const QString& page);
+  // The title of an exported page, and the name suggested for it: the text file's name.
+  QString page_title() const;
 
   // First, so that the widgets drawn with its styles can go before it.
   WidgetMaker maker_;

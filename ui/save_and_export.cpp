@@ -37,10 +37,15 @@ QString why_not_written(std::error_code error) {
   if (error == std::errc::read_only_file_system) return QStringLiteral("这个位置只能读，不能写。");
   if (error == std::errc::no_space_on_device) return QStringLiteral("磁盘空间不足。");
   if (error == std::errc::file_too_large) return QStringLiteral("文件太大，写不下。");
-  if (error == std::errc::no_such_file_or_directory)
-    return QStringLiteral("文件夹不存在。");
+  if (error == std::errc::no_such_file_or_directory) return QStringLiteral("文件夹不存在。");
   if (error == std::errc::is_a_directory) return QStringLiteral("已经有同名的文件夹。");
   return QString::fromLocal8Bit(error.message()) + QStringLiteral("。");
+}
+
+// The name of a text file without its folder and last extension ("课文" for 课文.txt), which
+// names what is made from it; empty for none.
+QString base_name_of(const QString& text_file) {
+  return text_file.isEmpty() ? QString() : QFileInfo(text_file).completeBaseName();
 }
 
 void show_failure(QWidget* parent, const QString& title, const QString& path, const QString& why) {
@@ -62,14 +67,13 @@ bool agree_to_utf8(QWidget* parent, std::u16string_view text, std::size_t at) {
   // A lone surrogate is no character that could be shown.
   const bool lone = code_point >= 0xD800 && code_point <= 0xDFFF;
   const QString character = lone ? QString() : QString::fromUcs4(&code_point, 1);
-  QMessageBox box(
-      QMessageBox::Question, kSaveTitle,
-      QStringLiteral("转换结果第 %1 行的“%2”（U+%3）不能用 GBK 编码保存。\n\n"
-                     "改用 UTF-8 编码保存吗？UTF-8 能保存所有的字符。")
-          .arg(line)
-          .arg(character)
-          .arg(QString::number(code_point, 16).toUpper().rightJustified(4, u'0')),
-      QMessageBox::Yes | QMessageBox::Cancel, parent);
+  QMessageBox box(QMessageBox::Question, kSaveTitle,
+                  QStringLiteral("转换结果第 %1 行的“%2”（U+%3）不能用 GBK 编码保存。\n\n"
+                                 "改用 UTF-8 编码保存吗？UTF-8 能保存所有的字符。")
+                      .arg(line)
+                      .arg(character)
+                      .arg(QString::number(code_point, 16).toUpper().rightJustified(4, u'0')),
+                  QMessageBox::Yes | QMessageBox::Cancel, parent);
   box.setObjectName(QStringLiteral("gbk_question_box"));
   box.setTextFormat(Qt::PlainText);
   box.button(QMessageBox::Yes)->setText(QStringLiteral("改用 UTF-8 保存"));
@@ -81,9 +85,9 @@ bool agree_to_utf8(QWidget* parent, std::u16string_view text, std::size_t at) {
 void Form1::baocun_Click() {
   if (!save_dialog_)
     save_dialog_ = make_save_dialog("save_dialog", kSaveTitle, kSaveFilters, "txt");
-  const QString base =
-      text_file_.isEmpty() ? QString() : QFileInfo(text_file_).completeBaseName() + u'_';
-  const QString path = chosen_file(save_dialog_, base + QStringLiteral("转换结果.txt"));
+  const QString base = base_name_of(text_file_);
+  const QString path = chosen_file(
+      save_dialog_, (base.isEmpty() ? QString() : base + u'_') + QStringLiteral("转换结果.txt"));
   if (path.isEmpty()) return;
   save_result(path, save_dialog_->selectedNameFilter() == kSaveFilters[1]
                         ? SavedEncoding::gbk
@@ -95,9 +99,7 @@ void Form1::daochu_Click() {
     export_dialog_ = make_save_dialog("export_dialog", kExportTitle,
                                       {QStringLiteral("网页 (*.html *.htm)")}, "html");
   }
-  const QString name =
-      text_file_.isEmpty() ? QStringLiteral("拼音注音") : QFileInfo(text_file_).completeBaseName();
-  const QString path = chosen_file(export_dialog_, name + QStringLiteral(".html"));
+  const QString path = chosen_file(export_dialog_, page_title() + QStringLiteral(".html"));
   if (!path.isEmpty() && export_page(path)) offer_to_open(path);
 }
 
@@ -116,11 +118,14 @@ bool Form1::save_result(const QString& path, SavedEncoding encoding) {
 }
 
 bool Form1::export_page(const QString& path) {
-  const QString title = text_file_.isEmpty() ? QStringLiteral("拼音注音")
-                                             : QFileInfo(text_file_).completeBaseName();
   return write_or_say(path, kExportTitle, [&] {
-    return std::optional(batch_view_->ruby_page(title.toStdU16String()));
+    return std::optional(batch_view_->ruby_page(page_title().toStdU16String()));
   });
+}
+
+QString Form1::page_title() const {
+  const QString base = base_name_of(text_file_);
+  return base.isEmpty() ? QStringLiteral("拼音注音") : base;
 }
 
 QFileDialog* Form1::make_save_dialog(const char* name, const QString& caption,
