@@ -33,8 +33,7 @@ std::filesystem::path temporary_beside(const std::filesystem::path& path) {
       std::chrono::high_resolution_clock::now().time_since_epoch().count());
   const std::uint64_t number = (now ^ (calls++ << 48)) * 0x9E3779B97F4A7C15ull;
   char name[40];
-  std::snprintf(name, sizeof name, ".zhavik-%016llx.tmp",
-                static_cast<unsigned long long>(number));
+  std::snprintf(name, sizeof name, ".zhavik-%016llx.tmp", static_cast<unsigned long long>(number));
   return path.parent_path() / name;
 }
 
@@ -93,7 +92,8 @@ int open_new(const std::filesystem::path& path) {
 
 std::error_code write_all(int file, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t written = ::write(file, bytes.data(), std::min<std::size_t>(bytes.size(), 1 << 30));
+    const ssize_t written =
+        ::write(file, bytes.data(), std::min<std::size_t>(bytes.size(), 1 << 30));
     if (written < 0 && errno == EINTR) continue;
     if (written < 0) return errno_error();
     bytes.remove_prefix(static_cast<std::size_t>(written));

@@ -5,10 +5,9 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-// While it lives, file permissions hold for this thread as for an ordinary user, even when
-// the tests run as root (CI's containers do): root's power to write where the permissions
-// say no is taken out of effect, and put back after. Without that power to begin with,
-// nothing changes.
+// While it lives, file permissions hold for this thread as for an ordinary user, also when
+// the tests run as root (as in CI's containers): root's power to write where they say no is
+// taken out of effect, and put back after.
 class PermissionsHold {
  public:
   PermissionsHold() {
@@ -20,8 +19,6 @@ class PermissionsHold {
   ~PermissionsHold() {
     if (changed_) syscall(SYS_capset, &header_, saved_);
   }
-  PermissionsHold(const PermissionsHold&) = delete;
-  PermissionsHold& operator=(const PermissionsHold&) = delete;
 
  private:
   __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};

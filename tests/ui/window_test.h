@@ -7,15 +7,13 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
-#include <functional>
 #include <string>
 
 #include "core/code_book.h"
 #include "ui/form1.h"
 
 // What the window tests share: a QApplication on the offscreen platform (see
-// window_test_main.cpp), widgets found by their names, small dictionaries, the File menu's
-// dialogs and the message boxes answered.
+// window_test_main.cpp), widgets found by their names, small dictionaries, the File menu's dialogs.
 
 template <class Widget>
 Widget* child(const QWidget& window, const QString& name) {
@@ -40,48 +38,44 @@ inline QStringList query_boxes(const QWidget& form) {
   return texts;
 }
 
-// Runs `act` and answers each message box it shows as a user would: with the button `answer`
-// where the box has it, else by closing the box. Gives the texts of the boxes.
-inline QStringList answering_boxes(const std::function<void()>& act,
-                                   QMessageBox::StandardButton answer = QMessageBox::NoButton) {
-  QStringList texts;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) return;
-    texts << box->text();
-    if (QAbstractButton* button = box->button(answer))
-      button->click();
-    else
-      box->reject();
-  });
-  poll.start(10);
-  act();
-  return texts;
-}
+// What a user does in a File menu dialog: types `path` into its name box (or keeps the name
+// it suggests when `path` is empty), picks the file type `filter` (when one is given), and
+// answers each message box that follows with `button` where the box has it.
+struct DialogAnswers {
+  QString path;
+  QString filter = {};
+  QMessageBox::StandardButton button = QMessageBox::NoButton;
+};
 
-// Chooses the File menu's `item`, types `path` into its file dialog's name box (or keeps the
-// name the dialog suggests when `path` is empty), picks the file type `filter` when one is
-// given, and presses the button that accepts, as a user does. A dialog that stays open on
-// that (a folder, a missing file) is cancelled. Gives the dialog's name filters.
-inline QStringList through_dialog(const zhavik::Form1& form, const char* item, const QString& path,
-                                  const QString& filter = {}) {
+// Chooses the File menu's `item` and answers its dialog, then presses the button that
+// accepts, as a user does. A dialog that stays open on that (a folder, a missing file) is
+// cancelled, and so is any message box without the button; the texts of message boxes go to
+// `messages`. Gives the dialog's name filters.
+inline QStringList through_dialog(const zhavik::Form1& form, const char* item,
+                                  const DialogAnswers& answers, QStringList* messages = nullptr) {
   QFileDialog* dialog = nullptr;
   QStringList filters;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     QWidget* modal = QApplication::activeModalWidget();
+    if (dialog && modal && modal != dialog) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (box && messages) *messages << box->text();
+      if (QAbstractButton* button = box ? box->button(answers.button) : nullptr)
+        button->click();
+      else
+        static_cast<QDialog*>(modal)->reject();
+    }
     if (dialog || !qobject_cast<QFileDialog*>(modal)) return;
-    // A user types once the name box has the keys, and presses the button right after: until
-    // then the dialog's list, read while it shows, may still select names and write them into
-    // the box.
+    // A user types once the name box has the keys, and presses Open right after: until then
+    // the dialog's list, read while it shows, may still select names and write them into it.
     auto* name_box = modal->findChild<QLineEdit*>("fileNameEdit");
     if (!name_box->hasFocus()) return;
     dialog = static_cast<QFileDialog*>(modal);
     filters = dialog->nameFilters();
-    QTimer::singleShot(0, dialog, [dialog, name_box, path, filter] {
-      if (!filter.isEmpty()) dialog->selectNameFilter(filter);
-      if (!path.isEmpty()) name_box->setText(path);
+    QTimer::singleShot(0, dialog, [dialog, name_box, answers] {
+      if (!answers.filter.isEmpty()) dialog->selectNameFilter(answers.filter);
+      if (!answers.path.isEmpty()) name_box->setText(answers.path);
       static_cast<QDialog*>(dialog)->accept();
       if (dialog->isVisible()) dialog->reject();
     });
@@ -91,13 +85,7 @@ inline QStringList through_dialog(const zhavik::Form1& form, const char* item, c
   return filters;
 }
 
-// File > open with `path`, through the dialog; the texts of the message boxes shown go to
-// `messages`.
 inline QStringList open_through_dialog(const zhavik::Form1& form, const QString& path,
                                        QStringList* messages = nullptr) {
-  QStringList filters;
-  const QStringList shown =
-      answering_boxes([&] { filters = through_dialog(form, "wenjian1_0", path); });
-  if (messages) *messages = shown;
-  return filters;
+  return through_dialog(form, "wenjian1_0", {path}, messages);
 }
