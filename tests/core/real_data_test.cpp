@@ -145,6 +145,8 @@ TEST(RealData, LinesAreCutAsTheyAreLikeliestReadAndRulesReadTheRest) {
       {u"松松的卷了放在长桌上", 7, u"cháng"},
       {u"将长烟管靠在桌旁", 1, u"cháng"},
       {u"他是我的长子", 4, u"zhǎng"},
+      {u"店伙也翘了长指甲", 5, u"cháng"},
+      {u"上午又烧了四十九卷《大悲咒》", 8, u"juàn"},
       {u"七斤没有应。", 4, u"yìng"},
       {u"一个看着她的疤应和道", 7, u"yìng"},
       {u"不应该这样", 1, u"yīng"},
@@ -166,6 +168,11 @@ TEST(RealData, LinesAreCutAsTheyAreLikeliestReadAndRulesReadTheRest) {
       {u"打得头破血出", 4, u"xuè"},
       {u"他又喝干一杯酒", 3, u"gān"},
       {u"你干什么", 1, u"gàn"},
+      {u"只是盐和干辣椒", 4, u"gān"},
+      {u"坐在门槛上剥豆去", 5, u"bāo"},
+      {u"平桥内泊着一只白篷的航船", 3, u"bó"},
+      {u"怕自己调得不好", 3, u"tiáo"},
+      {u"他们的笑容和声调上", 7, u"diào"},
   };
   std::u16string all;  // the reference is slow on the full tables: all lines at once
   for (const auto& c : cases) {
