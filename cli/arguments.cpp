@@ -22,19 +22,37 @@ std::u16string operand_text(const std::string& argument) {
   return *text;
 }
 
+// "a, b or c" with " or " as `last`.
+std::string listed(const std::vector<std::string>& words, const char* last) {
+  std::string list;
+  for (std::size_t i = 0; i < words.size(); ++i)
+    list += (i == 0 ? "" : i + 1 == words.size() ? last : ", ") + words[i];
+  return list;
+}
+
+std::vector<std::string> kind_texts() {
+  std::vector<std::string> texts;
+  for (const KindRow& row : kKinds)
+    texts.push_back(utf16_to_utf8(row.text));
+  return texts;
+}
+
+std::vector<std::string> kind_names() {
+  std::vector<std::string> names;
+  for (const KindRow& row : kKinds)
+    names.emplace_back(row.name);
+  return names;
+}
+
 Kind parse_kind(const std::string& name) {
-  static const std::pair<const char*, Kind> aliases[] = {{"pinyin", Kind::pinyin},
-                                                         {"wubi86", Kind::wubi86},
-                                                         {"wubi98", Kind::wubi98},
-                                                         {"quwei", Kind::quwei}};
-  for (const auto& [alias, kind] : aliases) {
-    if (name == alias) return kind;
-  }
+  if (std::optional<Kind> kind = kind_from_name(name)) return *kind;
   if (std::optional<std::u16string> text = utf8_to_utf16(name)) {
     if (std::optional<Kind> kind = kind_from_text(*text)) return *kind;
   }
-  throw UsageError("unknown kind '" + escaped_for_terminal(name) +
-                   "': use 拼音, 86五笔, 98五笔, 区位, pinyin, wubi86, wubi98 or quwei");
+  std::vector<std::string> all = kind_texts();
+  for (std::string& kind_name : kind_names())
+    all.push_back(std::move(kind_name));
+  throw UsageError("unknown kind '" + escaped_for_terminal(name) + "': use " + listed(all, " or "));
 }
 
 template <class Choice>
@@ -211,7 +229,7 @@ std::string escaped_for_terminal(const std::string& text) {
   return out;
 }
 
-const char* const kUsage =
+const std::string kUsage =
     "usage: zhavik-lookup [OPTIONS] TEXT...                each character with its four codes\n"
     "       zhavik-lookup [OPTIONS] --kind KIND CHAR       one lookup, exactly as the window\n"
     "       zhavik-lookup [OPTIONS] --query TEXT           the query: character, then 4 answers\n"
@@ -235,7 +253,9 @@ const char* const kUsage =
     "  --sandhi                   with --words: 一 and 不 as spoken (一个 yí gè, 不是 bú shì)\n"
     "  --line-buffered            with --convert: write each line as soon as it is converted\n"
     "                             (always so when standard output is a terminal)\n"
-    "KIND is 拼音, 86五笔, 98五笔 or 区位 (or pinyin, wubi86, wubi98, quwei).\n"
+    "KIND is " +
+    listed(kind_texts(), " or ") + " (or " + listed(kind_names(), ", ") +
+    ").\n"
     "Exit status: 0 done, 1 nothing found or a read or write error, 2 bad usage.\n";
 
 }  // namespace zhavik

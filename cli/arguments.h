@@ -54,6 +54,6 @@ Request parse_arguments(const std::vector<std::string>& arguments);
 // UTF-8, written as escapes (\n, \x1b), so that an argument cannot drive the terminal.
 std::string escaped_for_terminal(const std::string& text);
 
-extern const char* const kUsage;
+extern const std::string kUsage;
 
 }  // namespace zhavik

@@ -70,7 +70,7 @@ std::optional<LineConversion> line_conversion(const Request& request, const Dict
     };
   }
   const std::filesystem::path path = folder / kWordPinyinFile;
-  LoadedWords loaded = load_word_table(path, texts.pinyin_data);
+  LoadedWords loaded = load_word_table(path, texts[Kind::pinyin]);
   if (!loaded.table) {
     std::cerr << "zhavik-lookup: cannot read the word table " << display_name(&path)
               << ", which --words needs: " << refusal_text(*loaded.refusal) << "\n";

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "core/utf8_append.h"
+#include "core/text.h"
 
 namespace zhavik {
 

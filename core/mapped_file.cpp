@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "core/dictionary_texts.h"
+#include "core/files.h"
 #endif
 
 namespace zhavik {

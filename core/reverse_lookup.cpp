@@ -72,7 +72,7 @@ std::vector<ReverseEntry> characters_of_quwei(std::u16string_view code, bool pre
   for (int area = 1; area <= 94; ++area) {
     for (int position = 1; position <= 94; ++position) {
       const auto double_byte = static_cast<std::uint16_t>((area + 0xA0) << 8 | (position + 0xA0));
-      const std::u16string digits = quwei_answer(double_byte);
+      const std::u16string digits = quwei_code(double_byte);
       if (!digits.starts_with(code)) continue;
       const char bytes[] = {static_cast<char>(double_byte >> 8), static_cast<char>(double_byte)};
       const std::u16string character = cp936_decode(std::string_view(bytes, 2));

@@ -310,7 +310,7 @@ std::u16string convert_text_by_words_reference(const CodeBook& book,
           out += u' ';
         } else {
           const std::u16string item =
-              convert_text(book, line.substr(k, character_length(line, k)), u"拼音");
+              convert_text(book, line.substr(k, character_length(line, k)), Kind::pinyin);
           out += std::u16string_view(item).substr(0, item.size() - 2 * kLineEnd.size());
         }
         log.add(out, offset, k, ends_word(word_start, k));

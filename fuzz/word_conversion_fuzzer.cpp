@@ -69,8 +69,8 @@ std::u16string text_of(FuzzedDataProvider& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const zhavik::CodeBook book(
-      zhavik::DictionaryTexts{{}, {}, zhavik::pinyin_data_from(kPinyinFile)});
-  static const zhavik::CharacterReadings readings(book.texts().pinyin_data);
+      zhavik::DictionaryTexts{{zhavik::Kind::pinyin, zhavik::pinyin_data_from(kPinyinFile)}});
+  static const zhavik::CharacterReadings readings(book.texts()[zhavik::Kind::pinyin]);
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   for (const zhavik::WordReading& entry : zhavik::parse_word_pinyin(bytes, readings).words)
     FUZZ_REQUIRE(zhavik::fits_word_rules(entry));

@@ -101,7 +101,7 @@ void BatchView::disable_word_reading(WordFileRefusal why) {
 const WordTable* BatchView::word_table() {
   if (!words_) {
     // Read here rather than at start-up, which would take the words' time for every run.
-    LoadedWords loaded = load_word_table(word_table_file_, book_.texts().pinyin_data);
+    LoadedWords loaded = load_word_table(word_table_file_, book_.texts()[Kind::pinyin]);
     if (!loaded.table) {
       disable_word_reading(*loaded.refusal);
       return nullptr;
@@ -116,11 +116,11 @@ void BatchView::Command6_Click(int Index) {
   // The editor separates its lines with its own separators; the conversion needs CR LF.
   const std::u16string text =
       editor_lines_to_crlf(input_box_->document()->toRawText().toStdU16String());
-  const Kind kind = kAllKinds[Index];
+  const Kind kind = kWindowKinds[Index];
   const WordTable* words =
       kind == Kind::pinyin && read_by_words_->isChecked() ? word_table() : nullptr;
-  const std::u16string converted = words ? convert_text_by_words(book_, *words, text)
-                                         : convert_text(book_, text, kind_text(kind));
+  const std::u16string converted =
+      words ? convert_text_by_words(book_, *words, text) : convert_text(book_, text, kind);
   output_frame_->setTitle(QStringLiteral("转换结果(") + convert_buttons_[Index]->text() +
                           QStringLiteral("):"));
   // The editor takes CR LF as one line break.

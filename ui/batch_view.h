@@ -52,7 +52,7 @@ class BatchView : public QFrame {
 
   const CodeBook& book_;
   QPlainTextEdit* input_box_ = nullptr;
-  std::array<QPushButton*, 4> convert_buttons_{};  // in the order of kAllKinds
+  std::array<QPushButton*, 4> convert_buttons_{};  // in the order of kWindowKinds
   QGroupBox* output_frame_ = nullptr;              // its caption names the last conversion
   QPlainTextEdit* output_box_ = nullptr;
   QCheckBox* read_by_words_ = nullptr;  // 按词语判断多音字: the pinyin button reads words

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "core/dictionary_texts.h"
+#include "core/files.h"
 #include "core/text_file.h"
 #include "kit/form_kit.h"
 #include "ui/batch_view.h"

@@ -42,12 +42,17 @@ TEST(ToneMarks, MarkLandsWhereTheOrderOfFinalsPutsIt) {
 // Numbers and no tones come from the key, so they hold for syllables the tone marks leave
 // as they are; marks are huoqu's answer, which the real data tests.
 TEST(PinyinStyle, ReadingsInEachStyle) {
-  const std::u16string data = pinyin_data_from(u"zhong1=中钟\r\nzhong4=众中\r\nng2=嗯\r\nlü5=绿");
-  EXPECT_EQ(pinyin_answer_scan(data, u"中", PinyinStyle::numbers), u"zhong1  zhong4  ");
-  EXPECT_EQ(pinyin_answer_scan(data, u"中", PinyinStyle::none), u"zhong  zhong  ");
-  EXPECT_EQ(pinyin_answer_scan(data, u"嗯", PinyinStyle::none), u"ng  ");
-  EXPECT_EQ(pinyin_answer_scan(data, u"绿", PinyinStyle::none), u"lü  ");
-  EXPECT_EQ(pinyin_answer_scan(data, u"国", PinyinStyle::numbers), u"暂缺");
+  const DictionaryTexts texts{
+      {Kind::pinyin, pinyin_data_from(u"zhong1=中钟\r\nzhong4=众中\r\nng2=嗯\r\nlü5=绿")}};
+  const auto readings = [&](std::u16string_view character, PinyinStyle style) {
+    return answer_scan(texts, Kind::pinyin, character, kMaxAnswerUnits, style).items;
+  };
+  using Items = std::vector<std::u16string>;
+  EXPECT_EQ(readings(u"中", PinyinStyle::numbers), (Items{u"zhong1", u"zhong4"}));
+  EXPECT_EQ(readings(u"中", PinyinStyle::none), (Items{u"zhong", u"zhong"}));
+  EXPECT_EQ(readings(u"嗯", PinyinStyle::none), Items{u"ng"});
+  EXPECT_EQ(readings(u"绿", PinyinStyle::none), Items{u"lü"});
+  EXPECT_EQ(readings(u"国", PinyinStyle::numbers), Items{});
 }
 
 struct SyllableRow {
@@ -74,7 +79,7 @@ TEST(PinyinStyle, EverySyllableOfTheDataInEveryStyle) {
   const std::map<std::u16string, SyllableRow> table = syllable_table();
   ASSERT_EQ(table.size(), 417u);
   std::size_t keys = 0;
-  for_each_record(load_dictionary_texts(ZHAVIK_SOURCE_DIR).pinyin_data,
+  for_each_record(load_dictionary_texts(ZHAVIK_SOURCE_DIR)[Kind::pinyin],
                   [&](std::u16string_view record) {
                     const std::size_t equals = record.find(u'=');
                     if (equals == std::u16string_view::npos) return;  // an empty line

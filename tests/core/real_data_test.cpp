@@ -11,10 +11,8 @@
 #include "core/browser.h"
 #include "core/code_book.h"
 #include "core/cp936.h"
-#include "core/dictionary_excerpt.h"
 #include "core/first_words.h"
 #include "core/lookup_scan.h"
-#include "core/pinyin_style.h"
 #include "core/query.h"
 #include "core/word_conversion.h"
 
@@ -38,7 +36,7 @@ std::string file_bytes(const char* name) {
 
 const WordList& words() {
   static const WordList list =
-      parse_word_pinyin(file_bytes(kWordPinyinFile), CharacterReadings(texts().pinyin_data));
+      parse_word_pinyin(file_bytes(kWordPinyinFile), CharacterReadings(texts()[Kind::pinyin]));
   return list;
 }
 
@@ -60,17 +58,17 @@ TEST(RealData, KnownCharacters) {
   EXPECT_NE(hao.answers[2].find(u"vbg "), std::u16string::npos);
   EXPECT_EQ(hao.answers[3], u"2635");
   // A character's usual reading comes first, wherever its syllable stands: lǜ before lù.
-  EXPECT_EQ(book().huoqu(u"拼音", u"绿"), u"lǜ  lù  ");
-  EXPECT_EQ(book().huoqu(u"拼音", u"说").substr(0, 6), u"shuō  ");
-  EXPECT_EQ(book().huoqu(u"拼音", u"說"), u"shuō  ");
-  EXPECT_EQ(book().huoqu(u"拼音", u"嗯"), u"ńg  ń  ňg  ǹg  ");
-  EXPECT_EQ(book().huoqu(u"98五笔", u"式").substr(0, 3), u"aa ");
-  EXPECT_EQ(book().huoqu(u"98五笔", u"藏").find(u"aa "), std::u16string::npos);
-  EXPECT_EQ(convert_text(book(), u"中国人\r\n你", u"拼音"), u"zhōng guó rén \r\nnǐ \r\n");
+  EXPECT_EQ(book().huoqu(Kind::pinyin, u"绿"), u"lǜ  lù  ");
+  EXPECT_EQ(book().huoqu(Kind::pinyin, u"说").substr(0, 6), u"shuō  ");
+  EXPECT_EQ(book().huoqu(Kind::pinyin, u"說"), u"shuō  ");
+  EXPECT_EQ(book().huoqu(Kind::pinyin, u"嗯"), u"ńg  ń  ňg  ǹg  ");
+  EXPECT_EQ(book().huoqu(Kind::wubi98, u"式").substr(0, 3), u"aa ");
+  EXPECT_EQ(book().huoqu(Kind::wubi98, u"藏").find(u"aa "), std::u16string::npos);
+  EXPECT_EQ(convert_text(book(), u"中国人\r\n你", Kind::pinyin), u"zhōng guó rén \r\nnǐ \r\n");
 }
 
 TEST(RealData, EverySyllableOfTheBrowserReachesCharacters) {
-  const std::u16string& pinyin = texts().pinyin_data;
+  const std::u16string& pinyin = texts()[Kind::pinyin];
   EXPECT_EQ(syllables_of_letter(pinyin, u"a", 40),
             (std::vector<std::u16string>{u"a", u"ai", u"an", u"ang", u"ao"}));
   // Hundreds of records lie beyond unit 32,767 of the text; theirs are found too.
@@ -210,40 +208,41 @@ TEST(RealData, ToneSandhiOfYiAndBu) {
             convert_text_by_words_reference(book(), words().words, counts().counts, all, true));
 }
 
-// Every character, in every kind: the index against the plain scan, and the command-line
-// tool's quick ways to an answer (the first words alone, the pinyin answer in marks, the scan
+// Every character, in every kind: the index against the plain scan, and the quick ways to an
+// answer (the first words alone, of the code book and of the command-line tool, and the scan
 // of an excerpt that holds only the character's lines) against the index.
 TEST(RealData, IndexAndQuickPathsAgreeWithTheScanOnEveryCharacter) {
   // Every character that code page 936 writes with two bytes in any of the texts.
   std::set<char16_t> characters;
-  for (const std::u16string* text :
-       {&texts().pinyin_data, &texts().wubi86_data, &texts().wubi98_data}) {
-    for (const char16_t unit : *text) {
+  for (const Kind kind : kAllKinds) {
+    for (const char16_t unit : texts()[kind]) {
       if (cp936_double_byte(unit) != 0) characters.insert(unit);
     }
   }
   ASSERT_GT(characters.size(), 6763u);
-  const std::string files[] = {file_bytes(kWubi86File), file_bytes(kWubi98File),
-                               file_bytes(kPinyinFile)};
+  std::vector<std::string> files;
   std::vector<FirstWords> words;
-  for (const Kind kind : kAllKinds)
-    words.emplace_back(texts(), kind);
+  for (const KindRow& row : kKinds) {
+    files.push_back(row.file ? file_bytes(row.file) : "");
+    words.emplace_back(texts(), row.kind);
+  }
+  std::u16string scratch;
   for (const char16_t unit : characters) {
     const std::u16string character(1, unit);
-    const std::uint16_t code = cp936_double_byte(unit);
-    const DictionaryTexts excerpt{
-        wubi_data_from(cp936_decode(dictionary_excerpt(files[0], {code}))),
-        wubi_data_from(cp936_decode(dictionary_excerpt(files[1], {code}))),
-        pinyin_data_from(cp936_decode(dictionary_excerpt(files[2], {code})))};
-    int mismatches = pinyin_answer_scan(texts().pinyin_data, character, PinyinStyle::marks) !=
-                     book().huoqu(u"拼音", character);
-    for (std::size_t k = 0; k < kAllKinds.size(); ++k) {
-      const std::u16string_view kind = kind_text(kAllKinds[k]);
-      const std::u16string answer = book().huoqu(kind, character);
-      mismatches += answer != huoqu_scan(texts(), kind, character);
-      mismatches += answer != huoqu_scan(excerpt, kind, character);
-      mismatches +=
-          words[k].of(unit, code) != std::u16string_view(answer).substr(0, answer.find(u' '));
+    const std::vector<std::uint16_t> code = {cp936_double_byte(unit)};
+    DictionaryTexts excerpt;
+    for (const KindRow& row : kKinds) {
+      if (row.file) excerpt[row.kind] = dictionary_text(row.kind, files[index_of(row.kind)], &code);
+    }
+    int mismatches = 0;
+    for (const Kind kind : kAllKinds) {
+      const Answer answer = book().answer(kind, character);
+      mismatches += answer != answer_scan(texts(), kind, character);
+      mismatches += answer != answer_scan(excerpt, kind, character);
+      const std::u16string shown = answer_text(shape_of(kind), answer);
+      const std::u16string_view first = std::u16string_view(shown).substr(0, shown.find(u' '));
+      mismatches += words[index_of(kind)].of(unit, code[0]) != first;
+      mismatches += book().first_word(kind, unit, scratch) != first;
     }
     ASSERT_EQ(mismatches, 0) << testing::PrintToString(character);
   }

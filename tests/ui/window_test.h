@@ -23,9 +23,9 @@ Widget* child(const QWidget& window, const QString& name) {
 inline zhavik::CodeBook book_of(std::u16string pinyin_lines, std::u16string wubi86_lines = {},
                                 std::u16string wubi98_lines = {}) {
   zhavik::DictionaryTexts texts;
-  texts.pinyin_data = zhavik::pinyin_data_from(pinyin_lines);
-  texts.wubi86_data = zhavik::wubi_data_from(wubi86_lines);
-  texts.wubi98_data = zhavik::wubi_data_from(wubi98_lines);
+  texts[zhavik::Kind::pinyin] = zhavik::pinyin_data_from(pinyin_lines);
+  texts[zhavik::Kind::wubi86] = zhavik::wubi_data_from(wubi86_lines);
+  texts[zhavik::Kind::wubi98] = zhavik::wubi_data_from(wubi98_lines);
   return zhavik::CodeBook(std::move(texts));
 }
 
