@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "core/ruby_html.h"
@@ -18,11 +20,12 @@
 namespace zhavik {
 namespace {
 
-// The outline html_outline.py prints for a page.
+// The outline html_outline.py prints for a page. The page's file name is drawn at random:
+// other runs of the same test (another build on the machine) share the temporary folder.
 std::string outline_of(const std::string& page) {
   const std::filesystem::path file =
       std::filesystem::path(testing::TempDir()) /
-      (std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + ".html");
+      ("ruby-page-" + std::to_string(std::random_device{}()) + ".html");
   std::ofstream(file, std::ios::binary) << page;
   const std::string command = "python3 \"" + std::string(ZHAVIK_SOURCE_DIR) +
                               "/tests/core/html_outline.py\" \"" + file.string() + "\"";
