@@ -3,44 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <string>
 #include <vector>
 
 #include "core/first_words.h"
 #include "core/ruby_html.h"
 #include "core/ruby_layout.h"
-
-#ifdef _WIN32
-#define popen _popen
-#define pclose _pclose
-#endif
+#include "tests/core/html_outline.h"
 
 namespace zhavik {
 namespace {
-
-// The outline html_outline.py prints for a page. The page's file name is drawn at random:
-// other runs of the same test (another build on the machine) share the temporary folder.
-std::string outline_of(const std::string& page) {
-  const std::filesystem::path file =
-      std::filesystem::path(testing::TempDir()) /
-      ("ruby-page-" + std::to_string(std::random_device{}()) + ".html");
-  std::ofstream(file, std::ios::binary) << page;
-  const std::string command = "python3 \"" + std::string(ZHAVIK_SOURCE_DIR) +
-                              "/tests/core/html_outline.py\" \"" + file.string() + "\"";
-  std::string outline;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-      outline.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0);
-  }
-  std::filesystem::remove(file);
-  return outline;
-}
 
 using Line = std::vector<RubyPiece>;
 
