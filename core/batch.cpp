@@ -1,14 +1,11 @@
 #include "core/batch.h"
 
-#include "core/conversion.h"
 #include "core/lookup_scan.h"
 
 namespace zhavik {
 
 std::u16string convert_text(const CodeBook& book, std::u16string_view text, Kind kind) {
-  std::u16string scratch;
-  CharacterByCharacter conversion(
-      [&](char16_t unit, std::uint16_t) { return book.first_word(kind, unit, scratch); });
+  BookConversion conversion(FirstWordInBook(book, kind));
   return convert_whole_text(conversion, text, TextLayout::window);
 }
 

@@ -4,10 +4,29 @@
 #include <string_view>
 
 #include "core/code_book.h"
+#include "core/conversion.h"
 #include "core/dictionary_texts.h"
 #include "core/text.h"
 
 namespace zhavik {
+
+// The first word of a character's answer of one kind in the code book; the view stays valid
+// until the next call.
+class FirstWordInBook {
+ public:
+  FirstWordInBook(const CodeBook& book, Kind kind) : book_(&book), kind_(kind) {}
+  std::u16string_view operator()(char16_t unit, std::uint16_t) {
+    return book_->first_word(kind_, unit, scratch_);
+  }
+
+ private:
+  const CodeBook* book_;
+  Kind kind_;
+  std::u16string scratch_;
+};
+
+// The window's plain conversion: each character alone, by the code book.
+using BookConversion = CharacterByCharacter<FirstWordInBook>;
 
 // Converts a whole text, line by line (lines end with CR LF), to one kind of code, in the
 // window's layout (TextLayout::window): every character with a two-byte code page 936 code

@@ -44,4 +44,9 @@ class RubyPageLayout final : public ConversionLayout {
   bool line_open_ = false;
 };
 
+// The page of a whole text of the window (lines end with CR LF), each line a paragraph; a
+// CR LF at the end of the text ends its last line and starts no new one.
+std::string ruby_page(std::u16string_view title, CharacterConversion& conversion,
+                      std::u16string_view text);
+
 }  // namespace zhavik
