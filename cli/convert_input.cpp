@@ -44,15 +44,15 @@ bool read_input(std::FILE* file, const std::string& name, Consume consume) {
   }
 }
 
-const char* refusal_text(WordFileRefusal refusal) {
+const char* refusal_text(FileRefusal refusal) {
   switch (refusal) {
-    case WordFileRefusal::missing:
+    case FileRefusal::missing:
       return "there is no such file";
-    case WordFileRefusal::not_a_regular_file:
+    case FileRefusal::not_regular:
       return "it is not a regular file";
-    case WordFileRefusal::too_large:
+    case FileRefusal::too_large:
       return "it is larger than 16 MiB";
-    case WordFileRefusal::unreadable:
+    case FileRefusal::unreadable:
       break;
   }
   return "it cannot be read";

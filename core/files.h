@@ -7,9 +7,10 @@
 
 namespace zhavik {
 
-// Why read_regular_file gave nothing.
+// Why a file was not read.
 enum class FileRefusal {
-  unreadable,   // missing, not allowed, or a read that failed
+  missing,      // no file of that name
+  unreadable,   // not allowed, or a read that failed
   not_regular,  // a folder, a pipe, a device
   too_large,    // more than the bytes asked for
 };
@@ -23,5 +24,22 @@ enum class FileRefusal {
 std::optional<std::string> read_regular_file(const std::filesystem::path& path,
                                              std::uintmax_t max_bytes,
                                              FileRefusal* refusal = nullptr);
+
+// What read_regular_file would refuse the file at `path` for, as far as a look tells: its
+// type, its size and whether it opens (it is not read). Cheap enough for every start.
+std::optional<FileRefusal> regular_file_refusal(const std::filesystem::path& path,
+                                                std::uintmax_t max_bytes);
+
+#ifndef _WIN32
+// The file at `path` opened for reading under the rules of read_regular_file, with its size
+// at the opening, for a caller that maps it rather than reads it; the caller closes it.
+struct OpenedFile {
+  int descriptor;
+  std::uintmax_t size;
+};
+std::optional<OpenedFile> open_regular_file(const std::filesystem::path& path,
+                                            std::uintmax_t max_bytes,
+                                            FileRefusal* refusal = nullptr);
+#endif
 
 }  // namespace zhavik
