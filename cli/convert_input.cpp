@@ -109,7 +109,7 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
                   const std::filesystem::path& folder, Output& out) {
   // The word conversion reads the whole code book instead, and never goes with --as-window.
   std::unique_ptr<FirstWords> words;
-  if (!request.words) words = std::make_unique<FirstWords>(texts, *request.kind, request.style);
+  if (!request.words) words = std::make_unique<FirstWords>(texts, *request.kind, request.format());
   const std::optional<LineConversion> conversion =
       line_conversion(request, texts, folder, words.get());
   if (!conversion) return 1;
