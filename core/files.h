@@ -19,8 +19,8 @@ enum class FileRefusal {
 // most `max_bytes`; nothing for anything else: missing, unreadable, a folder, a pipe, a
 // device or a larger file, and then `refusal`, when given, says which. Only a regular file
 // is ever opened, so a pipe never makes this wait and a device is never touched. Never
-// throws. Every file the program reads whole goes through here: the dictionaries, the word
-// file and the text files a user opens.
+// throws. Every file the program reads whole goes through here (the word file and the text
+// files a user opens) or through MappedFile, which makes the same checks (the dictionaries).
 std::optional<std::string> read_regular_file(const std::filesystem::path& path,
                                              std::uintmax_t max_bytes,
                                              FileRefusal* refusal = nullptr);

@@ -13,10 +13,10 @@ constexpr auto npos = std::u16string_view::npos;
 
 }  // namespace
 
-FirstWords::FirstWords(const DictionaryTexts& texts, Kind kind, PinyinStyle style) : kind_(kind) {
+FirstWords::FirstWords(const DictionaryTexts& texts, Kind kind, PinyinFormat format) : kind_(kind) {
   switch (shape_of(kind)) {
     case AnswerShape::readings:
-      index_readings(texts[kind], style);
+      index_readings(texts[kind], format);
       break;
     case AnswerShape::codes:
       index_codes(texts[kind]);
@@ -27,11 +27,11 @@ FirstWords::FirstWords(const DictionaryTexts& texts, Kind kind, PinyinStyle styl
 }
 
 // A character's first reading is that of the first record listing it after the "=".
-void FirstWords::index_readings(std::u16string_view text, PinyinStyle style) {
+void FirstWords::index_readings(std::u16string_view text, PinyinFormat format) {
   for_each_record(text, [&](std::u16string_view body) {
     const std::size_t equals = body.find(u'=');
     if (equals == npos || equals + 1 == body.size()) return;
-    const std::u16string reading = styled_reading(body.substr(0, equals), style);
+    const std::u16string reading = styled_reading(body.substr(0, equals), format);
     const std::u16string_view first = first_word(AnswerShape::readings, reading);
     const Word word{static_cast<std::uint32_t>(spelled_.size()),
                     static_cast<std::uint32_t>(first.size()), true};
