@@ -67,6 +67,56 @@ Choice parse_choice(const std::string& option, const std::string& value,
                    "'");
 }
 
+PinyinStyle parse_style(const std::string& name) {
+  if (std::optional<PinyinStyle> style = pinyin_style_named(name)) return *style;
+  throw UsageError("unknown style '" + escaped_for_terminal(name) + "': use " +
+                   pinyin_style_names());
+}
+
+std::string style_name(PinyinStyle style) {
+  for (const PinyinStyleName& entry : kPinyinStyleNames) {
+    if (entry.style == style) return std::string(entry.name);
+  }
+  return {};
+}
+
+// --style and --v shape the pinyin a run writes. Where it writes none, or none that the
+// style can shape, they are refused rather than ignored.
+void check_pinyin_format(const Request& request) {
+  if (request.umlaut == UmlautSpelling::v && !spells_umlaut(request.style)) {
+    throw UsageError("--v writes ü as v in --style numbers or none, not in --style " +
+                     style_name(request.style));
+  }
+  if (request.style == PinyinStyle::marks) return;
+  const std::string style = "--style " + style_name(request.style);
+  const auto refuse_other_kinds = [&](const char* option, const char* instead) {
+    if (shape_of(*request.kind) == AnswerShape::readings) return;
+    throw UsageError(style + " writes pinyin, and " + option + " " +
+                     std::string(row_of(*request.kind).name) + " writes none: use " + option +
+                     " pinyin" + instead);
+  };
+  switch (request.mode) {
+    case Mode::kind:
+      return refuse_other_kinds("--kind", " or TEXT, which shows every kind");
+    case Mode::convert:
+      return refuse_other_kinds("--convert", "");
+    case Mode::from:
+      if (!request.json) refuse_other_kinds("--from", ", or --json, which shows every kind");
+      return;
+    case Mode::tones:
+      throw UsageError("--tones writes tone marks only, not " + style);
+    case Mode::syllables:
+      // The syllables are listed without tones, and many share an initial or a letter.
+      if (request.style == PinyinStyle::none || request.style == PinyinStyle::zhuyin) return;
+      throw UsageError(
+          "--syllables lists syllables without tones: use --style none or zhuyin, "
+          "not " +
+          style_name(request.style));
+    default:
+      return;
+  }
+}
+
 // How many operands each mode takes: exactly one, except TEXT... (at least one) and
 // --convert (files instead).
 void check_operands(const Request& request) {
@@ -138,10 +188,9 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
     } else if (argument == "--characters") {
       set_mode(Mode::characters, argument);
     } else if (argument == "--style") {
-      request.style = parse_choice<PinyinStyle>(argument, value(),
-                                                {{"marks", PinyinStyle::marks},
-                                                 {"numbers", PinyinStyle::numbers},
-                                                 {"none", PinyinStyle::none}});
+      request.style = parse_style(value());
+    } else if (argument == "--v") {
+      request.umlaut = UmlautSpelling::v;
     } else if (argument == "--encoding") {
       request.encoding = parse_choice<InputEncoding>(
           argument, value(), {{"utf-8", InputEncoding::utf8}, {"gbk", InputEncoding::gbk}});
@@ -202,6 +251,7 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
       request.mode != Mode::from) {
     throw UsageError("--json goes with TEXT, --query or --from");
   }
+  check_pinyin_format(request);
   check_operands(request);
   return request;
 }
@@ -253,7 +303,9 @@ const std::string kUsage =
     "       zhavik-lookup --help | --version\n"
     "options:\n"
     "  --data DIR                 the folder that holds img/ (default: the program's folder)\n"
-    "  --style marks|numbers|none pinyin as zhōng, zhong1 or zhong (default: marks)\n"
+    "  --style STYLE              how pinyin is written: marks zhōng (default), numbers zhong1,\n"
+    "                             none zhong, initials zh, first z or zhuyin ㄓㄨㄥ\n"
+    "  --v                        with --style numbers or none: ü as v (lv4)\n"
     "  --json                     JSON output for TEXT, --query and --from\n"
     "  --prefix                   with --from: every code that starts with CODE\n"
     "  --encoding utf-8|gbk       with --convert: the input's encoding (default: a byte-order\n"

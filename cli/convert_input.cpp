@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <memory>
 #include <optional>
 
@@ -37,7 +36,7 @@ bool read_input(std::FILE* file, const std::string& name, Consume consume) {
   while (true) {
     const std::ptrdiff_t got = read_available(file, chunk.data(), chunk.size());
     if (got < 0) {
-      std::cerr << "zhavik-lookup: cannot read " << name << ": " << std::strerror(errno) << "\n";
+      write_error_line("cannot read " + name + ": " + std::strerror(errno));
       return false;
     }
     if (got == 0 || !consume(std::string_view(chunk.data(), static_cast<std::size_t>(got)))) {
@@ -46,15 +45,15 @@ bool read_input(std::FILE* file, const std::string& name, Consume consume) {
   }
 }
 
-const char* refusal_text(WordFileRefusal refusal) {
+const char* refusal_text(FileRefusal refusal) {
   switch (refusal) {
-    case WordFileRefusal::missing:
+    case FileRefusal::missing:
       return "there is no such file";
-    case WordFileRefusal::not_a_regular_file:
+    case FileRefusal::not_regular:
       return "it is not a regular file";
-    case WordFileRefusal::too_large:
+    case FileRefusal::too_large:
       return "it is larger than 16 MiB";
-    case WordFileRefusal::unreadable:
+    case FileRefusal::unreadable:
       break;
   }
   return "it cannot be read";
@@ -66,7 +65,7 @@ const char* refusal_text(WordFileRefusal refusal) {
 std::unique_ptr<CharacterConversion> conversion_of(const Request& request,
                                                    const DictionaryTexts& texts,
                                                    const std::filesystem::path& folder) {
-  const PinyinFormat format(request.style);
+  const PinyinFormat format = request.format();
   if (!request.words) {
     auto first_words = std::make_shared<FirstWords>(texts, *request.kind, format);
     auto first_word_of = [first_words](char16_t unit, std::uint16_t code) {
@@ -77,26 +76,26 @@ std::unique_ptr<CharacterConversion> conversion_of(const Request& request,
   const std::filesystem::path path = folder / kWordPinyinFile;
   LoadedWords loaded = load_word_table(path, texts[Kind::pinyin]);
   if (!loaded.table) {
-    std::cerr << "zhavik-lookup: cannot read the word table " << display_name(&path)
-              << ", which --words needs: " << refusal_text(*loaded.refusal) << "\n";
+    write_error_line("cannot read the word table " + display_name(&path) +
+                     ", which --words needs: " + refusal_text(*loaded.refusal));
     return nullptr;
   }
   if (loaded.malformed_lines != 0) {
-    std::cerr << "zhavik-lookup: warning: " << loaded.malformed_lines
-              << " lines of the word table are not words and were left out\n";
+    write_error_line("warning: " + std::to_string(loaded.malformed_lines) +
+                     " lines of the word table are not words and were left out");
   }
   if (loaded.unknown_readings != 0) {
-    std::cerr << "zhavik-lookup: warning: " << loaded.unknown_readings
-              << " words of the word table give a character a reading that the pinyin"
-                 " dictionary does not have and were left out\n";
+    write_error_line("warning: " + std::to_string(loaded.unknown_readings) +
+                     " words of the word table give a character a reading that the pinyin"
+                     " dictionary does not have and were left out");
   }
   if (!loaded.counts_read) {
     const std::filesystem::path counts = folder / kWordCountsFile;
-    std::cerr << "zhavik-lookup: warning: cannot read the word counts " << display_name(&counts)
-              << ": lines are cut into as few words as possible\n";
+    write_error_line("warning: cannot read the word counts " + display_name(&counts) +
+                     ": lines are cut into as few words as possible");
   } else if (loaded.malformed_count_lines != 0) {
-    std::cerr << "zhavik-lookup: warning: " << loaded.malformed_count_lines
-              << " lines of the word counts are not counts and were left out\n";
+    write_error_line("warning: " + std::to_string(loaded.malformed_count_lines) +
+                     " lines of the word counts are not counts and were left out");
   }
   // The conversion keeps references to what it reads; they live as long as it does.
   struct Owned final : CharacterConversion {
@@ -160,7 +159,7 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
     errno = 0;
     std::FILE* file = path ? open_for_reading(*path) : stdin;
     if (!file) {
-      std::cerr << "zhavik-lookup: cannot open " << name << ": " << std::strerror(errno) << "\n";
+      write_error_line("cannot open " + name + ": " + std::strerror(errno));
       status = 1;
       continue;
     }
@@ -189,9 +188,9 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
     pass_on(true);
     if (!read) status = 1;
     if (const std::optional<std::uint64_t> offset = decoder.first_bad_byte()) {
-      std::cerr << "zhavik-lookup: warning: " << name
-                << ": bytes that fit no encoding became U+FFFD (the first at byte offset "
-                << *offset << ")\n";
+      write_error_line("warning: " + name +
+                       ": bytes that fit no encoding became U+FFFD (the first at byte offset " +
+                       std::to_string(*offset) + ")");
     }
   }
   if (window) {

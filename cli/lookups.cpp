@@ -34,16 +34,16 @@ class Answers {
 
   const DictionaryTexts& texts() const { return texts_; }
 
-  Answer operator()(Kind kind, std::u16string_view character, PinyinStyle style) const {
-    if (shape_of(kind) == AnswerShape::readings && style != PinyinStyle::marks) {
-      return answer_scan(texts_, kind, character, kMaxAnswerUnits, style);
+  Answer operator()(Kind kind, std::u16string_view character, PinyinFormat format) const {
+    if (shape_of(kind) == AnswerShape::readings && format != PinyinFormat()) {
+      return answer_scan(texts_, kind, character, kMaxAnswerUnits, format);
     }
     return book_ ? book_->answer(kind, character) : answer_scan(texts_, kind, character);
   }
 
   // As the window shows it.
-  std::u16string text(Kind kind, std::u16string_view character, PinyinStyle style) const {
-    return answer_text(shape_of(kind), (*this)(kind, character, style));
+  std::u16string text(Kind kind, std::u16string_view character, PinyinFormat format) const {
+    return answer_text(shape_of(kind), (*this)(kind, character, format));
   }
 
  private:
@@ -76,7 +76,7 @@ void write_json_string(std::u16string_view text, Output& out) {
 
 // One character with every kind: the readings and codes as arrays (empty for a marker),
 // the area/position code as a string (null outside GB2312). `extra` adds fields in front.
-void write_json_object(const Answers& answers, std::u16string_view character, PinyinStyle style,
+void write_json_object(const Answers& answers, std::u16string_view character, PinyinFormat format,
                        const std::vector<std::pair<const char*, std::string>>& extra, Output& out) {
   out.write("{");
   for (const auto& [name, json_value] : extra) {
@@ -85,7 +85,7 @@ void write_json_object(const Answers& answers, std::u16string_view character, Pi
   out.write("\"character\":");
   write_json_string(character, out);
   for (const KindRow& row : kKinds) {
-    const Answer answer = answers(row.kind, character, style);
+    const Answer answer = answers(row.kind, character, format);
     out.write(",\"" + std::string(row.name) + "\":");
     if (row.shape == AnswerShape::area_position) {
       if (answer.items.empty()) {
@@ -141,7 +141,7 @@ void describe(const Request& request, const Answers& answers, Output& out) {
   if (request.json) {
     JsonList list(out);
     for (const std::u16string_view character : characters) {
-      write_json_object(answers, character, request.style, {}, list.next());
+      write_json_object(answers, character, request.format(), {}, list.next());
     }
     return;
   }
@@ -159,7 +159,7 @@ void describe(const Request& request, const Answers& answers, Output& out) {
       for (const char16_t unit : row.text)
         columns += unit < 0x80 ? 1 : 2;
       out.write(std::string(8 - std::min<std::size_t>(columns, 8), ' '));
-      out.write(trim_blanks(answers.text(row.kind, character, request.style)));
+      out.write(trim_blanks(answers.text(row.kind, character, request.format())));
       out.write("\n");
     }
   }
@@ -169,13 +169,14 @@ void query(const Request& request, const Answers& answers, Output& out) {
   const std::u16string character = normalise_query_input(request.operands[0]);
   if (request.json) {
     JsonList list(out);
-    if (!character.empty()) write_json_object(answers, character, request.style, {}, list.next());
+    if (!character.empty())
+      write_json_object(answers, character, request.format(), {}, list.next());
     return;
   }
   out.write(character);
   out.write("\n");
   for (const Kind kind : kAllKinds) {
-    out.write(answers.text(kind, character, request.style));
+    out.write(answers.text(kind, character, request.format()));
     out.write("\n");
   }
 }
@@ -189,7 +190,7 @@ int from(const Request& request, const Answers& answers, Output& out) {
   switch (shape) {
     case AnswerShape::readings:
       if (const std::optional<WrittenSyllable> reading = read_written_syllable(code)) {
-        entries = characters_of_reading(texts[kind], *reading, request.prefix, request.style);
+        entries = characters_of_reading(texts[kind], *reading, request.prefix, request.format());
       }
       break;
     case AnswerShape::codes:
@@ -206,7 +207,7 @@ int from(const Request& request, const Answers& answers, Output& out) {
     for (const ReverseEntry& entry : entries) {
       std::vector<std::pair<const char*, std::string>> extra = {{"code", json_string(entry.code)}};
       if (wubi) extra.emplace_back("typed_first", entry.typed_first ? "true" : "false");
-      write_json_object(answers, entry.character, request.style, extra, list.next());
+      write_json_object(answers, entry.character, request.format(), extra, list.next());
     }
     return 0;
   }
@@ -217,7 +218,7 @@ int from(const Request& request, const Answers& answers, Output& out) {
     }
     out.write(entry.character);
     out.write("\t");
-    out.write(trim_blanks(answers.text(kind, entry.character, request.style)));
+    out.write(trim_blanks(answers.text(kind, entry.character, request.format())));
     if (wubi) out.write(entry.typed_first ? "\tfirst" : "\t-");
     out.write("\n");
   }
@@ -233,7 +234,7 @@ int run_lookup(const Request& request, const DictionaryTexts& texts, Output& out
       describe(request, answers, out);
       break;
     case Mode::kind:
-      out.write(answers.text(*request.kind, request.operands[0], request.style));
+      out.write(answers.text(*request.kind, request.operands[0], request.format()));
       out.write("\n");
       break;
     case Mode::query:
@@ -248,7 +249,7 @@ int run_lookup(const Request& request, const DictionaryTexts& texts, Output& out
     case Mode::syllables:
       for (const std::u16string& syllable : syllables_of_letter(
                texts[Kind::pinyin], pinyin_lower_case(request.operands[0]), kSyllableCapacity)) {
-        out.write(syllable);
+        out.write(styled_reading(syllable, request.format()));  // without a tone
         out.write("\n");
       }
       break;
@@ -259,7 +260,7 @@ int run_lookup(const Request& request, const DictionaryTexts& texts, Output& out
         out.write(entry.character);
         out.write("\t" + std::to_string(entry.tone) + "\t");
         out.write(
-            styled_reading(syllable + static_cast<char16_t>(u'0' + entry.tone), request.style));
+            styled_reading(syllable + static_cast<char16_t>(u'0' + entry.tone), request.format()));
         out.write("\n");
       }
       break;

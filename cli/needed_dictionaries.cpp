@@ -1,10 +1,10 @@
 #include "cli/needed_dictionaries.h"
 
-#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/output.h"
 #include "cli/program_folder.h"
 #include "core/cp936.h"
 #include "core/text.h"
@@ -60,15 +60,14 @@ DictionaryTexts load_needed_dictionaries(const Request& request,
   const DictionaryTexts texts =
       load_dictionary_texts(folder, &report, needed_kinds(request), only ? &*only : nullptr);
   for (const std::filesystem::path& path : report.unreadable) {
-    std::cerr << "zhavik-lookup: warning: cannot read " << shown_name(path)
-              << "; its lookups answer 暂缺\n";
+    write_error_line("warning: cannot read " + shown_name(path) + "; its lookups answer 暂缺");
   }
   // One warning for the run, however many files it names.
   if (!report.read_at_lf.empty()) {
-    std::cerr << "zhavik-lookup: warning: lines end in LF alone, not CR LF, in";
+    std::string warning = "warning: lines end in LF alone, not CR LF, in";
     for (std::size_t i = 0; i < report.read_at_lf.size(); ++i)
-      std::cerr << (i == 0 ? " " : ", ") << shown_name(report.read_at_lf[i]);
-    std::cerr << ": they were read at LF\n";
+      warning += (i == 0 ? " " : ", ") + shown_name(report.read_at_lf[i]);
+    write_error_line(warning + ": they were read at LF");
   }
   return texts;
 }

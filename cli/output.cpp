@@ -32,4 +32,9 @@ bool Output::flush() {
   return !failed_;
 }
 
+void write_error_line(std::string_view message) {
+  const std::string line = "zhavik-lookup: " + std::string(message) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
 }  // namespace zhavik

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
+#include <memory>
 
 #include "core/cp936.h"
 #include "core/dictionary_excerpt.h"
-#include "core/files.h"
+#include "core/mapped_file.h"
 
 namespace zhavik {
 namespace {
@@ -29,13 +29,16 @@ std::u16string records_of(std::u16string_view file_text, LineEnd line_end) {
 
 std::u16string load_text(Kind kind, const std::filesystem::path& path,
                          const std::vector<std::uint16_t>* only, LoadReport& report) {
-  const std::optional<std::string> bytes = read_regular_file(path, kMaxDictionaryFileBytes);
-  if (!bytes) {
+  // Mapped rather than read: a lookup of a few characters then costs neither copying the
+  // file nor clearing memory for it, only a search through the system's cached pages. The
+  // mapping lasts only while the text is made from it.
+  const std::shared_ptr<const MappedFile> file = MappedFile::open(path, kMaxDictionaryFileBytes);
+  if (!file) {
     report.unreadable.push_back(path);
     return {};
   }
-  if (line_end_of(*bytes) == LineEnd::lf) report.read_at_lf.push_back(path);
-  return dictionary_text(kind, *bytes, only);
+  if (line_end_of(file->bytes()) == LineEnd::lf) report.read_at_lf.push_back(path);
+  return dictionary_text(kind, file->bytes(), only);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "core/files.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <new>
 
@@ -12,8 +13,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cerrno>
 #endif
 
 namespace zhavik {
@@ -105,26 +104,48 @@ std::nullopt_t refuse(FileRefusal why, FileRefusal* refusal) {
   return std::nullopt;
 }
 
-}  // namespace
+struct Opened {
+  Handle file;
+  std::uintmax_t size;
+};
 
-std::optional<std::string> read_regular_file(const std::filesystem::path& path,
-                                             std::uintmax_t max_bytes, FileRefusal* refusal) {
+// The file opened after the looks that keep anything but a regular file of at most
+// `max_bytes` from being opened at all.
+std::optional<Opened> open_checked(const std::filesystem::path& path, std::uintmax_t max_bytes,
+                                   FileRefusal* refusal) {
   // Looked at before opening: opening a pipe waits for a writer, and opening some devices
   // has effects of its own.
+  errno = 0;
   const std::optional<Status> found = status_of(path);
-  if (!found) return refuse(FileRefusal::unreadable, refusal);
+  if (!found)
+    return refuse(errno == ENOENT ? FileRefusal::missing : FileRefusal::unreadable, refusal);
   if (!found->regular) return refuse(FileRefusal::not_regular, refusal);
   if (found->size > max_bytes) return refuse(FileRefusal::too_large, refusal);
   const Handle file = open_for_reading(path);
   if (!is_open(file)) return refuse(FileRefusal::unreadable, refusal);
+  // The name may have been given to something else between the look and the opening.
+  const std::optional<Status> opened = status_of(file);
+  if (!opened || !opened->regular || opened->size > max_bytes) {
+    close_file(file);
+    return refuse(!opened            ? FileRefusal::unreadable
+                  : !opened->regular ? FileRefusal::not_regular
+                                     : FileRefusal::too_large,
+                  refusal);
+  }
+  return Opened{file, opened->size};
+}
+
+}  // namespace
+
+std::optional<std::string> read_regular_file(const std::filesystem::path& path,
+                                             std::uintmax_t max_bytes, FileRefusal* refusal) {
+  const std::optional<Opened> opened = open_checked(path, max_bytes, refusal);
+  if (!opened) return std::nullopt;
+  const Handle file = opened->file;
   struct Closer {
     Handle file;
     ~Closer() { close_file(file); }
   } closer{file};
-  // The name may have been given to something else between the look and the opening.
-  const std::optional<Status> opened = status_of(file);
-  if (!opened) return refuse(FileRefusal::unreadable, refusal);
-  if (!opened->regular) return refuse(FileRefusal::not_regular, refusal);
 
   // The size is only a first guess: a file may grow while it is read, and files such as
   // those of /proc tell no size at all.
@@ -148,5 +169,23 @@ std::optional<std::string> read_regular_file(const std::filesystem::path& path,
     return refuse(FileRefusal::unreadable, refusal);
   }
 }
+
+std::optional<FileRefusal> regular_file_refusal(const std::filesystem::path& path,
+                                                std::uintmax_t max_bytes) {
+  FileRefusal refusal = FileRefusal::unreadable;
+  const std::optional<Opened> opened = open_checked(path, max_bytes, &refusal);
+  if (!opened) return refusal;
+  close_file(opened->file);
+  return std::nullopt;
+}
+
+#ifndef _WIN32
+std::optional<OpenedFile> open_regular_file(const std::filesystem::path& path,
+                                            std::uintmax_t max_bytes, FileRefusal* refusal) {
+  const std::optional<Opened> opened = open_checked(path, max_bytes, refusal);
+  if (!opened) return std::nullopt;
+  return OpenedFile{opened->file, opened->size};
+}
+#endif
 
 }  // namespace zhavik

@@ -16,7 +16,7 @@ constexpr auto npos = std::u16string_view::npos;
 // Every occurrence of the character that stands in the characters of a record gives the
 // record's reading; an occurrence inside a key (no "=" before it in its record) gives none.
 std::vector<std::u16string> readings_scan(std::u16string_view text, std::u16string_view character,
-                                          std::size_t max_answer, PinyinStyle style) {
+                                          std::size_t max_answer, PinyinFormat format) {
   std::vector<std::u16string> readings;
   std::size_t length = 0;
   for (std::size_t p = text.find(character); p != npos; p = text.find(character, p + 1)) {
@@ -25,7 +25,7 @@ std::vector<std::u16string> readings_scan(std::u16string_view text, std::u16stri
     const std::u16string_view stretch = text.substr(record + 1, p - record);
     const std::size_t equals = stretch.find(u'=');
     if (equals == npos) continue;
-    std::u16string reading = styled_reading(stretch.substr(0, equals), style);
+    std::u16string reading = styled_reading(stretch.substr(0, equals), format);
     length += shown_length(AnswerShape::readings, reading);
     if (length > max_answer) break;
     readings.push_back(std::move(reading));
@@ -60,13 +60,13 @@ std::vector<std::u16string> codes_scan(std::u16string_view text, std::u16string_
 }  // namespace
 
 Answer answer_scan(const DictionaryTexts& texts, Kind kind, std::u16string_view character,
-                   std::size_t max_answer, PinyinStyle style) {
+                   std::size_t max_answer, PinyinFormat format) {
   if (character.empty()) return Answer::of(Answer::Outcome::no_character);
   const std::uint16_t code = cp936_double_byte(code_point_at(character, 0));
   if (code == 0) return Answer::of(Answer::Outcome::not_chinese);
   switch (shape_of(kind)) {
     case AnswerShape::readings:
-      return Answer::listing(readings_scan(texts[kind], character, max_answer, style));
+      return Answer::listing(readings_scan(texts[kind], character, max_answer, format));
     case AnswerShape::codes:
       return Answer::listing(codes_scan(texts[kind], character, max_answer));
     case AnswerShape::area_position:

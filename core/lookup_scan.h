@@ -27,10 +27,10 @@ namespace zhavik {
 // file can make one as long as a key times the number of places the character stands.
 inline constexpr std::size_t kMaxAnswerUnits = 64 * 1024;
 
-// Readings are written in `style`.
+// Readings are written in `format`.
 Answer answer_scan(const DictionaryTexts& texts, Kind kind, std::u16string_view character,
                    std::size_t max_answer = kMaxAnswerUnits,
-                   PinyinStyle style = PinyinStyle::marks);
+                   PinyinFormat format = PinyinStyle::marks);
 
 // `huoqu`: the answer as the window shows it.
 std::u16string huoqu_scan(const DictionaryTexts& texts, Kind kind, std::u16string_view character,

@@ -89,7 +89,7 @@ std::vector<ReverseEntry> characters_of_quwei(std::u16string_view code, bool pre
 
 std::vector<ReverseEntry> characters_of_reading(std::u16string_view pinyin_data,
                                                 const WrittenSyllable& reading, bool prefix,
-                                                PinyinStyle style) {
+                                                PinyinFormat format) {
   struct Found {
     std::size_t syllable_rank;
     int tone;
@@ -128,7 +128,7 @@ std::vector<ReverseEntry> characters_of_reading(std::u16string_view pinyin_data,
   });
   std::vector<ReverseEntry> result;
   for (const Found& entry : found) {
-    result.push_back({styled_reading(entry.key, style), entry.character, false});
+    result.push_back({styled_reading(entry.key, format), entry.character, false});
   }
   return result;
 }

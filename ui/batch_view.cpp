@@ -78,7 +78,7 @@ BatchView::BatchView(const CodeBook& book, const WidgetMaker& maker, QWidget* pa
 void BatchView::set_word_table_file(const std::filesystem::path& path) {
   word_table_file_ = path;
   words_.reset();
-  if (const std::optional<WordFileRefusal> refusal = word_file_refusal(path)) {
+  if (const std::optional<FileRefusal> refusal = word_file_refusal(path)) {
     disable_word_reading(*refusal);
   } else {
     read_by_words_->setEnabled(true);
@@ -86,12 +86,12 @@ void BatchView::set_word_table_file(const std::filesystem::path& path) {
   }
 }
 
-void BatchView::disable_word_reading(WordFileRefusal why) {
+void BatchView::disable_word_reading(FileRefusal why) {
   const QString file = QString::fromUtf8(kWordPinyinFile);
-  const QString reason = why == WordFileRefusal::missing ? QStringLiteral("缺少词语表文件 ") + file
-                         : why == WordFileRefusal::not_a_regular_file
+  const QString reason = why == FileRefusal::missing ? QStringLiteral("缺少词语表文件 ") + file
+                         : why == FileRefusal::not_regular
                              ? QStringLiteral("词语表 ") + file + QStringLiteral(" 不是普通文件")
-                         : why == WordFileRefusal::too_large
+                         : why == FileRefusal::too_large
                              ? QStringLiteral("词语表 ") + file + QStringLiteral(" 大于 16 MiB")
                              : QStringLiteral("无法读取词语表 ") + file;
   read_by_words_->setChecked(false);

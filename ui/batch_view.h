@@ -58,7 +58,7 @@ class BatchView : public QFrame {
   // The words, loaded when the pinyin button first needs them; null until then, or when the
   // file could not be read (the check box is then disabled).
   const WordTable* word_table();
-  void disable_word_reading(WordFileRefusal why);
+  void disable_word_reading(FileRefusal why);
   // The text of a box, with CR LF line ends.
   static std::u16string lines_of(const QPlainTextEdit* box);
   // The conversion of the button of the kind: by words for pinyin when Check1 is ticked

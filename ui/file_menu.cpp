@@ -106,7 +106,7 @@ bool Form1::load_text_file(const QString& path) {
   if (!bytes) {
     // A missing or unreadable file fails silently, as loading it into the box always has;
     // size and kind are limits of this program's own, which the user could not guess.
-    if (refusal != FileRefusal::unreadable) {
+    if (refusal == FileRefusal::too_large || refusal == FileRefusal::not_regular) {
       const QString why =
           refusal == FileRefusal::too_large
               ? QStringLiteral("文件大于 %1 MiB，太大，不能打开。").arg(kLargestTextFile >> 20)

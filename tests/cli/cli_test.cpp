@@ -185,6 +185,44 @@ TEST(Lookup, EachModeAnswers) {
     expect_outcome(c);
 }
 
+// Every mode that writes pinyin writes it in the style asked; a style or --v where it cannot
+// apply is refused with what would.
+TEST(Lookup, StylesWhereverPinyinIsWritten) {
+  const Case cases[] = {
+      {{"--style", "zhuyin", "--kind", "pinyin", "绿"}, "ㄌㄩˋ  ㄌㄨˋ  \n"},
+      {{"--style", "numbers", "--v", "--query", "绿"}, "绿\nlv4  lu4  \nxv xvi xviy \n..."},
+      {{"--style", "initials", "--kind", "pinyin", "中"}, "zh  zh  \n"},
+      {{"--style", "first", "--json", "中"},
+       "[\n{\"character\":\"中\",\"pinyin\":[\"z\",\"z\"],..."},
+      {{"--style", "none", "--v", "--from", "pinyin", "lü4"}, "率\tlv  shuai\n绿\tlv  lu\n..."},
+      {{"--style", "zhuyin", "--characters", "lü"}, "驴\t2\tㄌㄩˊ\n..."},
+      {{"--style", "zhuyin", "--syllables", "J"}, "ㄐㄧ\nㄐㄧㄚ\nㄐㄧㄢ\n..."},
+      {{"--style", "none", "--v", "--syllables", "L"},
+       "la\nlai\nlan\nlang\nlao\nle\nlei\nleng\nli\nlia\nlian\nliang\nliao\nlie\nlin\nling\nliu\n"
+       "lo\nlong\nlou\nlu\nluan\nlun\nluo\nlv\nlve\n"},
+      {{"--style", "numbers", "--v", "--convert", "pinyin"}, "lv4 lu4\n", 0, "", "绿路\n"},
+      {{"--style", "tones", "中"},
+       "",
+       2,
+       "unknown style 'tones': use marks, numbers, none, initials, first, zhuyin\n"},
+      {{"--v", "中"}, "", 2, "--v writes ü as v in --style numbers or none, not in --style marks"},
+      {{"--style", "zhuyin", "--v", "--characters", "lü"}, "", 2, "not in --style zhuyin"},
+      {{"--style", "first", "--kind", "wubi86", "中"},
+       "",
+       2,
+       "--style first writes pinyin, and --kind wubi86 writes none: use --kind pinyin or TEXT"},
+      {{"--style", "numbers", "--from", "quwei", "1601"}, "", 2, "use --from pinyin, or --json"},
+      {{"--style", "initials", "--convert", "wubi98"}, "", 2, "use --convert pinyin\n"},
+      {{"--style", "zhuyin", "--tones", "a1"}, "", 2, "--tones writes tone marks only"},
+      {{"--style", "first", "--syllables", "z"},
+       "",
+       2,
+       "--syllables lists syllables without tones: use --style none or zhuyin, not first"},
+  };
+  for (const Case& c : cases)
+    expect_outcome(c);
+}
+
 TEST(Convert, LinesEncodingsFilesWordsAndFailures) {
   const std::string files = scratch_folder("files").string(), a = files + "/a", b = files + "/b";
   const std::string missing = files + "/missing";
@@ -270,7 +308,16 @@ TEST(Convert, KeepStylesAndPages) {
        "",
        sentence},
       {{"--convert", "wubi86", "--keep"}, "wq vb ， a1", 0, "", "你好，a1"},
-      {{"--convert", "pinyin", "--words", "--style", "numbers"}, "yin2 hang2 lü4", 0, "", "银行绿"},
+      {{"--convert", "pinyin", "--words", "--style", "numbers", "--v"},
+       "yin2 hang2 lv4",
+       0,
+       "",
+       "银行绿"},
+      {{"--convert", "pinyin", "--words", "--style", "zhuyin"},
+       "ㄧㄣˊ ㄏㄤˊ ㄌㄩˋ",
+       0,
+       "",
+       "银行绿"},
       {{"--convert", "pinyin", "--words", "--style", "none", "--keep"},
        "yin hang lü !",
        0,

@@ -176,13 +176,13 @@ TEST_F(DictionaryFiles, WordTableLoadsCompiledOnlyWhileItMatchesItsFiles) {
     EXPECT_EQ(word_file_refusal(word_file), load_word_table(word_file, pinyin).refusal);
     return word_file_refusal(word_file);
   };
-  EXPECT_EQ(refusal(), WordFileRefusal::missing);
+  EXPECT_EQ(refusal(), FileRefusal::missing);
   std::filesystem::create_directory(word_file);
-  EXPECT_EQ(refusal(), WordFileRefusal::not_a_regular_file);
+  EXPECT_EQ(refusal(), FileRefusal::not_regular);
   std::filesystem::remove(word_file);
   write(kWordPinyinFile, "");
   std::filesystem::resize_file(word_file, kMaxDictionaryFileBytes + 1);  // sparse
-  EXPECT_EQ(refusal(), WordFileRefusal::too_large);
+  EXPECT_EQ(refusal(), FileRefusal::too_large);
 
   write(kWordPinyinFile, "行走\txing2 zou3\n行\thang2\n");
   LoadedWords loaded = load_word_table(word_file, pinyin);
