@@ -54,8 +54,8 @@ int main(int argc, char** argv) {
   for (std::string bytes; std::getline(file, bytes);) {
     ++line_number;
     const std::u16string line = utf8_to_utf16_lossy(bytes);
-    std::u16string by_words;
-    append_line_by_words(by_words, book, table, line);
+    WordConversion conversion(book, table);
+    const std::u16string by_words = convert_whole_text(conversion, line, TextLayout::window);
     const std::u16string plain = convert_text(book, line, Kind::pinyin);
     const std::vector<std::u16string_view> plain_items = items_of(plain);
     const std::vector<std::u16string_view> word_items = items_of(by_words);

@@ -200,6 +200,10 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
       request.prefix = true;
     } else if (argument == "--as-window") {
       request.as_window = true;
+    } else if (argument == "--keep") {
+      request.keep = true;
+    } else if (argument == "--html") {
+      request.html = true;
     } else if (argument == "--words") {
       request.words = true;
     } else if (argument == "--sandhi") {
@@ -220,10 +224,17 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
   }
   // Options that only make sense beside one mode are refused elsewhere rather than ignored.
   const bool converting = request.mode == Mode::convert;
-  if ((request.as_window || request.line_buffered ||
+  if ((request.as_window || request.keep || request.html || request.line_buffered ||
        request.encoding != InputEncoding::automatic) &&
       !converting) {
-    throw UsageError("--as-window, --encoding and --line-buffered go with --convert");
+    throw UsageError(
+        "--as-window, --keep, --html, --encoding and --line-buffered go with --convert");
+  }
+  if (request.as_window && (request.keep || request.html)) {
+    throw UsageError("--as-window writes what the window writes: not with --keep or --html");
+  }
+  if (request.html && request.kind != Kind::pinyin) {
+    throw UsageError("--html goes with --convert pinyin only");
   }
   if (request.as_window && request.style != PinyinStyle::marks) {
     throw UsageError("--as-window writes what the window writes, in tone marks");
@@ -231,8 +242,8 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
   if (request.words && (!converting || request.kind != Kind::pinyin)) {
     throw UsageError("--words goes with --convert pinyin");
   }
-  if (request.words && (request.as_window || request.style != PinyinStyle::marks)) {
-    throw UsageError("--words writes tone marks line by line: not with --as-window or --style");
+  if (request.words && request.as_window) {
+    throw UsageError("--words reads words line by line: not with --as-window");
   }
   if (request.sandhi && !request.words) throw UsageError("--sandhi goes with --words");
   if (request.prefix && request.mode != Mode::from) throw UsageError("--prefix goes with --from");
@@ -300,6 +311,10 @@ const std::string kUsage =
     "  --encoding utf-8|gbk       with --convert: the input's encoding (default: a byte-order\n"
     "                             mark, else UTF-8 if valid, else GBK)\n"
     "  --as-window                with --convert: exactly what the window's batch view writes\n"
+    "  --keep                     with --convert: what is not converted stays as it stands\n"
+    "                             (你好，Hi → nǐ hǎo ， Hi)\n"
+    "  --html                     with --convert pinyin: one HTML page, the pinyin above the\n"
+    "                             characters (<ruby>), for the screen and for print\n"
     "  --words                    with --convert pinyin: read polyphones from the words they\n"
     "                             stand in (银行 yín háng, 行走 xíng zǒu)\n"
     "  --sandhi                   with --words: 一 and 不 as spoken (一个 yí gè, 不是 bú shì)\n"

@@ -43,6 +43,8 @@ struct Request {
   bool json = false;
   bool prefix = false;
   bool as_window = false;
+  bool keep = false;           // --convert writes what it does not convert as it stands
+  bool html = false;           // --convert pinyin writes a page, the readings above the text
   bool words = false;          // --convert pinyin reads polyphones from their words
   bool sandhi = false;         // --words writes 一 and 不 as spoken
   bool line_buffered = false;  // --convert writes each line out as soon as it is converted

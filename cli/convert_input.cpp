@@ -8,10 +8,12 @@
 
 #include "cli/file_calls.h"
 #include "cli/open_file.h"
-#include "core/batch.h"
+#include "core/code_book.h"
+#include "core/conversion.h"
 #include "core/first_words.h"
-#include "core/line_conversion.h"
+#include "core/ruby_layout.h"
 #include "core/stream_decoder.h"
+#include "core/text.h"
 #include "core/word_conversion.h"
 #include "core/word_loading.h"
 
@@ -57,23 +59,26 @@ const char* refusal_text(FileRefusal refusal) {
   return "it cannot be read";
 }
 
-// The line conversion the request asks for: each character's first reading or code, or,
-// with --words, the readings of the words the characters stand in. Nothing when the word
-// table cannot be read (said on standard error).
-std::optional<LineConversion> line_conversion(const Request& request, const DictionaryTexts& texts,
-                                              const std::filesystem::path& folder,
-                                              FirstWords* words) {
+// The conversion the request asks for: each character's first reading or code, or, with
+// --words, the readings of the words the characters stand in. Nothing when the word table
+// cannot be read (said on standard error).
+std::unique_ptr<CharacterConversion> conversion_of(const Request& request,
+                                                   const DictionaryTexts& texts,
+                                                   const std::filesystem::path& folder) {
+  const PinyinFormat format = request.format();
   if (!request.words) {
-    return [words](std::u16string_view line, std::u16string& out) {
-      convert_characters(line, *words, out);
+    auto first_words = std::make_shared<FirstWords>(texts, *request.kind, format);
+    auto first_word_of = [first_words](char16_t unit, std::uint16_t code) {
+      return first_words->of(unit, code);
     };
+    return std::make_unique<CharacterByCharacter<decltype(first_word_of)>>(first_word_of);
   }
   const std::filesystem::path path = folder / kWordPinyinFile;
   LoadedWords loaded = load_word_table(path, texts[Kind::pinyin]);
   if (!loaded.table) {
     write_error_line("cannot read the word table " + display_name(&path) +
                      ", which --words needs: " + refusal_text(*loaded.refusal));
-    return std::nullopt;
+    return nullptr;
   }
   if (loaded.malformed_lines != 0) {
     write_error_line("warning: " + std::to_string(loaded.malformed_lines) +
@@ -92,33 +97,55 @@ std::optional<LineConversion> line_conversion(const Request& request, const Dict
     write_error_line("warning: " + std::to_string(loaded.malformed_count_lines) +
                      " lines of the word counts are not counts and were left out");
   }
-  auto book = std::make_shared<const CodeBook>(texts);
-  std::shared_ptr<const WordTable> table = std::move(loaded.table);
-  return [book, table, sandhi = request.sandhi](std::u16string_view line, std::u16string& out) {
-    // The word conversion writes a blank after every item; a line's items only go between.
-    const std::size_t before = out.size();
-    append_line_by_words(out, *book, *table, line, sandhi);
-    if (out.size() > before) out.pop_back();
+  // The conversion keeps references to what it reads; they live as long as it does.
+  struct Owned final : CharacterConversion {
+    Owned(const DictionaryTexts& texts, std::shared_ptr<const WordTable> table, bool sandhi,
+          PinyinFormat format)
+        : book(texts), table(std::move(table)), words(book, *this->table, sandhi, format) {}
+    void convert(std::u16string_view line, ConversionLayout& layout) override {
+      words.convert(line, layout);
+    }
+    CodeBook book;
+    std::shared_ptr<const WordTable> table;
+    WordConversion words;
   };
+  return std::make_unique<Owned>(texts, std::move(loaded.table), request.sandhi, format);
+}
+
+// The page's title: the first file's name, or 拼音注音 ("pinyin annotation") for standard input.
+std::u16string page_title(const Request& request) {
+  const std::u8string name =
+      request.files.empty() ? std::u8string() : request.files.front().filename().u8string();
+  if (name.empty()) return u"拼音注音";
+  return utf8_to_utf16_lossy(std::string(name.begin(), name.end()));
+}
+
+TextLayout layout_of(const Request& request) {
+  if (request.as_window) return TextLayout::window;
+  return request.keep ? TextLayout::keep : TextLayout::command_line;
 }
 
 }  // namespace
 
 int convert_input(const Request& request, const DictionaryTexts& texts,
                   const std::filesystem::path& folder, Output& out) {
-  // The word conversion reads the whole code book instead, and never goes with --as-window.
-  std::unique_ptr<FirstWords> words;
-  if (!request.words) words = std::make_unique<FirstWords>(texts, *request.kind, request.format());
-  const std::optional<LineConversion> conversion =
-      line_conversion(request, texts, folder, words.get());
+  const std::unique_ptr<CharacterConversion> conversion = conversion_of(request, texts, folder);
   if (!conversion) return 1;
-  // What the window's batch view writes, for a text that arrives in pieces.
-  const auto first_word_of = [&words](char16_t unit, std::uint16_t code) {
-    return words->of(unit, code);
-  };
-  std::optional<BatchLayout<decltype(first_word_of)>> window;
-  if (request.as_window) window.emplace(first_word_of);
   std::u16string text, converted;
+  std::string page;
+  std::unique_ptr<ConversionLayout> layout;
+  RubyPageLayout* page_layout = nullptr;
+  if (request.html) {
+    auto made = std::make_unique<RubyPageLayout>(page_title(request), false, page);
+    page_layout = made.get();
+    layout = std::move(made);
+  } else {
+    layout = std::make_unique<TextLayoutWriter>(layout_of(request), converted);
+  }
+  // The window's text is one whole, whose lines may run on from one file into the next; each
+  // character of it converts alone, so it goes out as it comes.
+  std::optional<ConversionPipeline> window;
+  if (request.as_window) window.emplace(*conversion, *layout, 0);
   int status = 0;
 
   std::vector<const std::filesystem::path*> inputs;
@@ -138,17 +165,16 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
     }
     // Lines written out one by one are awaited one by one too, unless the input is a file.
     StreamDecoder decoder(request.encoding, out.line_buffered() && !is_regular_file(file));
-    LineConverter lines(*conversion);
+    std::optional<ConversionPipeline> own;
+    ConversionPipeline& pipeline = window ? *window : own.emplace(*conversion, *layout);
     const auto pass_on = [&](bool final) {
-      if (window) {
-        window->feed(text, converted);
-      } else {
-        lines.feed(text, converted);
-        if (final) lines.finish(converted);
-      }
+      pipeline.feed(text);
+      if (final && !window) pipeline.finish();
       out.write(converted);
+      out.write(page);
       text.clear();
       converted.clear();
+      page.clear();
     };
     const bool read = read_input(file, name, [&](std::string_view bytes) {
       decoder.feed(bytes, text);
@@ -168,8 +194,12 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
     }
   }
   if (window) {
-    window->finish(converted);
+    window->finish();
     out.write(converted);
+  }
+  if (page_layout) {
+    page_layout->end_page();
+    out.write(page);
   }
   return status;
 }

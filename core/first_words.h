@@ -17,7 +17,7 @@ namespace zhavik {
 // kind only. The words are those of huoqu_scan, the reference.
 class FirstWords {
  public:
-  FirstWords(const DictionaryTexts& texts, Kind kind, PinyinFormat format = PinyinStyle::marks);
+  FirstWords(const DictionaryTexts& texts, Kind kind, PinyinFormat format = {});
 
   Kind kind() const { return kind_; }
 

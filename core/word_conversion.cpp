@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <optional>
 
 #include "core/batch.h"
 #include "core/context_readings.h"
@@ -14,25 +15,36 @@
 namespace zhavik {
 namespace {
 
-constexpr std::u16string_view kLineEnd = u"\r\n";
+// A reading with tone marks, as the words and the rules of context give it, in another
+// format by way of its numbered key; a reading that is no syllable stays as it is.
+std::u16string restyled_reading(std::u16string_view marked, PinyinFormat format) {
+  const std::optional<WrittenSyllable> written = read_written_syllable(marked);
+  if (!written) return std::u16string(marked);
+  std::u16string key = written->syllable;
+  key += static_cast<char16_t>(u'0' + (written->tone == 0 ? 5 : written->tone));
+  return styled_reading(key, format);
+}
 
-// The lines of a text as the plain conversion sees them, with a line end after each.
-template <class EachLine>
-std::u16string convert_lines(std::u16string_view text, EachLine each_line) {
-  std::u16string out;
-  out.reserve(text.size() * 4 + 4);
-  bool has_line_end = false;
-  for (std::size_t begin = 0;;) {
-    const std::size_t end = text.find(kLineEnd, begin);
-    each_line(out, text.substr(begin, end == std::u16string_view::npos ? end : end - begin));
-    if (end == std::u16string_view::npos) break;
-    out += kLineEnd;
-    has_line_end = true;
-    begin = end + kLineEnd.size();
+// Gives `layout` the characters of a line and their items from `items`, where the word
+// conversion wrote them: each followed by one blank, none for the blank U+0020. The readings
+// are restyled from their tone marks when another format is asked for.
+void give_items(std::u16string_view line, std::u16string_view items, PinyinFormat format,
+                std::u16string& styled, ConversionLayout& layout) {
+  for (std::size_t i = 0; i < line.size();) {
+    ConvertedCharacter character{line.substr(i, character_length(line, i)), {}, false};
+    i += character.character.size();
+    if (character.character != u" ") {
+      const std::size_t blank = items.find(u' ');
+      character.item = items.substr(0, blank);
+      items.remove_prefix(blank + 1);
+      character.converted = !is_marker(character.item);
+      if (character.converted && format != PinyinFormat{}) {
+        styled = restyled_reading(character.item, format);
+        character.item = styled;
+      }
+    }
+    layout.add(character);
   }
-  out += kLineEnd;
-  if (!has_line_end) out += kLineEnd;
-  return out;
 }
 
 // The items of one line as they are written, kept for the tone sandhi when it is asked for.
@@ -57,27 +69,24 @@ class ItemLog {
 };
 
 // The item of a character that no word reads, followed by its blank; nothing for the
-// blank U+0020.
+// blank U+0020: its reading in context, else its usual one.
 void append_character(std::u16string& out, const CodeBook& book, std::u16string_view line,
                       std::size_t at, std::u16string& scratch) {
-  if (line[at] == u' ') return;
-  if (cp936_double_byte(code_point_at(line, at)) == 0) {
-    out += u"### ";
-    return;
-  }
-  // Every character with a two-byte code is a single code unit.
-  std::u16string_view item = reading_in_context(line, at);
-  if (item.empty()) {
-    item = book.first_word(Kind::pinyin, line[at], scratch);
-    item = item.substr(0, item.find(u' '));
-  }
-  out += item;
+  const ConvertedCharacter character = character_item(line, at, [&](char16_t unit, std::uint16_t) {
+    std::u16string_view item = reading_in_context(line, at);
+    if (item.empty()) item = book.first_word(Kind::pinyin, unit, scratch);
+    return item.substr(0, item.find(u' '));
+  });
+  if (character.character == u" ") return;
+  out += character.item;
   out += u' ';
 }
 
-class LineConverter {
+}  // namespace
+
+class WordConversion::Cutter {
  public:
-  LineConverter(const CodeBook& book, const WordTable& words, bool tone_sandhi)
+  Cutter(const CodeBook& book, const WordTable& words, bool tone_sandhi)
       : book_(book), words_(words), log_(tone_sandhi) {}
 
   void append(std::u16string& out, std::u16string_view line) {
@@ -205,41 +214,53 @@ class LineConverter {
   std::u16string scratch_;
 };
 
-}  // namespace
+WordConversion::WordConversion(const CodeBook& book, const WordTable& words, bool tone_sandhi,
+                               PinyinFormat format)
+    : cutter_(std::make_unique<Cutter>(book, words, tone_sandhi)), format_(format) {}
 
-void append_line_by_words(std::u16string& out, const CodeBook& book, const WordTable& words,
-                          std::u16string_view line, bool tone_sandhi) {
-  LineConverter(book, words, tone_sandhi).append(out, line);
+WordConversion::~WordConversion() = default;
+
+void WordConversion::convert(std::u16string_view line, ConversionLayout& layout) {
+  items_.clear();
+  cutter_->append(items_, line);
+  give_items(line, items_, format_, styled_, layout);
 }
 
 std::u16string convert_text_by_words(const CodeBook& book, const WordTable& words,
                                      std::u16string_view text, bool tone_sandhi) {
-  LineConverter converter(book, words, tone_sandhi);
-  return convert_lines(
-      text, [&](std::u16string& out, std::u16string_view line) { converter.append(out, line); });
+  WordConversion conversion(book, words, tone_sandhi);
+  return convert_whole_text(conversion, text, TextLayout::window);
 }
 
-std::u16string convert_text_by_words_reference(const CodeBook& book,
-                                               const std::vector<WordReading>& words,
-                                               const std::vector<WordCount>& counts,
-                                               std::u16string_view text, bool tone_sandhi) {
-  std::map<std::u16string, std::u16string, std::less<>> readings;
-  std::map<std::u16string, std::uint32_t, std::less<>> counted;
-  std::size_t longest = 1;
+WordConversionReference::WordConversionReference(const CodeBook& book,
+                                                 const std::vector<WordReading>& words,
+                                                 const std::vector<WordCount>& counts,
+                                                 bool tone_sandhi)
+    : book_(book), tone_sandhi_(tone_sandhi) {
   for (const WordReading& entry : words) {
     if (!fits_word_rules(entry)) continue;
-    readings.emplace(entry.word, entry.readings);  // a repeated word keeps its first line
-    longest = std::max(longest, entry.word.size());
+    readings_.emplace(entry.word, entry.readings);  // a repeated word keeps its first line
+    longest_ = std::max(longest_, entry.word.size());
   }
   for (const WordCount& entry : counts) {
     if (!fits_count_rules(entry)) continue;
-    counted.emplace(entry.word, entry.count);
-    longest = std::max(longest, entry.word.size());
+    counted_.emplace(entry.word, entry.count);
+    longest_ = std::max(longest_, entry.word.size());
   }
   std::uint64_t total = 0;
-  for (const auto& [word, count] : counted)
+  for (const auto& [word, count] : counted_)
     total += count;
-  total = std::max<std::uint64_t>(total, 1);
+  total_ = std::max<std::uint64_t>(total, 1);
+}
+
+void WordConversionReference::convert(std::u16string_view line, ConversionLayout& layout) {
+  const CodeBook& book = book_;
+  const auto& readings = readings_;
+  const auto& counted = counted_;
+  const std::size_t longest = longest_;
+  const std::uint64_t total = total_;
+  std::u16string& out = items_;
+  out.clear();
   // The cost of a piece; nothing when it is neither a word nor a single unit.
   const auto cost_of = [&](std::u16string_view piece) -> std::optional<std::uint16_t> {
     const auto count = counted.find(piece);
@@ -276,67 +297,75 @@ std::u16string convert_text_by_words_reference(const CodeBook& book,
       lengths.push_back(length[i]);
     return lengths;
   };
-  return convert_lines(text, [&](std::u16string& out, std::u16string_view line) {
-    ItemLog log(tone_sandhi);
-    std::vector<std::size_t> piece_ends;  // where each piece of the cut of the line ends
-    // Whether the piece that starts at `start` splits after line[at] into two words, or
-    // ends with it.
-    const auto ends_word = [&](std::size_t start, std::size_t at) {
-      const std::size_t end = *std::upper_bound(piece_ends.begin(), piece_ends.end(), at);
-      if (at + 1 == end) return end - start > 1;
-      return is_word(line.substr(start, at + 1 - start)) &&
-             is_word(line.substr(at + 1, end - at - 1));
-    };
-    // Writes line[at, at + n) as a word with readings, or else each character alone: a rule
-    // of the context, else the plain conversion of the one character, less its two line
-    // ends. A piece of one unit may be half of a surrogate pair, which converts whole.
-    const auto write = [&](std::size_t word_start, std::size_t at, std::size_t n) {
-      const auto word = n > 1 ? readings.find(line.substr(at, n)) : readings.end();
-      std::u16string_view numbered;
-      if (word != readings.end()) numbered = word->second;
-      const std::size_t end = at + std::max(n, character_length(line, at));
-      for (std::size_t k = at; k < end; k += character_length(line, k)) {
-        const std::size_t offset = out.size();
-        const std::u16string_view in_context =
-            reading_in_context(line, k, word != readings.end() ? line.substr(at, n) : u"");
-        if (word != readings.end()) {
-          const std::size_t blank = std::min(numbered.find(u' '), numbered.size());
-          out += in_context.empty() ? zhuanhuan_py(numbered.substr(0, blank))
-                                    : std::u16string(in_context);
-          out += u' ';
-          numbered.remove_prefix(std::min(blank + 1, numbered.size()));
-        } else if (!in_context.empty()) {
-          out += in_context;
-          out += u' ';
-        } else {
-          const std::u16string item =
-              convert_text(book, line.substr(k, character_length(line, k)), Kind::pinyin);
-          out += std::u16string_view(item).substr(0, item.size() - 2 * kLineEnd.size());
-        }
-        log.add(out, offset, k, ends_word(word_start, k));
-      }
-      return end;
-    };
-    const std::vector<std::size_t> pieces = cut(line, false);
-    for (std::size_t end = 0; const std::size_t n : pieces)
-      piece_ends.push_back(end += n);
-    std::size_t next = 0;
-    std::size_t done = 0;  // the end of what is written, past a piece of a surrogate pair
-    for (const std::size_t n : pieces) {
-      const std::size_t at = next;
-      next += n;
-      if (at < done) continue;  // the second half of a pair, written with the first
-      const std::u16string_view piece = line.substr(at, n);
-      if (n == 1 || readings.contains(piece)) {
-        done = write(at, at, n);
+  ItemLog log(tone_sandhi_);
+  std::vector<std::size_t> piece_ends;  // where each piece of the cut of the line ends
+  // Whether the piece that starts at `start` splits after line[at] into two words, or
+  // ends with it.
+  const auto ends_word = [&](std::size_t start, std::size_t at) {
+    const std::size_t end = *std::upper_bound(piece_ends.begin(), piece_ends.end(), at);
+    if (at + 1 == end) return end - start > 1;
+    return is_word(line.substr(start, at + 1 - start)) &&
+           is_word(line.substr(at + 1, end - at - 1));
+  };
+  // Writes line[at, at + n) as a word with readings, or else each character alone: a rule
+  // of the context, else the plain conversion of the one character, less its two line
+  // ends. A piece of one unit may be half of a surrogate pair, which converts whole.
+  const auto write = [&](std::size_t word_start, std::size_t at, std::size_t n) {
+    const auto word = n > 1 ? readings.find(line.substr(at, n)) : readings.end();
+    std::u16string_view numbered;
+    if (word != readings.end()) numbered = word->second;
+    const std::size_t end = at + std::max(n, character_length(line, at));
+    for (std::size_t k = at; k < end; k += character_length(line, k)) {
+      const std::size_t offset = out.size();
+      const std::u16string_view in_context =
+          reading_in_context(line, k, word != readings.end() ? line.substr(at, n) : u"");
+      if (word != readings.end()) {
+        const std::size_t blank = std::min(numbered.find(u' '), numbered.size());
+        out += in_context.empty() ? zhuanhuan_py(numbered.substr(0, blank))
+                                  : std::u16string(in_context);
+        out += u' ';
+        numbered.remove_prefix(std::min(blank + 1, numbered.size()));
+      } else if (!in_context.empty()) {
+        out += in_context;
+        out += u' ';
       } else {
-        // A word known only by its count: cut again by the words with readings.
-        for (std::size_t k = at; const std::size_t inner : cut(piece, true))
-          k = write(at, k, inner);
+        const std::u16string item =
+            convert_text(book, line.substr(k, character_length(line, k)), Kind::pinyin);
+        out += std::u16string_view(item).substr(0, item.size() - 4);
       }
+      log.add(out, offset, k, ends_word(word_start, k));
     }
-    log.apply(out, line, book);
-  });
+    return end;
+  };
+  const std::vector<std::size_t> pieces = cut(line, false);
+  for (std::size_t end = 0; const std::size_t n : pieces)
+    piece_ends.push_back(end += n);
+  std::size_t next = 0;
+  std::size_t done = 0;  // the end of what is written, past a piece of a surrogate pair
+  for (const std::size_t n : pieces) {
+    const std::size_t at = next;
+    next += n;
+    if (at < done) continue;  // the second half of a pair, written with the first
+    const std::u16string_view piece = line.substr(at, n);
+    if (n == 1 || readings.contains(piece)) {
+      done = write(at, at, n);
+    } else {
+      // A word known only by its count: cut again by the words with readings.
+      for (std::size_t k = at; const std::size_t inner : cut(piece, true))
+        k = write(at, k, inner);
+    }
+  }
+  log.apply(out, line, book);
+  std::u16string styled;
+  give_items(line, out, PinyinFormat{}, styled, layout);
+}
+
+std::u16string convert_text_by_words_reference(const CodeBook& book,
+                                               const std::vector<WordReading>& words,
+                                               const std::vector<WordCount>& counts,
+                                               std::u16string_view text, bool tone_sandhi) {
+  WordConversionReference conversion(book, words, counts, tone_sandhi);
+  return convert_whole_text(conversion, text, TextLayout::window);
 }
 
 }  // namespace zhavik

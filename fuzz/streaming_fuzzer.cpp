@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "core/conversion.h"
 #include "core/cp936.h"
 #include "core/first_words.h"
-#include "core/line_conversion.h"
 #include "core/lookup_scan.h"
 #include "core/stream_decoder.h"
 #include "core/text.h"
@@ -146,20 +146,24 @@ void check_lines_and_words(FuzzedDataProvider& input) {
     }
   }
 
+  // Every layout gives the same text whatever the pieces the text arrives in and wherever a
+  // long line is cut.
   const std::u16string text = zhavik::fuzz::telling_text(input, 256);
   const std::size_t piece = input.ConsumeIntegralInRange<std::size_t>(1, 16);
-  const auto convert = [&](std::size_t size) {
-    zhavik::LineConverter converter([&](std::u16string_view line, std::u16string& out) {
-      zhavik::convert_characters(line, words, out);
-    });
-    std::u16string out;
-    for (std::size_t i = 0; i < text.size(); i += size) {
-      converter.feed(std::u16string_view(text).substr(i, size), out);
-    }
-    converter.finish(out);
-    return out;
+  const std::size_t longest = input.ConsumeIntegralInRange<std::size_t>(0, 16);
+  const zhavik::TextLayout layout = input.PickValueInArray(
+      {zhavik::TextLayout::window, zhavik::TextLayout::command_line, zhavik::TextLayout::keep});
+  const auto first_word_of = [&](char16_t unit, std::uint16_t code) {
+    return words.of(unit, code);
   };
-  FUZZ_REQUIRE(convert(piece) == convert(text.size() + 1));
+  zhavik::CharacterByCharacter conversion(first_word_of);
+  std::u16string out;
+  zhavik::TextLayoutWriter writer(layout, out);
+  zhavik::ConversionPipeline pipeline(conversion, writer, longest);
+  for (std::size_t i = 0; i < text.size(); i += piece)
+    pipeline.feed(std::u16string_view(text).substr(i, piece));
+  pipeline.finish();
+  FUZZ_REQUIRE(out == zhavik::convert_whole_text(conversion, text, layout));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "core/batch.h"
 #include "core/editor_lines.h"
 #include "core/kind.h"
-#include "core/ruby_page.h"
+#include "core/ruby_layout.h"
 #include "core/word_conversion.h"
 #include "kit/form_kit.h"
 #include "kit/twips.h"
@@ -117,15 +117,18 @@ std::u16string BatchView::lines_of(const QPlainTextEdit* box) {
   return editor_lines_to_crlf(box->document()->toRawText().toStdU16String());
 }
 
-std::u16string BatchView::convert(std::u16string_view text, Kind kind) {
-  const WordTable* words =
-      kind == Kind::pinyin && read_by_words_->isChecked() ? word_table() : nullptr;
-  return words ? convert_text_by_words(book_, *words, text) : convert_text(book_, text, kind);
+std::unique_ptr<CharacterConversion> BatchView::conversion_for(Kind kind) {
+  if (kind == Kind::pinyin && read_by_words_->isChecked()) {
+    if (const WordTable* words = word_table())
+      return std::make_unique<WordConversion>(book_, *words);
+  }
+  return std::make_unique<BookConversion>(FirstWordInBook(book_, kind));
 }
 
 void BatchView::Command6_Click(int Index) {
   if (!holds_index(convert_buttons_, Index)) return;
-  const std::u16string converted = convert(lines_of(input_box_), kWindowKinds[Index]);
+  const std::u16string converted = convert_whole_text(*conversion_for(kWindowKinds[Index]),
+                                                      lines_of(input_box_), TextLayout::window);
   output_frame_->setTitle(QStringLiteral("转换结果(") + convert_buttons_[Index]->text() +
                           QStringLiteral("):"));
   // The editor takes CR LF as one line break.
@@ -137,8 +140,7 @@ std::u16string BatchView::output_text() const {
 }
 
 std::string BatchView::ruby_page(std::u16string_view title) {
-  const std::u16string text = lines_of(input_box_);
-  return zhavik::ruby_page(title, text, convert(text, Kind::pinyin));
+  return zhavik::ruby_page(title, *conversion_for(Kind::pinyin), lines_of(input_box_));
 }
 
 void BatchView::set_text_colour(const QColor& colour) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/code_book.h"
+#include "core/conversion.h"
 #include "core/kind.h"
 #include "core/word_loading.h"
 
@@ -60,8 +61,9 @@ class BatchView : public QFrame {
   void disable_word_reading(FileRefusal why);
   // The text of a box, with CR LF line ends.
   static std::u16string lines_of(const QPlainTextEdit* box);
-  // The text converted as the button of the kind converts it.
-  std::u16string convert(std::u16string_view text, Kind kind);
+  // The conversion of the button of the kind: by words for pinyin when Check1 is ticked
+  // and the words can be read, else each character alone.
+  std::unique_ptr<CharacterConversion> conversion_for(Kind kind);
 
   const CodeBook& book_;
   QPlainTextEdit* input_box_ = nullptr;

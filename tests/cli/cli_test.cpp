@@ -290,6 +290,60 @@ TEST(Convert, LinesEncodingsFilesWordsAndFailures) {
     expect_outcome(c);
 }
 
+// Text kept around the converted characters, styles with words, the ruby page, and the
+// options that do not go together.
+TEST(Convert, KeepStylesAndPages) {
+  const std::string files = scratch_folder("pages").string(), text = files + "/课文.txt";
+  std::ofstream(text, std::ios::binary) << "银行<b>\n";
+  const std::string sentence = "你好，世界！Hello 2026年\n银行 a&b\r\n";
+  const Case cases[] = {
+      {{"--convert", "pinyin", "--keep"},
+       "nǐ hǎo ， shì jiè ！ Hello 2026 nián\nyín xíng a&b\r\n",
+       0,
+       "",
+       sentence},
+      {{"--convert", "pinyin", "--keep", "--words"},
+       "nǐ hǎo ， shì jiè ！ Hello 2026 nián\nyín háng a&b\r\n",
+       0,
+       "",
+       sentence},
+      {{"--convert", "wubi86", "--keep"}, "wq vb ， a1", 0, "", "你好，a1"},
+      {{"--convert", "pinyin", "--words", "--style", "numbers", "--v"},
+       "yin2 hang2 lv4",
+       0,
+       "",
+       "银行绿"},
+      {{"--convert", "pinyin", "--words", "--style", "zhuyin"},
+       "ㄧㄣˊ ㄏㄤˊ ㄌㄩˋ",
+       0,
+       "",
+       "银行绿"},
+      {{"--convert", "pinyin", "--words", "--style", "none", "--keep"},
+       "yin hang lü !",
+       0,
+       "",
+       "银行绿!"},
+      {{"--convert", "pinyin", "--html"}, "<!DOCTYPE html>...", 0, "", "中"},
+      {{"--convert", "pinyin", "--keep", "--as-window"},
+       "",
+       2,
+       "--as-window writes what the window writes: not with --keep or --html"},
+      {{"--convert", "wubi86", "--html"}, "", 2, "--html goes with --convert pinyin only"},
+      {{"--keep", "中"}, "", 2, "--keep, --html, --encoding and --line-buffered go with --convert"},
+  };
+  for (const Case& c : cases)
+    expect_outcome(c);
+  // The page of a file takes its name; standard input has a name of its own.
+  const std::string page = run({{"--convert", "pinyin", "--html", "--words", text}, ""}).out;
+  EXPECT_NE(page.find("<title>课文.txt</title>"), std::string::npos) << page;
+  EXPECT_NE(page.find("<ruby>银<rt>yín</rt></ruby><ruby>行<rt>háng</rt></ruby>&lt;b&gt;"),
+            std::string::npos)
+      << page;
+  EXPECT_NE(
+      run({{"--convert", "pinyin", "--html"}, "", 0, "", "中"}).out.find("<title>拼音注音</title>"),
+      std::string::npos);
+}
+
 // The kind only chooses the first words, which agree with the lookup for every character. A
 // file is read as the window's File > Open reads it, at any size: here one that turns out to be
 // no proper UTF-8 only well beyond the look-ahead that follows its first Chinese character.

@@ -7,7 +7,6 @@
 #include <iterator>
 #include <set>
 
-#include "core/batch.h"
 #include "core/browser.h"
 #include "core/code_book.h"
 #include "core/cp936.h"
@@ -64,7 +63,6 @@ TEST(RealData, KnownCharacters) {
   EXPECT_EQ(book().huoqu(Kind::pinyin, u"嗯"), u"ńg  ń  ňg  ǹg  ");
   EXPECT_EQ(book().huoqu(Kind::wubi98, u"式").substr(0, 3), u"aa ");
   EXPECT_EQ(book().huoqu(Kind::wubi98, u"藏").find(u"aa "), std::u16string::npos);
-  EXPECT_EQ(convert_text(book(), u"中国人\r\n你", Kind::pinyin), u"zhōng guó rén \r\nnǐ \r\n");
 }
 
 TEST(RealData, EverySyllableOfTheBrowserReachesCharacters) {

@@ -5,7 +5,9 @@
 
 #include <vector>
 
+#include "core/first_words.h"
 #include "core/ruby_html.h"
+#include "core/ruby_layout.h"
 #include "tests/core/html_outline.h"
 
 namespace zhavik {
@@ -67,6 +69,26 @@ TEST(RubyHtml, TextNeverBecomesMarkup) {
                 "p: abc\td[字|abc\td]\n"
                 "p: \xEF\xBF\xBDx\xEF\xBF\xBD😀\n"
                 "p: <br>\n");
+}
+
+// The page of a text through the conversion of every text, on the committed dictionaries:
+// readings where a character has one, markers' characters and everything else as text.
+TEST(RubyHtml, APageOfAConvertedText) {
+  const DictionaryTexts texts = load_dictionary_texts(ZHAVIK_SOURCE_DIR);
+  FirstWords words(texts, Kind::pinyin);
+  CharacterByCharacter conversion(
+      [&](char16_t unit, std::uint16_t code) { return words.of(unit, code); });
+  std::string page;
+  RubyPageLayout layout(u"课文", false, page);
+  ConversionPipeline pipeline(conversion, layout);
+  pipeline.feed(u"你好，a<b>\r\n\n中 国");
+  pipeline.finish();
+  layout.end_page();
+  EXPECT_EQ(outline_of(page), std::string(kHead) +
+                                  "title: 课文\n"
+                                  "p: [你|nǐ][好|hǎo]，a<b>\n"
+                                  "p: <br>\n"
+                                  "p: [中|zhōng] [国|guó]\n");
 }
 
 }  // namespace

@@ -38,10 +38,6 @@ TEST(WordCutting, FewestPiecesThenTheLongerWordFirstWhenNothingIsCounted) {
   };
   for (const auto& c : cases)
     expect_conversions(book, words, {}, c.text, c.expected);
-  // One line alone gets the items it gets inside a whole text.
-  std::u16string line;
-  append_line_by_words(line, book, WordTable(words, {}), u"丙甲乙");
-  EXPECT_EQ(line, u"bǐng jiá yí ");
 }
 
 // The counts of jieba's corpus for 问明了: 问明 + 了 is likelier than 问 + 明了, and 问明,
