@@ -121,7 +121,9 @@ void StreamDecoder::choose_form(std::string_view bytes, bool final) {
   const std::size_t line_end = choose_at_line_end_ ? window.find('\n') : std::string_view::npos;
   if (line_end != std::string_view::npos) {
     window = window.substr(0, line_end + 1);
-  } else if (window.size() < kLookAhead && !final) {
+  } else if ((window.size() < kLookAhead || window.size() == bytes.size()) && !final) {
+    // Until a byte past the look-ahead comes, the look-ahead may yet turn out to be the end
+    // of the input, where a character cut short is a fault of the text, not of the look.
     return;
   }
   // A window that ends with its line cannot end inside a character.

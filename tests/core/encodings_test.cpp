@@ -129,6 +129,22 @@ TEST(StreamDecoder, OneRuleForWholeFilesAndAnyPieces) {
   }
 }
 
+// A look-ahead that turns out to end the input ends with the text: a character cut short
+// there is damage, and the input is read as a shorter one would be, as code page 936, whether
+// it comes whole or in pieces.
+TEST(StreamDecoder, LookAheadToTheEndIsReadWhole) {
+  std::string bytes;
+  while (bytes.size() < 64 * 1024 - 1)
+    bytes += "\xE4\xB8\xAD";  // 中
+  bytes += '\xE4';            // the look-ahead's last byte, and the input's
+  const std::u16string gbk = cp936_decode(bytes);
+  EXPECT_TRUE(decode_text_file(bytes) == gbk);
+  for (const std::size_t piece : {std::size_t{4096}, bytes.size()}) {
+    StreamDecoder decoder;
+    EXPECT_TRUE(decode_in_pieces(bytes, piece, decoder) == gbk) << "in pieces of " << piece;
+  }
+}
+
 // Valid text without a single ASCII byte (a book saved without line breaks), in pieces of
 // every size around the look-ahead and of the command line's reads: no piece may split a
 // character, whatever the form. Code page 936 trail bytes from 0x40 to 0x7E look like ASCII.
