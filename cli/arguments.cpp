@@ -135,6 +135,8 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
       request.as_window = true;
     } else if (argument == "--words") {
       request.words = true;
+    } else if (argument == "--line-buffered") {
+      request.line_buffered = true;
     } else {
       throw UsageError("unknown option " + escaped_for_terminal(argument));
     }
@@ -149,8 +151,10 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
   }
   // Options that only make sense beside one mode are refused elsewhere rather than ignored.
   const bool converting = request.mode == Mode::convert;
-  if ((request.as_window || request.encoding != InputEncoding::automatic) && !converting) {
-    throw UsageError("--as-window and --encoding go with --convert");
+  if ((request.as_window || request.line_buffered ||
+       request.encoding != InputEncoding::automatic) &&
+      !converting) {
+    throw UsageError("--as-window, --encoding and --line-buffered go with --convert");
   }
   if (request.as_window && request.style != PinyinStyle::marks) {
     throw UsageError("--as-window writes what the window writes, in tone marks");
@@ -225,6 +229,8 @@ const char* const kUsage =
     "  --as-window                with --convert: exactly what the window's batch view writes\n"
     "  --words                    with --convert pinyin: read polyphones from the words they\n"
     "                             stand in (银行 yín háng, 行走 xíng zǒu)\n"
+    "  --line-buffered            with --convert: write each line as soon as it is converted\n"
+    "                             (always so when standard output is a terminal)\n"
     "KIND is 拼音, 86五笔, 98五笔 or 区位 (or pinyin, wubi86, wubi98, quwei).\n"
     "Exit status: 0 done, 1 nothing found or a read or write error, 2 bad usage.\n";
 

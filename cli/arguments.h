@@ -42,7 +42,8 @@ struct Request {
   bool json = false;
   bool prefix = false;
   bool as_window = false;
-  bool words = false;  // --convert pinyin reads polyphones from their words
+  bool words = false;          // --convert pinyin reads polyphones from their words
+  bool line_buffered = false;  // --convert writes each line out as soon as it is converted
 };
 
 // Reads the arguments after the program name. Throws UsageError.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "cli/file_calls.h"
 #include "cli/open_file.h"
 #include "core/batch.h"
 #include "core/first_words.h"
@@ -26,19 +27,18 @@ std::string display_name(const std::filesystem::path* path) {
   return escaped_for_terminal(std::string(name.begin(), name.end()));
 }
 
-// Reads one input through `decode_and_convert(bytes)`; false after a read error, which it
-// reports.
+// Reads one input through `consume(bytes)`, which returns false to stop reading; each piece
+// is passed on as soon as it has come. False after a read error, which it reports.
 template <class Consume>
 bool read_input(std::FILE* file, const std::string& name, Consume consume) {
   std::string chunk(kReadSize, '\0');
   while (true) {
-    const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
-    if (got > 0) consume(std::string_view(chunk.data(), got));
-    if (got < chunk.size()) {
-      if (std::ferror(file)) {
-        std::cerr << "zhavik-lookup: cannot read " << name << ": " << std::strerror(errno) << "\n";
-        return false;
-      }
+    const std::ptrdiff_t got = read_available(file, chunk.data(), chunk.size());
+    if (got < 0) {
+      std::cerr << "zhavik-lookup: cannot read " << name << ": " << std::strerror(errno) << "\n";
+      return false;
+    }
+    if (got == 0 || !consume(std::string_view(chunk.data(), static_cast<std::size_t>(got)))) {
       return true;
     }
   }
@@ -101,6 +101,7 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
   if (inputs.empty()) inputs.push_back(nullptr);
 
   for (const std::filesystem::path* path : inputs) {
+    if (out.failed()) return 1;
     const std::string name = display_name(path);
     errno = 0;
     std::FILE* file = path ? open_for_reading(*path) : stdin;
@@ -109,7 +110,8 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
       status = 1;
       continue;
     }
-    StreamDecoder decoder(request.encoding);
+    // Lines written out one by one are awaited one by one too, unless the input is a file.
+    StreamDecoder decoder(request.encoding, out.line_buffered() && !is_regular_file(file));
     LineConverter lines(*conversion);
     const auto pass_on = [&](bool final) {
       if (window) {
@@ -125,8 +127,11 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
     const bool read = read_input(file, name, [&](std::string_view bytes) {
       decoder.feed(bytes, text);
       pass_on(false);
+      return !out.failed();
     });
     if (path) std::fclose(file);
+    // Output that cannot be written ends the run, whatever is left to read.
+    if (out.failed()) return 1;
     decoder.finish(text);
     pass_on(true);
     if (!read) status = 1;

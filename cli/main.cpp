@@ -1,6 +1,7 @@
 // zhavik-lookup: the lookup engine at a terminal and in scripts. UTF-8 in and out.
 
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "cli/command_line.h"
 #include "cli/console.h"
 #include "cli/convert_input.h"
+#include "cli/file_calls.h"
 #include "cli/lookups.h"
 #include "cli/needed_dictionaries.h"
 #include "cli/output.h"
@@ -44,9 +46,14 @@ int main(int argc, char** argv) {
   const std::vector<std::string> arguments = zhavik::utf8_arguments(argc, argv);
   zhavik::Output out(stdout);
   try {
-    const int status = run(zhavik::parse_arguments(arguments), argv[0], out);
+    const zhavik::Request request = zhavik::parse_arguments(arguments);
+    // A person at a terminal sees each line as soon as it is converted.
+    out.set_line_buffered(request.line_buffered ||
+                          (request.mode == zhavik::Mode::convert && zhavik::is_terminal(stdout)));
+    const int status = run(request, argv[0], out);
     if (!out.flush()) {
-      std::cerr << "zhavik-lookup: cannot write standard output\n";
+      std::cerr << "zhavik-lookup: cannot write standard output: " << std::strerror(out.error())
+                << "\n";
       return kFailure;
     }
     return status;

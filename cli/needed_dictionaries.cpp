@@ -33,17 +33,27 @@ std::optional<std::vector<std::uint16_t>> few_characters(const Request& request)
   return codes;
 }
 
-std::u16string load(const std::filesystem::path& path, std::u16string (*form)(std::u16string_view),
-                    const std::optional<std::vector<std::uint16_t>>& only) {
+std::string shown_name(const std::filesystem::path& path) {
+  const std::u8string name = path.u8string();
+  return escaped_for_terminal(std::string(name.begin(), name.end()));
+}
+
+// Adds the name of a file whose lines end in LF alone to `lf_files`.
+std::u16string load(const std::filesystem::path& path,
+                    std::u16string (*form)(std::u16string_view, LineEnd),
+                    const std::optional<std::vector<std::uint16_t>>& only,
+                    std::vector<std::string>& lf_files) {
   const std::optional<std::string> bytes = read_regular_file(path, kMaxDictionaryFileBytes);
   if (!bytes) {
-    const std::u8string name = path.u8string();
-    std::cerr << "zhavik-lookup: warning: cannot read "
-              << escaped_for_terminal(std::string(name.begin(), name.end()))
+    std::cerr << "zhavik-lookup: warning: cannot read " << shown_name(path)
               << "; its lookups answer 暂缺\n";
     return {};
   }
-  return form(cp936_decode(only ? dictionary_excerpt(*bytes, *only) : *bytes));
+  // Told from the whole file: an excerpt may hold neither line end. (Such a file is one line
+  // to the excerpt, which then holds all of it.)
+  const LineEnd line_end = line_end_of(*bytes);
+  if (line_end == LineEnd::lf) lf_files.push_back(shown_name(path));
+  return form(cp936_decode(only ? dictionary_excerpt(*bytes, *only) : *bytes), line_end);
 }
 
 }  // namespace
@@ -64,9 +74,23 @@ DictionaryTexts load_needed_dictionaries(const Request& request,
   };
   const std::optional<std::vector<std::uint16_t>> only = few_characters(request);
   DictionaryTexts texts;
-  if (needs(Kind::wubi86)) texts.wubi86_data = load(folder / kWubi86File, wubi_data_from, only);
-  if (needs(Kind::wubi98)) texts.wubi98_data = load(folder / kWubi98File, wubi_data_from, only);
-  if (needs(Kind::pinyin)) texts.pinyin_data = load(folder / kPinyinFile, pinyin_data_from, only);
+  std::vector<std::string> lf_files;
+  if (needs(Kind::wubi86)) {
+    texts.wubi86_data = load(folder / kWubi86File, wubi_data_from, only, lf_files);
+  }
+  if (needs(Kind::wubi98)) {
+    texts.wubi98_data = load(folder / kWubi98File, wubi_data_from, only, lf_files);
+  }
+  if (needs(Kind::pinyin)) {
+    texts.pinyin_data = load(folder / kPinyinFile, pinyin_data_from, only, lf_files);
+  }
+  // One warning for the run, however many files it names.
+  if (!lf_files.empty()) {
+    std::cerr << "zhavik-lookup: warning: lines end in LF alone, not CR LF, in";
+    for (std::size_t i = 0; i < lf_files.size(); ++i)
+      std::cerr << (i == 0 ? " " : ", ") << lf_files[i];
+    std::cerr << ": they were read at LF\n";
+  }
   return texts;
 }
 

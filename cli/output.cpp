@@ -1,5 +1,7 @@
 #include "cli/output.h"
 
+#include <cerrno>
+
 #include "core/utf8_append.h"
 
 #ifdef _WIN32
@@ -8,24 +10,37 @@
 
 namespace zhavik {
 
+void Output::write(std::string_view bytes) {
+  if (failed_) return;
+  buffer_.append(bytes);
+  wrote(bytes.find('\n') != std::string_view::npos);
+}
+
 void Output::write(std::u16string_view text) {
+  if (failed_) return;
   append_utf8(buffer_, text);
-  if (buffer_.size() >= kFlushSize) flush();
+  wrote(text.find(u'\n') != std::u16string_view::npos);
+}
+
+void Output::wrote(bool line_end) {
+  if (buffer_.size() >= kFlushSize || (line_end && line_buffered_)) flush();
 }
 
 bool Output::flush() {
-  if (!buffer_.empty() && !failed_) {
+  if (failed_) return false;
 #ifdef _WIN32
-    if (const std::optional<bool> written = write_to_console(file_, buffer_)) {
-      failed_ = !*written;
-      buffer_.clear();
-      return !failed_;
-    }
-#endif
-    failed_ = std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size();
+  if (const std::optional<bool> written = write_to_console(file_, buffer_)) {
+    failed_ = !*written;
+    if (failed_) error_ = EIO;
+    buffer_.clear();
+    return !failed_;
   }
+#endif
+  errno = 0;
+  failed_ = std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size() ||
+            std::fflush(file_) != 0;
+  if (failed_) error_ = errno != 0 ? errno : EIO;
   buffer_.clear();
-  if (!failed_ && std::fflush(file_) != 0) failed_ = true;
   return !failed_;
 }
 

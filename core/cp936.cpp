@@ -67,7 +67,7 @@ class Converter {
 
   // Converts as much as it can; returns errno (0 when all of the input was converted).
   int convert(const char*& in, std::size_t& in_left, char*& out, std::size_t& out_left) {
-    if (cd_ == invalid()) return EINVAL;
+    if (cd_ == invalid()) return EBADF;
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     char* in_pointer = const_cast<char*>(in);
     const std::size_t result = iconv(cd_, &in_pointer, &in_left, &out, &out_left);
@@ -131,25 +131,32 @@ std::string cp936_encode(std::u16string_view text) {
   return bytes;
 }
 
+namespace {
+
+// Decodes `bytes` into `out`; returns how many it decoded. When `more_follows`, a lead byte
+// at the very end waits for its trail byte: it is left out instead of becoming U+FFFD.
 #ifdef _WIN32
 
-std::u16string cp936_decode(std::string_view bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
+bool is_lead_byte(char byte) {
+  const auto value = static_cast<unsigned char>(byte);
+  return value >= 0x81 && value <= 0xFE;
+}
+
+std::size_t decode(std::string_view bytes, bool more_follows, std::u16string& out) {
   for (std::size_t i = 0; i < bytes.size();) {
     const auto [unit, length] = decode_one(bytes, i);
+    if (length == 0 && more_follows && i + 1 == bytes.size() && is_lead_byte(bytes[i])) return i;
     out += unit;
     i += length == 0 ? 1 : length;
   }
-  return out;
+  return bytes.size();
 }
 
 #else
 
-std::u16string cp936_decode(std::string_view bytes) {
+std::size_t decode(std::string_view bytes, bool more_follows, std::u16string& out) {
   thread_local Converter decoder("UTF-16LE", "CP936");
-  std::u16string out;
-  out.reserve(bytes.size());
+  out.reserve(out.size() + bytes.size());
   std::string buffer(bytes.size() * 2 + 8, '\0');
   const char* in = bytes.data();
   std::size_t in_left = bytes.size();
@@ -162,6 +169,8 @@ std::u16string cp936_decode(std::string_view bytes) {
                                    static_cast<unsigned char>(unit[1]) << 8);
     }
     if (error == 0) break;
+    // A sequence cut off by the end: in code page 936 only a lead byte.
+    if (error == EINVAL && more_follows && in_left == 1) return bytes.size() - in_left;
     if (error != EILSEQ && error != EINVAL) {
       // The converter itself is unusable: keep the text's length in replacement characters.
       out.append(in_left, kReplacement);
@@ -171,9 +180,21 @@ std::u16string cp936_decode(std::string_view bytes) {
     ++in;
     --in_left;
   }
-  return out;
+  return bytes.size();
 }
 
 #endif
+
+}  // namespace
+
+std::u16string cp936_decode(std::string_view bytes) {
+  std::u16string out;
+  decode(bytes, false, out);
+  return out;
+}
+
+std::size_t cp936_decode_start(std::string_view bytes, std::u16string& out) {
+  return decode(bytes, true, out);
+}
 
 }  // namespace zhavik

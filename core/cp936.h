@@ -22,4 +22,10 @@ std::string cp936_encode(std::u16string_view text);
 // goes on with the next byte, so the rest of the text is kept.
 std::u16string cp936_decode(std::string_view bytes);
 
+// Decodes the start of a code page 936 text whose rest is still to come, appending it to
+// `out`: as cp936_decode, except that a lead byte at the very end, whose trail byte may yet
+// come, is left out. Returns the number of bytes decoded. Decoding the rest from there gives
+// the same text as decoding the whole at once.
+std::size_t cp936_decode_start(std::string_view bytes, std::u16string& out);
+
 }  // namespace zhavik

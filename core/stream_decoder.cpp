@@ -29,15 +29,6 @@ std::size_t utf8_cut(std::string_view bytes) {
   return bytes.size();
 }
 
-// A byte below 0x40 is neither a lead nor a trail byte in code page 936, so the text up to
-// and including it decodes the same whatever follows.
-std::size_t gbk_cut(std::string_view bytes) {
-  for (std::size_t i = bytes.size(); i > 0; --i) {
-    if (static_cast<unsigned char>(bytes[i - 1]) < 0x40) return i;
-  }
-  return 0;
-}
-
 // The offset of the first byte that code page 936 decoding turns into U+FFFD, walking as
 // the decoder does: a valid pair, else a valid single byte, else a bad byte.
 std::size_t first_bad_gbk_byte(std::string_view bytes) {
@@ -98,9 +89,17 @@ void StreamDecoder::decode(bool final, std::u16string& out) {
     out.append(pending_.begin(), first_other);
     pending_.erase(0, ascii);
     pending_offset_ += ascii;
-    if (pending_.empty() || (pending_.size() < kLookAhead && !final)) return;
-    const std::string_view window = std::string_view(pending_).substr(0, kLookAhead);
-    const bool cut_short = window.size() < pending_.size() || !final;
+    if (pending_.empty()) return;
+    std::string_view window = std::string_view(pending_).substr(0, kLookAhead);
+    const std::size_t line_end = choose_at_line_end_ ? window.find('\n') : std::string::npos;
+    if (line_end != std::string::npos) {
+      window = window.substr(0, line_end + 1);
+    } else if (window.size() < kLookAhead && !final) {
+      return;
+    }
+    // A window that ends with its line cannot end inside a character.
+    const bool cut_short =
+        line_end == std::string::npos && (window.size() < pending_.size() || !final);
     std::size_t error = 0;
     const bool valid =
         utf8_to_utf16(window, &error).has_value() || (cut_short && error + 4 > window.size());
@@ -138,19 +137,17 @@ std::size_t StreamDecoder::decode_utf8(std::string_view bytes, bool final, std::
 }
 
 std::size_t StreamDecoder::decode_gbk(std::string_view bytes, bool final, std::u16string& out) {
-  std::size_t cut = final ? bytes.size() : gbk_cut(bytes);
-  // A text without any byte below 0x40 (no line break, blank or digit) is cut anyway once
-  // it is long, keeping back a last byte that may lead a pair.
-  if (cut == 0 && bytes.size() >= kLookAhead) {
-    cut = bytes.size() - (is_ascii(bytes.back()) ? 0 : 1);
+  const std::size_t start = out.size();
+  std::size_t used = bytes.size();
+  if (final) {
+    out += cp936_decode(bytes);
+  } else {
+    used = cp936_decode_start(bytes, out);
   }
-  const std::string_view piece = bytes.substr(0, cut);
-  const std::u16string text = cp936_decode(piece);
-  if (!first_bad_byte_ && text.find(kReplacement) != std::u16string::npos) {
-    note_bad_byte(pending_offset_ + first_bad_gbk_byte(piece));
+  if (!first_bad_byte_ && out.find(kReplacement, start) != std::u16string::npos) {
+    note_bad_byte(pending_offset_ + first_bad_gbk_byte(bytes.substr(0, used)));
   }
-  out += text;
-  return piece.size();
+  return used;
 }
 
 std::size_t StreamDecoder::decode_utf16(std::string_view bytes, bool final, std::u16string& out) {

@@ -24,9 +24,16 @@ enum class InputEncoding {
 // at the first byte that is not ASCII (up to there both encodings agree), from the next
 // 64 KiB or the rest of the input if that is shorter. An input shorter than that is thus
 // decoded exactly as decode_text_file does.
+//
+// Input that is written line by line as it goes (typed at a terminal, the output of tail -f)
+// cannot wait for 64 KiB: with `choose_at_line_end`, the choice is made at the end of the
+// line that holds the first byte that is not ASCII, from that line alone (or its first
+// 64 KiB), so that the line comes out as soon as it is complete.
 class StreamDecoder {
  public:
-  explicit StreamDecoder(InputEncoding encoding = InputEncoding::automatic) : encoding_(encoding) {}
+  explicit StreamDecoder(InputEncoding encoding = InputEncoding::automatic,
+                         bool choose_at_line_end = false)
+      : encoding_(encoding), choose_at_line_end_(choose_at_line_end) {}
 
   // Appends the text of `bytes` to `out`; the bytes of a character cut off at the end of
   // `bytes` wait for the next call.
@@ -47,6 +54,7 @@ class StreamDecoder {
   void note_bad_byte(std::uint64_t offset);
 
   InputEncoding encoding_;
+  bool choose_at_line_end_;
   Form form_ = Form::undecided;
   bool mark_checked_ = false;
   std::string pending_;

@@ -10,21 +10,53 @@
 #include "core/line_conversion.h"
 #include "core/lookup_scan.h"
 #include "core/stream_decoder.h"
+#include "core/text.h"
 #include "core/text_file.h"
 #include "fuzz/fuzz_text.h"
 
 namespace {
 
+// The whole-text rule of each encoding; with the choice made at the first line end, the
+// same decoder given the whole input at once.
+std::u16string whole_text(const std::string& bytes, zhavik::InputEncoding encoding,
+                          bool at_line_end) {
+  switch (encoding) {
+    case zhavik::InputEncoding::gbk:
+      return zhavik::cp936_decode(bytes);
+    case zhavik::InputEncoding::utf8:
+      return zhavik::utf8_to_utf16_lossy(
+          std::string_view(bytes).substr(bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0));
+    case zhavik::InputEncoding::automatic:
+      break;
+  }
+  if (!at_line_end) return zhavik::decode_text_file(bytes);
+  zhavik::StreamDecoder decoder(encoding, true);
+  std::u16string text;
+  decoder.feed(bytes, text);
+  decoder.finish(text);
+  return text;
+}
+
+// Input without a single ASCII byte gets a share of its own: GBK text without line breaks,
+// blanks or digits, where no byte is sure to end a character.
 void check_decoding(FuzzedDataProvider& input) {
   const std::size_t piece = input.ConsumeIntegralInRange<std::size_t>(1, 16);
-  const std::string bytes = input.ConsumeRandomLengthString(512);
-  zhavik::StreamDecoder decoder;
+  const zhavik::InputEncoding encoding = input.PickValueInArray(
+      {zhavik::InputEncoding::automatic, zhavik::InputEncoding::utf8, zhavik::InputEncoding::gbk});
+  const bool at_line_end = input.ConsumeBool();
+  const bool no_ascii = input.ConsumeBool();
+  std::string bytes = input.ConsumeRandomLengthString(512);
+  if (no_ascii) {
+    for (char& byte : bytes)
+      byte = static_cast<char>(byte | 0x80);
+  }
+  zhavik::StreamDecoder decoder(encoding, at_line_end);
   std::u16string text;
   for (std::size_t i = 0; i < bytes.size(); i += piece) {
     decoder.feed(std::string_view(bytes).substr(i, piece), text);
   }
   decoder.finish(text);
-  FUZZ_REQUIRE(text == zhavik::decode_text_file(bytes));
+  FUZZ_REQUIRE(text == whole_text(bytes, encoding, at_line_end));
   FUZZ_REQUIRE(!decoder.first_bad_byte() || *decoder.first_bad_byte() < bytes.size());
 }
 

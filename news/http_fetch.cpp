@@ -1,22 +1,88 @@
 #include "news/http_fetch.h"
 
-#include <QTcpSocket>
+#include <QHostAddress>
+#include <QNetworkProxyFactory>
 #include <algorithm>
 #include <utility>
 
-#if QT_CONFIG(ssl)
-#include <QSslSocket>
-#endif
+#include "news/connection.h"
 
 namespace zhavik::news {
 namespace {
 
-// What Qt may hold of a connection between two reads of ours; the rest waits in the
-// system's buffers, and then in the server's.
+// The most read from the connection at once.
 constexpr qint64 kReadPiece = 64 * 1024;
 
 bool is_redirect(int status) {
   return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+int hex_digit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Digits in `base` (10 or 16) and nothing else, at most 15 of them; -1 otherwise.
+qint64 number(const QByteArray& digits, int base) {
+  if (digits.isEmpty() || digits.size() > 15) return -1;
+  qint64 value = 0;
+  for (const char c : digits) {
+    const int digit = hex_digit(c);
+    if (digit < 0 || digit >= base) return -1;
+    value = value * base + digit;
+  }
+  return value;
+}
+
+// A Content-Length value: a number, or a list of the same number ("5, 5", as some proxies
+// join repeated headers); -1 for anything else.
+qint64 content_length(const QByteArray& value) {
+  qint64 length = -1;
+  for (const QByteArray& item : value.split(',')) {
+    const qint64 each = number(item.trimmed(), 10);
+    if (each < 0 || (length >= 0 && each != length)) return -1;
+    length = each;
+  }
+  return length;
+}
+
+// The size on a chunk's first line ("1a", "1a;name=value"); -1 when it is no hex number.
+qint64 chunk_size(const QByteArray& line) {
+  const qsizetype extensions = line.indexOf(';');
+  return number(line.left(extensions < 0 ? line.size() : extensions).trimmed(), 16);
+}
+
+// The codings a header names, lower case, empty items left out ("gzip, chunked").
+QList<QByteArray> codings(const QByteArray& value) {
+  QList<QByteArray> names;
+  for (const QByteArray& item : value.split(','))
+    if (const QByteArray name = item.trimmed().toLower(); !name.isEmpty()) names.append(name);
+  return names;
+}
+
+// The request for `url`: the path alone, or through an HTTP proxy the whole address (the
+// absolute form), which the proxy loads in our stead.
+QByteArray request_for(const QUrl& url, const QNetworkProxy* http_proxy) {
+  QByteArray target;
+  if (http_proxy) {
+    QUrl whole = url.adjusted(QUrl::RemoveUserInfo | QUrl::RemoveFragment);
+    if (whole.path().isEmpty()) whole.setPath(QStringLiteral("/"));
+    target = whole.toEncoded();
+  } else {
+    target = url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment);
+    if (target.isEmpty()) target = "/";
+  }
+  QByteArray request =
+      "GET " + target + " HTTP/1.1\r\nHost: " +
+      url.adjusted(QUrl::RemoveUserInfo).authority(QUrl::FullyEncoded).toLatin1() +
+      "\r\nAccept-Encoding: identity\r\nConnection: close\r\nUser-Agent: Zhavik\r\n";
+  if (http_proxy && !http_proxy->user().isEmpty()) {
+    request += "Proxy-Authorization: Basic " +
+               (http_proxy->user() + u':' + http_proxy->password()).toUtf8().toBase64() + "\r\n";
+  }
+  return request + "\r\n";
 }
 
 }  // namespace
@@ -24,7 +90,7 @@ bool is_redirect(int status) {
 HttpFetch::HttpFetch(QObject* parent) : QObject(parent) {}
 
 HttpFetch::~HttpFetch() {
-  close_socket();
+  close_connection();
 }
 
 void HttpFetch::start(const QUrl& url, qint64 most_bytes, int most_redirects, Done done) {
@@ -33,11 +99,12 @@ void HttpFetch::start(const QUrl& url, qint64 most_bytes, int most_redirects, Do
   most_bytes_ = most_bytes;
   redirects_left_ = most_redirects;
   bytes_read_ = 0;
+  reach_ = Reach::kLoopback;
   connect_to(url);
 }
 
 void HttpFetch::stop() {
-  close_socket();
+  close_connection();
   done_ = nullptr;
   pending_.clear();
   body_.clear();
@@ -50,56 +117,49 @@ void HttpFetch::connect_to(const QUrl& url) {
   pending_at_ = 0;
   scanned_to_ = 0;
   status_ = 0;
-  content_length_ = -1;
-  chunked_ = false;
-  content_type_.clear();
-  location_.clear();
+  forget_headers();
   body_.clear();
 
   const bool tls = url.scheme() == u"https";
-#if QT_CONFIG(ssl)
-  auto* socket = tls ? new QSslSocket(this) : new QTcpSocket(this);
-#else
-  if (tls) {
-    finish(false);
-    return;
-  }
-  auto* socket = new QTcpSocket(this);
-#endif
-  socket_ = socket;
-  socket->setReadBufferSize(kReadPiece);
-  const QByteArray target =
-      url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment);
-  const QByteArray request =
-      "GET " + (target.isEmpty() ? QByteArray("/") : target) + " HTTP/1.1\r\nHost: " +
-      url.adjusted(QUrl::RemoveUserInfo).authority(QUrl::FullyEncoded).toLatin1() +
-      "\r\nAccept-Encoding: identity\r\nConnection: close\r\nUser-Agent: Zhavik\r\n\r\n";
-  const auto send = [socket, request] { socket->write(request); };
-  connect(socket, &QTcpSocket::readyRead, this, &HttpFetch::take_bytes);
-  connect(socket, &QTcpSocket::disconnected, this, &HttpFetch::connection_closed);
-  connect(socket, &QAbstractSocket::errorOccurred, this, [this](QAbstractSocket::SocketError e) {
-    if (e == QAbstractSocket::RemoteHostClosedError) {
-      connection_closed();
-    } else {
-      finish(false);
-    }
-  });
   const quint16 port = static_cast<quint16>(url.port(tls ? 443 : 80));
-#if QT_CONFIG(ssl)
-  if (tls) {
-    auto* secure = static_cast<QSslSocket*>(socket);
-    connect(secure, &QSslSocket::encrypted, this, send);
-    secure->connectToHostEncrypted(url.host(), port);
+  // The proxy the system (or the application) names for this address, as Qt's own network
+  // access would use it; loopback addresses go straight.
+  const QNetworkProxy proxy = QNetworkProxyFactory::proxyForQuery(QNetworkProxyQuery(url))
+                                  .value(0, QNetworkProxy(QNetworkProxy::NoProxy));
+  const bool http_proxy = !tls && (proxy.type() == QNetworkProxy::HttpProxy ||
+                                   proxy.type() == QNetworkProxy::HttpCachingProxy);
+  through_proxy_ =
+      proxy.type() != QNetworkProxy::NoProxy && proxy.type() != QNetworkProxy::DefaultProxy;
+  request_ = request_for(url, http_proxy ? &proxy : nullptr);
+
+  Connection::Callbacks callbacks{[this](const QHostAddress& peer) { opened(peer); },
+                                  [this] { take_bytes(); },
+                                  [this](bool orderly) { connection_ended(orderly); }};
+  if (http_proxy) {
+    connection_ = open_plain_connection(proxy.hostName(), proxy.port(), std::move(callbacks), this);
+  } else if (tls || through_proxy_) {
+    connection_ = open_socket_connection(url.host(), port, tls,
+                                         through_proxy_ ? proxy : QNetworkProxy::NoProxy,
+                                         std::move(callbacks), this);
+  } else {
+    connection_ = open_plain_connection(url.host(), port, std::move(callbacks), this);
+  }
+}
+
+void HttpFetch::opened(const QHostAddress& peer) {
+  // Through a proxy, the server's address is known only where the address names it.
+  const Reach reach = reach_of(through_proxy_ ? QHostAddress(url_.host()) : peer);
+  if (reach > reach_) {
+    finish(false);  // redirected nearer the user's machine than a server before
     return;
   }
-#endif
-  connect(socket, &QTcpSocket::connected, this, send);
-  socket->connectToHost(url.host(), port);
+  reach_ = reach;
+  connection_->write(request_);
 }
 
 void HttpFetch::take_bytes() {
-  while (socket_ && socket_->bytesAvailable() > 0) {
-    QTcpSocket* reading = socket_;
+  while (connection_) {
+    Connection* reading = connection_;
     const qint64 room = most_bytes_ + 1 - bytes_read_;
     const QByteArray bytes = reading->read(std::min(room, kReadPiece));
     if (bytes.isEmpty()) return;
@@ -110,7 +170,7 @@ void HttpFetch::take_bytes() {
     }
     pending_ += bytes;
     parse();
-    if (socket_ != reading) return;  // ended, or gone on to a redirect's target
+    if (connection_ != reading) return;  // ended, or gone on to a redirect's target
     pending_.remove(0, pending_at_);
     scanned_to_ -= pending_at_;
     pending_at_ = 0;
@@ -131,9 +191,9 @@ bool HttpFetch::take_line(QByteArray& line) {
 }
 
 void HttpFetch::parse() {
-  QTcpSocket* reading = socket_;
+  Connection* reading = connection_;
   QByteArray line;
-  while (socket_ == reading) {
+  while (connection_ == reading) {
     switch (reading_) {
       case Reading::kStatus:
         if (!take_line(line)) return;
@@ -157,11 +217,8 @@ void HttpFetch::parse() {
         return;
       case Reading::kChunkSize: {
         if (!take_line(line)) return;
-        bool valid = false;
-        const qsizetype extensions = line.indexOf(';');  // "1a;name=value"
-        const qint64 size =
-            line.left(extensions < 0 ? line.size() : extensions).trimmed().toLongLong(&valid, 16);
-        if (!valid || size < 0 || size > most_bytes_) {
+        const qint64 size = chunk_size(line);
+        if (size < 0 || size > most_bytes_) {
           finish(false);
           return;
         }
@@ -180,6 +237,10 @@ void HttpFetch::parse() {
       }
       case Reading::kChunkEnd:
         if (!take_line(line)) return;
+        if (!line.isEmpty()) {
+          finish(false);  // the chunk is longer than it said
+          return;
+        }
         reading_ = Reading::kChunkSize;
         break;
       case Reading::kTrailers:
@@ -208,11 +269,19 @@ void HttpFetch::header_line(const QByteArray& line) {
   const QByteArray name = line.left(colon).trimmed().toLower();
   const QByteArray value = line.mid(colon + 1).trimmed();
   if (name == "content-length") {
-    bool valid = false;
-    const qint64 length = value.toLongLong(&valid);
-    if (valid && length >= 0) content_length_ = length;
+    // Two lengths that differ leave the body's end in doubt: which one a cache or proxy on
+    // the way believed decides what comes next.
+    const qint64 length = content_length(value);
+    if (length < 0 || (content_length_ >= 0 && length != content_length_)) {
+      finish(false);
+      return;
+    }
+    content_length_ = length;
   } else if (name == "transfer-encoding") {
-    chunked_ = value.toLower().contains("chunked");
+    transfer_codings_ += codings(value);
+  } else if (name == "content-encoding") {
+    for (const QByteArray& coding : codings(value))
+      encoded_ = encoded_ || coding != "identity";
   } else if (name == "content-type") {
     content_type_ = value;
   } else if (name == "location") {
@@ -220,12 +289,19 @@ void HttpFetch::header_line(const QByteArray& line) {
   }
 }
 
+void HttpFetch::forget_headers() {
+  content_length_ = -1;
+  transfer_codings_.clear();
+  encoded_ = false;
+  content_type_.clear();
+  location_.clear();
+}
+
 void HttpFetch::headers_done() {
   if (status_ < 200) {
     // An interim answer ("100 Continue"): the real one follows.
     reading_ = Reading::kStatus;
-    content_length_ = -1;
-    chunked_ = false;
+    forget_headers();
     return;
   }
   if (is_redirect(status_) && !location_.isEmpty()) {
@@ -236,13 +312,18 @@ void HttpFetch::headers_done() {
       finish(false);
       return;
     }
-    close_socket();
+    close_connection();
     connect_to(next);
     return;
   }
+  // Chunked is the one transfer coding read; a body asked for as it is ("identity") and
+  // sent compressed would be shown as its compressed bytes.
+  const bool chunked = transfer_codings_ == QList<QByteArray>{"chunked"};
   if (status_ == 204 || status_ == 304) {
     finish(true);
-  } else if (chunked_) {
+  } else if ((!transfer_codings_.isEmpty() && !chunked) || encoded_) {
+    finish(false);
+  } else if (chunked) {
     reading_ = Reading::kChunkSize;
   } else if (content_length_ > most_bytes_) {
     finish(false);  // announced too long: not a byte more
@@ -252,16 +333,17 @@ void HttpFetch::headers_done() {
   }
 }
 
-void HttpFetch::connection_closed() {
-  if (!socket_) return;
+void HttpFetch::connection_ended(bool orderly) {
+  const Connection* ending = connection_;
   take_bytes();
-  if (!socket_) return;
-  // Only a body without length or chunks ends with its connection.
-  finish(reading_ == Reading::kBody && content_length_ < 0);
+  if (connection_ != ending) return;  // ended, or gone on to a redirect's target
+  // Only a body without length or chunks ends with its connection, and only when the
+  // server closed it in order: a reset may have cut it anywhere.
+  finish(orderly && reading_ == Reading::kBody && content_length_ < 0);
 }
 
 void HttpFetch::finish(bool ok) {
-  close_socket();
+  close_connection();
   ok = ok && status_ >= 200 && status_ < 300;
   const QByteArray body = ok ? std::exchange(body_, {}) : QByteArray();
   body_.clear();
@@ -269,13 +351,11 @@ void HttpFetch::finish(bool ok) {
   if (Done done = std::exchange(done_, nullptr)) done(ok, body, content_type_);
 }
 
-void HttpFetch::close_socket() {
-  QTcpSocket* socket = std::exchange(socket_, nullptr);
-  if (!socket) return;
-  socket->disconnect(this);
-  // abort(), not close(): nothing more is read or written, and the connection goes now.
-  socket->abort();
-  socket->deleteLater();
+void HttpFetch::close_connection() {
+  Connection* connection = std::exchange(connection_, nullptr);
+  if (!connection) return;
+  connection->close();
+  connection->deleteLater();
 }
 
 }  // namespace zhavik::news

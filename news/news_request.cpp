@@ -2,23 +2,21 @@
 
 #include <QDate>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QUrl>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "core/cp936.h"
 #include "core/text.h"
+#include "news/gg_jl_file.h"
 
 namespace zhavik::news {
 namespace {
 
 // The most of gg.jl that is ever read: one short line is all it holds.
 constexpr qint64 kMostRead = 64 * 1024;
+// The most characters of the an value sent: far more than any date.
+constexpr qsizetype kMostAn = 64;
 
 }  // namespace
 
@@ -51,8 +49,7 @@ QString state_gg_jl_path(const QString& xdg_state_home, const QString& home) {
 }
 
 QString gg_jl_place(const QString& program_folder) {
-  if (::access(QFile::encodeName(program_folder).constData(), W_OK) == 0)
-    return gg_jl_path(program_folder);
+  if (gg_jl_file::folder_writable(program_folder)) return gg_jl_path(program_folder);
   const QString path = state_gg_jl_path(qEnvironmentVariable("XDG_STATE_HOME"),
                                         qEnvironmentVariable("HOME", QDir::homePath()));
   QDir().mkpath(QFileInfo(path).path());
@@ -60,32 +57,14 @@ QString gg_jl_place(const QString& program_folder) {
 }
 
 QString gg_jl_an(const QString& path, const QString& today) {
-  const QByteArray name = QFile::encodeName(path);
-  struct stat status {};
-  // Only an ordinary file counts as there: not a folder, a FIFO, a device or a link.
-  if (::lstat(name.constData(), &status) == 0 && S_ISREG(status.st_mode)) {
-    // O_NOFOLLOW and the second look: what is opened is still that ordinary file, even if
-    // something was put in its place in between; O_NONBLOCK: a FIFO never holds us up.
-    const int file = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (file < 0) return QStringLiteral("err");
-    QByteArray bytes;
-    if (::fstat(file, &status) == 0 && S_ISREG(status.st_mode)) {
-      bytes.resize(kMostRead);
-      const ssize_t read = ::read(file, bytes.data(), static_cast<size_t>(kMostRead));
-      bytes.resize(read > 0 ? read : 0);
-    }
-    ::close(file);
-    return an_from_bytes(bytes);
-  }
-  // O_EXCL: created only where nothing stands, so nothing is made or written through a
-  // link, and a FIFO or device of that name is left alone.
-  const int file = ::open(name.constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
-  if (file >= 0) {
-    const std::string line = cp936_encode(today.toStdU16String()) + "\r\n";
-    [[maybe_unused]] const ssize_t written = ::write(file, line.data(), line.size());
-    ::close(file);
-  }
+  if (const auto bytes = gg_jl_file::read_ordinary_file(path, kMostRead))
+    return an_from_bytes(*bytes);
+  const std::string line = cp936_encode(today.toStdU16String()) + "\r\n";
+  if (gg_jl_file::create_whole(path, QByteArray::fromStdString(line))) return today;
+  // Another run starting at the same moment may have put its file there first: then its
+  // date is the one, so that both send the same.
+  if (const auto bytes = gg_jl_file::read_ordinary_file(path, kMostRead))
+    return an_from_bytes(*bytes);
   return today;
 }
 
@@ -93,6 +72,11 @@ QString remove_blanks(const QString& text) {
   QString out = text;
   out.remove(u' ');
   return out;
+}
+
+QString an_to_send(const QString& an) {
+  const QString sent = remove_blanks(an);
+  return sent.size() <= kMostAn ? sent : QStringLiteral("err");
 }
 
 QString id_from_program_path(const QString& program_path) {

@@ -28,8 +28,10 @@ QString short_date_text();
 //     "err" when it cannot be read, is empty, or its first line is empty or only blanks.
 //   - Anything else (missing, a folder, a FIFO, a device, a symbolic link, even one to an
 //     ordinary file): the file is created holding `today` in code page 936, only where
-//     nothing of that name stands, and `today` is the answer, whether or not the writing
-//     worked. A link is never followed and nothing waits on a FIFO.
+//     nothing of that name stands and whole (never seen empty), and `today` is the answer,
+//     whether or not the writing worked. Should another run create it first, at the same
+//     moment, that run's line is the answer. A link is never followed and nothing waits on a
+//     FIFO.
 // The answer is the value as the file holds it, before the blanks are taken out.
 QString gg_jl_an(const QString& path, const QString& today);
 
@@ -38,6 +40,10 @@ QString an_from_bytes(const QByteArray& bytes);
 
 // Every blank (U+0020) removed; tabs and other spaces stay.
 QString remove_blanks(const QString& text);
+
+// The an value as the request carries it: gg_jl_an's answer with every blank removed, or
+// "err" when that is longer than 64 characters (a first line that is no date).
+QString an_to_send(const QString& an);
 
 // The executable's name without folder and extension, blanks removed: the id value.
 QString id_from_program_path(const QString& program_path);

@@ -56,47 +56,47 @@ NewsStrip::NewsStrip(QWidget* client)
   place_in_twips(this, 60, 8280, 9495, 420);
   hide();
 
-  gg_Timer2 = new QTimer(this);
-  gg_Timer2->setObjectName(QStringLiteral("gg_Timer2"));
-  gg_Timer2->setInterval(500);
-  gg_Timer2->start();
+  sequence_timer_ = new QTimer(this);
+  sequence_timer_->setObjectName(QStringLiteral("gg_Timer2"));
+  sequence_timer_->setInterval(500);
+  sequence_timer_->start();
 
-  gg_Picture2 = new QFrame(this);
-  gg_Picture2->setObjectName(QStringLiteral("gg_Picture2"));
-  gg_Picture2->setToolTip(QStringLiteral("隐藏"));
-  place_in_twips(gg_Picture2, 0, 0, 2775, 375);
+  page_face_ = new QFrame(this);
+  page_face_->setObjectName(QStringLiteral("gg_Picture2"));
+  page_face_->setToolTip(QStringLiteral("隐藏"));
+  place_in_twips(page_face_, 0, 0, 2775, 375);
 
-  gg_WebBrowser1 = new PageView(gg_Picture2);
-  gg_WebBrowser1->setObjectName(QStringLiteral("gg_WebBrowser1"));
-  place_in_twips(gg_WebBrowser1, -60, -60, 1455, 375);
+  page_view_ = new PageView(page_face_);
+  page_view_->setObjectName(QStringLiteral("gg_WebBrowser1"));
+  place_in_twips(page_view_, -60, -60, 1455, 375);
 
-  gg_Picture3 = new QLabel(gg_Picture2);
-  gg_Picture3->setObjectName(QStringLiteral("gg_Picture3"));
-  gg_Picture3->setPixmap(hide_button_image());
-  gg_Picture3->setToolTip(QStringLiteral("隐藏"));
-  gg_Picture3->setCursor(Qt::PointingHandCursor);
-  place_in_twips(gg_Picture3, 2460, 0, 330, 330);
+  hide_button_ = new QLabel(page_face_);
+  hide_button_->setObjectName(QStringLiteral("gg_Picture3"));
+  hide_button_->setPixmap(hide_button_image());
+  hide_button_->setToolTip(QStringLiteral("隐藏"));
+  hide_button_->setCursor(Qt::PointingHandCursor);
+  place_in_twips(hide_button_, 2460, 0, 330, 330);
 
-  gg_Label1 = new QLabel(QStringLiteral("点击显示最新娱乐资讯"), this);
-  gg_Label1->setObjectName(QStringLiteral("gg_Label1"));
+  link_ = new QLabel(QStringLiteral("点击显示最新娱乐资讯"), this);
+  link_->setObjectName(QStringLiteral("gg_Label1"));
   QFont link_font = song_font(9);
   link_font.setUnderline(true);
-  gg_Label1->setFont(link_font);
-  set_colour(gg_Label1, QPalette::WindowText, QColor(0, 0, 255));
-  gg_Label1->setCursor(Qt::PointingHandCursor);
-  place_in_twips(gg_Label1, 3690, 60, 1815, 300);
+  link_->setFont(link_font);
+  set_colour(link_, QPalette::WindowText, QColor(0, 0, 255));
+  link_->setCursor(Qt::PointingHandCursor);
+  place_in_twips(link_, 3690, 60, 1815, 300);
   // The page face lies in front of the link: once it covers the strip, it hides the link.
-  gg_Picture2->raise();
+  page_face_->raise();
 
-  connect(gg_Timer2, &QTimer::timeout, this, &NewsStrip::gg_Timer2_Timer);
+  connect(sequence_timer_, &QTimer::timeout, this, &NewsStrip::gg_Timer2_Timer);
 
   // The link and the strip's surface answer the pointer as it moves, pressed or not.
   setMouseTracking(true);
-  gg_Label1->setMouseTracking(true);
+  link_->setMouseTracking(true);
   // The page face covers the strip: the pointer over it never reaches the surface below.
-  gg_Picture2->setAttribute(Qt::WA_NoMousePropagation);
-  for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(gg_Label1),
-                          static_cast<QWidget*>(gg_Picture3)}) {
+  page_face_->setAttribute(Qt::WA_NoMousePropagation);
+  for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(link_),
+                          static_cast<QWidget*>(hide_button_)}) {
     widget->installEventFilter(this);
   }
 }
@@ -112,7 +112,7 @@ void NewsStrip::set_online_check(std::unique_ptr<OnlineCheck> check) {
 }
 
 QWidget* NewsStrip::page_view() const {
-  return gg_WebBrowser1;
+  return page_view_;
 }
 
 void NewsStrip::gg_Timer2_Timer() {
@@ -122,31 +122,30 @@ void NewsStrip::gg_Timer2_Timer() {
   ++step_;
   switch (step_) {
     case 5:
-      gg_request();
+      send_request();
       break;
     case 10:
       // The page is still loading: the sequence waits here, a tick at a time.
-      if (gg_WebBrowser1->busy()) --step_;
+      if (page_view_->busy()) --step_;
       break;
     case 11:
-      gg_fit_strip();
+      fit_to_strip();
       break;
     case 12:
-      gg_check_page();
+      check_page();
       break;
     default:
       break;
   }
 }
 
-void NewsStrip::gg_request() {
-  const QString an =
-      remove_blanks(gg_jl_an(gg_jl_place(source_.program_folder), short_date_text()));
+void NewsStrip::send_request() {
+  const QString an = an_to_send(gg_jl_an(gg_jl_place(source_.program_folder), short_date_text()));
   const QString id = id_from_program_path(source_.program_path);
-  gg_WebBrowser1->navigate(request_address(source_.host, id, an));
+  page_view_->navigate(request_address(source_.host, id, an));
 }
 
-void NewsStrip::gg_fit_strip() {
+void NewsStrip::fit_to_strip() {
   setFrameStyle(QFrame::NoFrame);
   // Each value from the sizes as they stand at that moment: the page face covers the strip,
   // the hide button stands at its right edge over its full height, the page view reaches
@@ -156,39 +155,39 @@ void NewsStrip::gg_fit_strip() {
   const float strip_height = twips(height());
   const float page_width = strip_width;
   const float page_height = strip_height;
-  gg_Picture2->resize(pixels(page_width), pixels(page_height));
-  gg_Picture3->setGeometry(pixels(strip_width - twips(gg_Picture3->width())), gg_Picture3->y(),
-                           gg_Picture3->width(), pixels(strip_height));
-  gg_WebBrowser1->resize(pixels(page_width + 1200.0f), pixels(page_height + 1200.0f));
+  page_face_->resize(pixels(page_width), pixels(page_height));
+  hide_button_->setGeometry(pixels(strip_width - twips(hide_button_->width())), hide_button_->y(),
+                            hide_button_->width(), pixels(strip_height));
+  page_view_->resize(pixels(page_width + 1200.0f), pixels(page_height + 1200.0f));
   const float link_width = strip_width - 200.0f;
-  gg_Label1->setGeometry(pixels(strip_width / 2.0f - link_width / 2.0f), gg_Label1->y(),
-                         pixels(link_width), gg_Label1->height());
+  link_->setGeometry(pixels(strip_width / 2.0f - link_width / 2.0f), link_->y(), pixels(link_width),
+                     link_->height());
 }
 
-void NewsStrip::gg_check_page() {
-  if (gg_WebBrowser1->body_markup().toLower().contains(QStringLiteral("marquee"))) show();
-  gg_Timer2->stop();
+void NewsStrip::check_page() {
+  if (page_view_->body_markup().toLower().contains(QStringLiteral("marquee"))) show();
+  sequence_timer_->stop();
 }
 
 void NewsStrip::gg_Label1_Click() {
-  gg_Picture2->show();
+  page_face_->show();
 }
 
 void NewsStrip::gg_Picture3_Click() {
-  gg_Picture2->hide();
+  page_face_->hide();
 }
 
 void NewsStrip::gg_Label1_MouseMove() {
-  gg_Label1->setText(kLinkHoverCaption);
+  link_->setText(kLinkHoverCaption);
 }
 
 void NewsStrip::gg_Picture1_MouseMove() {
-  gg_Label1->setText(QString());
+  link_->setText(QString());
 }
 
 bool NewsStrip::eventFilter(QObject* watched, QEvent* event) {
-  const bool link = watched == gg_Label1;
-  const bool hide = watched == gg_Picture3;
+  const bool link = watched == link_;
+  const bool hide = watched == hide_button_;
   const bool strip = watched == this;
   if (!link && !hide && !strip) return QFrame::eventFilter(watched, event);
   if (event->type() == QEvent::MouseMove) {

@@ -54,17 +54,18 @@ class NewsStrip : public QFrame {
   void gg_Picture3_Click();
 
  private:
-  void gg_request();
-  void gg_fit_strip();
-  void gg_check_page();
+  void send_request();
+  void fit_to_strip();
+  void check_page();
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-  QFrame* gg_Picture2 = nullptr;  // the page face: the page and its hide button
-  PageView* gg_WebBrowser1 = nullptr;
-  QLabel* gg_Picture3 = nullptr;  // the hide button
-  QLabel* gg_Label1 = nullptr;    // the link that brings the page back
-  QTimer* gg_Timer2 = nullptr;    // paces the news sequence
-  int step_ = 0;
+  // The strip's parts; their object names are the controls' names.
+  QFrame* page_face_ = nullptr;       // gg_Picture2: the page view and the hide button
+  PageView* page_view_ = nullptr;     // gg_WebBrowser1
+  QLabel* hide_button_ = nullptr;     // gg_Picture3
+  QLabel* link_ = nullptr;            // gg_Label1: brings the page back
+  QTimer* sequence_timer_ = nullptr;  // gg_Timer2: paces the news sequence
+  int step_ = 0;                      // gg_Step
   Source source_;
   std::unique_ptr<OnlineCheck> online_check_;
 };

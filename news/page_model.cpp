@@ -38,6 +38,13 @@ bool equal_ignoring_case(std::u16string_view text, std::u16string_view lower) {
     if (ascii_lower(text[i]) != lower[i]) return false;
   return true;
 }
+// Bidirectional controls and zero-width characters: they show nothing themselves, but can
+// turn the text around them ("evil\u202Eexe.txt" shows as "eviltxt.exe") or hide
+// characters inside a word.
+bool is_invisible_control(char16_t c) {
+  return c == 0x061C || (c >= 0x200B && c <= 0x200F) || (c >= 0x202A && c <= 0x202E) ||
+         (c >= 0x2060 && c <= 0x2064) || (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
+}
 bool is_one_of(std::u16string_view name, std::initializer_list<std::u16string_view> names) {
   return std::find(names.begin(), names.end(), name) != names.end();
 }
@@ -161,7 +168,7 @@ class TextSink {
   TextSink(std::size_t most_text, bool one_line) : most_text_(most_text), one_line_(one_line) {}
 
   void add(char16_t c, const TextStyle& style) {
-    if (full_) return;
+    if (full_ || is_invisible_control(c)) return;
     if (c == u'\n' && one_line_) c = u' ';
     if (c == u' ' && (length_ == 0 || last_ == u' ' || last_ == u'\n')) return;
     // A pair of surrogates goes in whole or not at all.
@@ -403,21 +410,25 @@ class Reducer {
   }
 
   void read_reference() {
-    const std::u16string_view rest = body_.substr(at_ + 1, 12);
+    const std::u16string_view rest = body_.substr(at_ + 1);
     if (!rest.empty() && rest[0] == u'#') {
+      // Every digit belongs to the reference, however many: a value beyond Unicode, or
+      // written with more than kMostDigits digits, is one character that cannot be shown.
+      constexpr std::size_t kMostDigits = 8;
       const bool hex = rest.size() > 1 && (rest[1] == u'x' || rest[1] == u'X');
       std::size_t i = hex ? 2 : 1;
       std::uint32_t value = 0;
       std::size_t digits = 0;
-      for (; i < rest.size() && digits < 7; ++i, ++digits) {
+      for (; i < rest.size(); ++i, ++digits) {
         const int digit = hex ? hex_value(rest[i]) : (is_digit(rest[i]) ? rest[i] - u'0' : -1);
         if (digit < 0) break;
-        value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
+        if (digits < kMostDigits)
+          value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
       }
       if (digits > 0) {
         if (i < rest.size() && rest[i] == u';') ++i;
         at_ += 1 + i;
-        code_point(value);
+        code_point(digits > kMostDigits ? 0xFFFD : value);
         return;
       }
     } else {

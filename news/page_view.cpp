@@ -1,9 +1,11 @@
 #include "news/page_view.h"
 
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolTip>
 #include <QtMath>
 #include <algorithm>
 
@@ -101,6 +103,17 @@ void PageView::show_page() {
     band_->hide();
     lay_out();
   }
+}
+
+bool PageView::event(QEvent* event) {
+  // The page shows no tooltip, and a tooltip asked for over it goes no further: the page
+  // face below it has the hide button's "隐藏", which the page's text must not show.
+  if (event->type() == QEvent::ToolTip) {
+    QToolTip::hideText();
+    event->accept();
+    return true;
+  }
+  return QWidget::event(event);
 }
 
 void PageView::resizeEvent(QResizeEvent* event) {

@@ -53,6 +53,7 @@ class PageView : public QWidget {
   QTextBrowser* still_page() const { return page_; }
 
  protected:
+  bool event(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:

@@ -18,6 +18,7 @@ Usage: python3 tools/make_dictionaries.py [--out DIR]
 """
 
 import argparse
+import collections
 import pathlib
 import re
 import sys
@@ -290,29 +291,55 @@ def read_pinyin_data():
     return readings
 
 
-def read_phrase_table():
-    """(word, [(syllable, tone), ...]) rows of the word table, in its order.
+# The word sources, all from phrase-pinyin-data, in the order of their
+# authority over a word's syllables (the order in which phrase-pinyin-data
+# itself merges them: its hand corrections last and strongest).
+HAND_CORRECTIONS = 'phrase_overwrite.txt'
+PHRASE_TABLE = 'phrase_pinyin.txt'
+CEDICT = 'phrase_cc_cedict.txt'
+IDIOMS = 'phrase_zdic_cybs.txt'
+DI_WORDS = 'phrase_di.txt'
+WORD_SOURCES = (HAND_CORRECTIONS, PHRASE_TABLE, CEDICT, IDIOMS, DI_WORDS)
 
-    phrase_pinyin.txt: '说明: shuō míng', one tone-marked reading per
-    character, an optional '# comment' after it; a word read two ways has
-    two lines.
+
+def read_word_source(name):
+    """(words, mismatched): {word: [reading, ...]} of one word source, each
+    reading a tuple of (syllable, tone), distinct readings in file order;
+    and how many rows were left out because they give a word as many
+    readings as it has characters.
+
+    Rows: '说明: shuō míng', one tone-marked reading per character, an
+    optional '# comment' after them; a word read two ways has two rows,
+    which the hand corrections may write '那些_2: nèi xiē'.
     """
-    for number, line in source_lines('phrase_pinyin.txt'):
-        word, _, readings = line.split('#')[0].partition(':')
-        word, readings = word.strip(), readings.split()
-        if not word or len(word) != len(readings):
-            refuse('phrase_pinyin.txt', number, line)
+    words = {}
+    mismatched = 0
+    for number, line in source_lines(name):
+        word, colon, readings = line.split('#')[0].partition(':')
+        word = re.sub('_[0-9]+$', '', word.strip())
         try:
-            parsed = [split_tone(reading) for reading in readings]
+            if not colon or not word:
+                raise ValueError('no word')
+            parsed = tuple(split_tone(reading) for reading in readings.split())
         except ValueError:
-            refuse('phrase_pinyin.txt', number, line)
-        yield word, parsed
+            refuse(name, number, line)
+        if len(parsed) != len(word):
+            mismatched += 1
+            continue
+        if parsed not in words.setdefault(word, []):
+            words[word].append(parsed)
+    return words, mismatched
+
+
+def read_word_sources():
+    """{source name: (words, mismatched)} of every word source."""
+    return {name: read_word_source(name) for name in WORD_SOURCES}
 
 
 def read_word_readings(phrase_table):
-    """(char, reading) pairs that some word of the word table uses."""
-    return {pair for word, readings in phrase_table
-            for pair in zip(word, readings)}
+    """(char, reading) pairs that some word of the phrase table uses."""
+    return {pair for word, readings in phrase_table.items()
+            for reading in readings for pair in zip(word, reading)}
 
 
 OVERRIDE_ACTIONS = ('add', 'drop', 'usual')
@@ -469,6 +496,7 @@ def collect_hanzi_info(unihan, pinyin_weights, wubi86_rows, pinyin_data,
             'usual_rule': usual_rule,
             'gb2312': is_gb2312_hanzi(char),
             'weights': char_weights,
+            'pinlu': pinlu_counts(fields),
             'frequency': frequency,
             'wubi86_weight': wubi86_weight.get(char, 0),
             'cp936': cp936(char),
@@ -481,156 +509,334 @@ def collect_hanzi_info(unihan, pinyin_weights, wubi86_rows, pinyin_data,
 #
 # The lookup lists a character's readings in the order of the records that
 # hold it, and the batch converter keeps the first, so the order of records
-# decides what a text converts to.  The browser only needs the FIRST record
-# of each syllable (its anchor) in alphabetical order, and uses only the
-# first record of each key.  Every other record may stand anywhere after its
-# syllable's anchor, which leaves room to put each character's usual reading
-# before its other ones.
+# decides what a text converts to.  The browser lists a letter's syllables in
+# the order of their first records (the anchors, which therefore stand in
+# alphabetical order) and shows, per key, only the key's first record.
+#
+# One record per key fixes one order between two keys for every character
+# that has both (六 liù before lù, 陆 lù before liù), and the anchors fix
+# more.  Where a character's usual reading would stand after another of its
+# readings, that other reading leaves the key's first record for a later
+# record of the same key: the lookup lists it last, the browser no longer
+# shows it.  The order is chosen so that these displaced readings are as few
+# and as rarely used as possible.  A syllable whose anchor would displace a
+# reading gets an empty anchor record instead where one of its keys is free
+# (no hanzi of the run has it): a few characters of the file, no loss.
 
-def usual_first_share(order, hanzi):
-    """Frequency-weighted share of hanzi whose first record, in this key
-    order, is their usual reading: the quantity the ordering maximises."""
-    position = {key: index for index, key in enumerate(order)}
-    total = won = 0
-    for info in hanzi:
-        keys = [key for key in info['readings'] if key in position]
-        if not keys:
+def displacement_costs(info, shown):
+    """Reading -> what it costs to displace this character's reading: one
+    for the entry, plus, where the browser shows the record, how often the
+    reading is typed: the input method's weight of its syllable, shared
+    among the character's tones of that syllable as the corpus counts them
+    (划 huà 438, huá 68), evenly where it has no counts."""
+    counts = dict(info['pinlu'])
+    costs = {}
+    for reading in info['readings']:
+        if reading == info['usual']:
             continue
-        total += info['frequency']
-        if min(keys, key=position.get) == info['usual']:
-            won += info['frequency']
-    return won / total if total else 1.0
+        usage = 0
+        if shown:
+            tones = [other for other in info['readings']
+                     if other[0] == reading[0]]
+            share = ((counts.get(reading, 0) + 1)
+                     / sum(counts.get(other, 0) + 1 for other in tones))
+            usage = reading_weight(info['weights'], reading[0]) * share
+        costs[reading] = 1 + usage
+    return costs
 
 
-def usual_before_share(order, hanzi):
-    """Like usual_first_share, but a character with several other readings
-    earns a part for each one its usual reading precedes.  Smoother: a
-    character that needs two records moved (着 behind zhe5: zhao1 and
-    zhao2) rewards the first move already."""
+# The lookup lists a character's other readings after its usual one, the
+# more used first where the order of records leaves room: a preference far
+# too light to displace any reading for it.
+TIE_WEIGHT = 1e-6
+
+
+def preferences(info):
+    """(earlier, later, weight): the orders of two keys this character asks
+    for.  Its usual reading before each other one, at the cost of
+    displacing that one; the others by their costs, at TIE_WEIGHT."""
+    costs = info['costs']
+    pairs = [(info['usual'], reading, cost) for reading, cost in costs.items()
+             if info['usual'] is not None]
+    others = sorted(costs, key=lambda reading: (-costs[reading], reading))
+    pairs += [(earlier, later, TIE_WEIGHT)
+              for index, earlier in enumerate(others)
+              for later in others[index + 1:]]
+    return pairs
+
+
+def order_cost(order, hanzi):
+    """What this key order costs: the weights of the preferences it breaks,
+    mostly the costs of the readings that stand before their character's
+    usual reading."""
     position = {key: index for index, key in enumerate(order)}
-    won = 0
+    return sum(weight for info in hanzi
+               for earlier, later, weight in info['pairs']
+               if earlier in position and later in position
+               and position[later] < position[earlier])
+
+
+def best_position(key, position, allowed, hanzi):
+    """Where to put `key` back into the order of the other keys (`position`
+    gives their indexes; index i puts the key before the key at i) so that
+    it costs least, scored as order_cost; `hanzi` are the characters that
+    hold `key`, and only indexes in `allowed` keep the anchors in order.
+    Returns the index with the lowest score (the earliest on a tie), the
+    score, and the score of every index as a function."""
+    steps = {}   # index -> change of the cost from that index on
+
+    def add(first, weight):
+        steps[first] = steps.get(first, 0) + weight
+
+    base = 0
     for info in hanzi:
-        others = [position[key] for key in info['readings']
-                  if key in position and key != info['usual']]
-        if others and info['usual'] in position:
-            usual = position[info['usual']]
-            won += (info['frequency'] * sum(usual < other for other in others)
-                    / len(others))
-    return won
+        for earlier, later, weight in info['pairs']:
+            if earlier == key and later in position:
+                add(position[later] + 1, weight)
+            elif later == key and earlier in position:
+                base += weight
+                add(position[earlier] + 1, -weight)
 
+    def score_at(index):
+        return base + sum(change for at, change in steps.items()
+                          if at <= index)
 
-def best_position(key, rest, allowed, hanzi, pairwise):
-    """Where to put `key` back into `rest` (an index 0..len(rest), the key
-    then stands before rest[index]) to serve the most frequency, scored as
-    usual_before_share (pairwise) or usual_first_share; `hanzi` are the
-    characters that hold `key`, and only indexes in `allowed` keep the
-    anchors in order.  Ties keep the earliest index."""
-    position = {other: index for index, other in enumerate(rest)}
-    gain = [0] * (len(rest) + 2)   # difference array over the indexes
-
-    def add(first, last, weight):
-        gain[first] += weight
-        gain[last + 1] -= weight
-
-    for info in hanzi:
-        others = [position[k] for k in info['readings']
-                  if k != key and k in position]
-        if not others:
-            continue
-        weight = info['frequency']
-        if info['usual'] == key:
-            if pairwise:
-                for other in others:
-                    add(0, other, weight / len(others))
-            else:
-                add(0, min(others), weight)
-        elif info['usual'] in position:
-            usual = position[info['usual']]
-            if pairwise:
-                add(usual + 1, len(rest), weight / len(others))
-            elif usual == min(others):
-                add(usual + 1, len(rest), weight)
-    best, best_score, score = allowed.start, None, 0
-    for index in range(len(rest) + 1):
-        score += gain[index]
-        if index in allowed and (best_score is None or score > best_score):
+    best, best_score, score = allowed.start, None, base
+    changes = sorted(steps.items())
+    taken = 0
+    for index in [allowed.start] + [at for at, _ in changes
+                                    if allowed.start < at < allowed.stop]:
+        while taken < len(changes) and changes[taken][0] <= index:
+            score += changes[taken][1]
+            taken += 1
+        if best_score is None or score < best_score - 1e-9:
             best, best_score = index, score
-    return best
+    return best, best_score, score_at
 
 
-def allowed_positions(key, rest, neighbours):
-    """The indexes of `rest` where `key` may go back in without breaking
-    the alphabetical order of the syllables' first records."""
-    first_of = {}
-    for index, (syllable, _) in enumerate(rest):
-        first_of.setdefault(syllable, index)
+def allowed_positions(key, first_of, size, neighbours):
+    """The indexes of the order of the other keys (`size` of them, and
+    first_of their syllables' first indexes) where `key` may go without
+    breaking the alphabetical order of the syllables' first records."""
     before, after = neighbours[key[0]]
     first_allowed = first_of[before] + 1 if before else 0
-    next_anchor = first_of[after] if after else len(rest)
+    next_anchor = first_of[after] if after else size
     own = first_of.get(key[0])
     # With a sibling record before the next anchor this key need not be
     # the anchor and may go anywhere after the previous one.
     if own is not None and own < next_anchor:
-        return range(first_allowed, len(rest) + 1)
+        return range(first_allowed, size + 1)
     return range(first_allowed, next_anchor + 1)
 
 
-def initial_order(keys, hanzi_of_key):
-    """Where the moves start: each syllable's anchor is its record whose
-    characters lose least by standing first (the frequency of those whose
-    usual reading is another), the anchors in alphabetical order; then all
-    other records, those that are the usual reading of most first."""
+def initial_order(keys, hanzi_of_key, empty_anchors):
+    """Where the moves start: each syllable's anchor is its record that
+    displaces least by standing first, preceded by the syllable's empty
+    anchor where it has one (so that the moves are free to put that record
+    elsewhere), the anchors in alphabetical order; then all other records,
+    those that are the usual reading of most first."""
     def harm(key):
-        return sum(info['frequency'] for info in hanzi_of_key[key]
+        return sum(info['costs'][key] for info in hanzi_of_key[key]
                    if info['usual'] != key)
 
     def merit(key):
-        return sum(info['frequency'] if info['usual'] == key
-                   else -info['frequency'] for info in hanzi_of_key[key])
+        return sum(sum(info['costs'].values()) if info['usual'] == key
+                   else -info['costs'][key] for info in hanzi_of_key[key])
 
+    empty = set(empty_anchors.values())
     by_syllable = {}
-    for key in sorted(keys):
+    for key in sorted(set(keys) - empty):
         by_syllable.setdefault(key[0], []).append(key)
-    anchors = [min(siblings, key=harm)
-               for _, siblings in sorted(by_syllable.items())]
+    anchors = []
+    for syllable, siblings in sorted(by_syllable.items()):
+        if syllable in empty_anchors:
+            anchors.append(empty_anchors[syllable])
+        anchors.append(min(siblings, key=harm))
     others = sorted(set(keys) - set(anchors),
                     key=lambda key: (-merit(key), key))
     return anchors + others
 
 
-def order_records(keys, hanzi_of_key):
-    """Orders the keys (syllable, tone) of one run of records.
+def improve(order, hanzi_of_key, neighbours, keys=None):
+    """Moves one key at a time to the place where it costs least (with
+    neighbours, keeping the anchors in order) until no move gains.  The
+    keys are looked at in turn, first `keys` (default: all); once a key
+    moves, the keys of the characters it holds and of its syllable and the
+    neighbouring ones are looked at again."""
+    syllable_keys = {}
+    for key in order:
+        syllable_keys.setdefault(key[0], []).append(key)
+    position = {key: index for index, key in enumerate(order)}
+    queue = collections.deque(order if keys is None else keys)
+    queued = set(queue)
+    while queue:
+        key = queue.popleft()
+        queued.discard(key)
+        at = position[key]
 
-    Starts from initial_order and moves one key at a time to the
-    place that serves the most frequency, as long as each syllable's first
-    record still stands in alphabetical order of syllables, until no move
-    gains: first by the smooth pairwise score, then by the exact one.
+        def rest_index(other):
+            return position[other] - (position[other] > at)
+
+        involved = hanzi_of_key[key]
+        rest = {other: rest_index(other) for info in involved
+                for other in info['readings']
+                if other != key and other in position}
+        related = {key[0]}
+        if neighbours is None:
+            allowed = range(len(order))
+        else:
+            related.update(s for s in neighbours[key[0]] if s)
+            first_of = {s: min(rest_index(k) for k in syllable_keys[s]
+                               if k != key)
+                        for s in related
+                        if any(k != key for k in syllable_keys[s])}
+            allowed = allowed_positions(key, first_of, len(order) - 1,
+                                        neighbours)
+        index, score, score_at = best_position(key, rest, allowed, involved)
+        # Only a strict gain counts, so that ties cannot cycle.
+        if index == at or score >= score_at(at) - 1e-9:
+            continue
+        order.insert(index, order.pop(at))
+        position = {other: i for i, other in enumerate(order)}
+        again = [other for info in involved for other in info['readings']]
+        again += [other for s in sorted(related) for other in syllable_keys[s]]
+        for other in again:
+            if other not in queued and other in position:
+                queue.append(other)
+                queued.add(other)
+    return order
+
+
+def anchors_in_order(order):
+    first = list(dict.fromkeys(syllable for syllable, _ in order))
+    return first == sorted(first)
+
+
+def displaced_pairs(order, hanzi):
+    """(info, reading) for every reading that stands before its character's
+    usual reading, the most costly first."""
+    position = {key: index for index, key in enumerate(order)}
+    pairs = [(info, reading) for info in hanzi
+             if info['usual'] in position
+             for reading in info['costs']
+             if reading in position
+             and position[reading] < position[info['usual']]]
+    return sorted(pairs, key=lambda pair: (-pair[0]['costs'][pair[1]],
+                                           pair[0]['cp936'], pair[1]))
+
+
+def perturbed(order, hanzi_of_key, neighbours, hanzi):
+    """Local search stops where no single move gains, though moving two
+    keys might.  For each displaced reading this tries putting it right
+    after its character's usual reading, or the usual reading right before
+    it, lets improve() settle the consequences, and keeps the result when
+    it displaces less; until no such try gains."""
+    cost = order_cost(order, hanzi)
+    tried = set()
+    while True:
+        for info, reading in displaced_pairs(order, hanzi):
+            usual = info['usual']
+            for moving, anchor, after in ((reading, usual, True),
+                                          (usual, reading, False)):
+                candidate = [key for key in order if key != moving]
+                at = candidate.index(anchor) + after
+                candidate.insert(at, moving)
+                if tuple(candidate) in tried or (
+                        neighbours and not anchors_in_order(candidate)):
+                    continue
+                tried.add(tuple(candidate))
+                nearby = {key[0] for held in (moving, anchor)
+                          for holder in hanzi_of_key[held]
+                          for key in holder['readings']}
+                if neighbours:
+                    nearby |= {side for syllable in nearby
+                               for side in neighbours[syllable] if side}
+                candidate = improve(candidate, hanzi_of_key, neighbours,
+                                    [key for key in candidate
+                                     if key[0] in nearby])
+                candidate_cost = order_cost(candidate, hanzi)
+                # A displaced reading less, not a lighter preference.
+                if candidate_cost < cost - 0.5:
+                    order, cost = candidate, candidate_cost
+                    break
+            else:
+                continue
+            break
+        else:
+            return order
+
+
+def order_records(keys, hanzi_of_key, shown, empty_anchors=None):
+    """Orders the keys (syllable, tone) of one run of records so that as
+    little cost as possible is displaced: improve() from initial_order,
+    then, for a run the browser shows, perturbed().
+
+    With empty_anchors (syllable -> a free key), each syllable's first
+    record must stand in alphabetical order of syllables, and the free
+    keys may serve as empty first records; without, the order is free.
     hanzi_of_key gives the info of the characters each key holds.
     """
-    order = initial_order(keys, hanzi_of_key)
+    anchored = empty_anchors is not None
+    empty_anchors = empty_anchors or {}
+    for key in empty_anchors.values():
+        hanzi_of_key[key] = []
+    keys = list(keys) + list(empty_anchors.values())
     syllables = sorted({syllable for syllable, _ in keys})
-    neighbours = {syllable: (syllables[index - 1] if index else None,
-                             syllables[index + 1]
-                             if index + 1 < len(syllables) else None)
-                  for index, syllable in enumerate(syllables)}
-    for pairwise, score in ((True, usual_before_share),
-                            (False, usual_first_share)):
-        for _ in range(30):
-            moved = False
-            for key in list(order):
-                rest = [other for other in order if other != key]
-                involved = hanzi_of_key[key]
-                index = best_position(
-                    key, rest, allowed_positions(key, rest, neighbours),
-                    involved, pairwise)
-                new_order = rest[:index] + [key] + rest[index:]
-                # Only a strict gain counts, so that ties cannot cycle.
-                if (new_order != order and score(new_order, involved)
-                        > score(order, involved) + 1e-9):
-                    order, moved = new_order, True
-            if not moved:
+    neighbours = None
+    if anchored:
+        neighbours = {syllable: (syllables[index - 1] if index else None,
+                                 syllables[index + 1]
+                                 if index + 1 < len(syllables) else None)
+                      for index, syllable in enumerate(syllables)}
+    hanzi = list({id(info): info for infos in hanzi_of_key.values()
+                  for info in infos}.values())
+    order = improve(initial_order(keys, hanzi_of_key, empty_anchors),
+                    hanzi_of_key, neighbours)
+    if shown:
+        order = perturbed(order, hanzi_of_key, neighbours, hanzi)
+        order = fewer_empty_anchors(order, set(empty_anchors.values()),
+                                    hanzi)
+    return without_needless_anchors(order, set(empty_anchors.values()))
+
+
+def fewer_empty_anchors(order, empty, hanzi):
+    """Where one of a syllable's records can stand right after its empty
+    anchor record at no cost, puts it there, so that it can be the anchor
+    and the empty record goes."""
+    cost = order_cost(order, hanzi)
+    for key in [key for key in order if key in empty]:
+        for sibling in [other for other in order
+                        if other[0] == key[0] and other != key]:
+            candidate = [other for other in order if other != sibling]
+            candidate.insert(candidate.index(key) + 1, sibling)
+            # Never at the price of a displaced reading (each costs 1 or
+            # more), whatever the light preferences say.
+            if order_cost(candidate, hanzi) < cost + 0.5:
+                order = candidate
                 break
     return order
+
+
+def without_needless_anchors(order, empty):
+    """Drops the empty records that are no syllable's first record, and
+    those whose syllable's first real record already stands before the
+    next syllable's first record: that record can be the anchor."""
+    first_of = {}
+    for index, (syllable, _) in enumerate(order):
+        first_of.setdefault(syllable, index)
+    next_first = dict(zip(sorted(first_of), sorted(first_of)[1:]))
+    kept = []
+    for index, key in enumerate(order):
+        if key in empty:
+            if first_of[key[0]] != index:
+                continue
+            real = next(later for later in range(index + 1, len(order))
+                        if order[later][0] == key[0])
+            following = next_first.get(key[0])
+            if following is None or real < first_of[following]:
+                continue
+        kept.append(key)
+    return kept
 
 
 def record_order_key(info, syllable):
@@ -640,21 +846,71 @@ def record_order_key(info, syllable):
             -info['wubi86_weight'], info['cp936'])
 
 
-def record_lines(hanzi):
-    """The records of one run: every key of these hanzi once, in the order
-    that puts usual readings first."""
+def record_lines(hanzi, shown, empty_anchors=None, trailing=True):
+    """(lines, displaced): the records of one run, every key of these hanzi
+    once in the order of order_records (with the empty anchors it keeps),
+    and the readings {char: [reading, ...]} that leave the first record of
+    their key because they would stand before the character's usual
+    reading.  With `trailing` these go to a last record of their key at
+    the end of the run, keys in the same order, and none are returned.
+    `shown`: whether the browser shows the run, which makes a displaced
+    reading cost more the more it is used."""
     members = {}
     for char, info in hanzi.items():
+        info['costs'] = displacement_costs(info, shown)
+        info['pairs'] = preferences(info)
         for reading in info['readings']:
             members.setdefault(reading, []).append(char)
     hanzi_of_key = {key: [hanzi[char] for char in chars]
                     for key, chars in members.items()}
-    lines = []
-    for key in order_records(list(members), hanzi_of_key):
-        chars = sorted(members[key],
+    order = order_records(list(members), hanzi_of_key, shown, empty_anchors)
+    position = {key: index for index, key in enumerate(order)}
+    displaced = set()
+    for char, info in hanzi.items():
+        if info['usual'] in position:
+            usual = position[info['usual']]
+            displaced.update((char, reading) for reading in info['readings']
+                             if position[reading] < usual)
+
+    def line(key, chars):
+        chars = sorted(chars,
                        key=lambda char: record_order_key(hanzi[char], key[0]))
-        lines.append(f'{key_of(key)}={"".join(chars)}')
-    return lines
+        return f'{key_of(key)}={"".join(chars)}'
+
+    lines = [line(key, [char for char in members.get(key, [])
+                        if (char, key) not in displaced])
+             for key in order]
+    if trailing:
+        lines += [line(key, [char for char in members.get(key, [])
+                             if (char, key) in displaced])
+                  for key in order
+                  if any((char, key) in displaced
+                         for char in members.get(key, []))]
+        displaced = set()
+    moved = {}
+    for char, reading in sorted(displaced,
+                                key=lambda pair: (pair[0], position[pair[1]])):
+        moved.setdefault(char, []).append(reading)
+    return lines, moved
+
+
+def empty_anchor_keys(used, placeholders):
+    """Syllable -> the key its empty anchor record may take: a key of the
+    syllable that only other hanzi have (its record is empty in this run
+    anyway), else the neutral tone, else the lowest tone that none of the
+    run's hanzi has."""
+    tones = {}
+    for syllable, tone in used:
+        tones.setdefault(syllable, set()).add(tone)
+    free = {}
+    for syllable, tone in placeholders:
+        free.setdefault(syllable, (syllable, tone))
+    for syllable, taken in tones.items():
+        spare = [tone for tone in (NEUTRAL_TONE, 1, 2, 3, 4)
+                 if tone not in taken]
+        if spare:
+            free.setdefault(syllable, (syllable, spare[0]))
+    return free
 
 
 def pinyin_runs(hanzi_info):
@@ -662,12 +918,17 @@ def pinyin_runs(hanzi_info):
 
     1. The GB2312 hanzi, then an empty record for each key of a GB2312
        syllable that only other hanzi have: the browser shows the first
-       record of a key, so it shows each GB2312 syllable exactly as before.
-    2. The other hanzi (traditional, rare) under the keys of run 1.
+       record of a key, so it shows each GB2312 syllable with its GB2312
+       hanzi only.
+    2. The other hanzi (traditional, rare) under the keys of run 1, and
+       the readings of GB2312 hanzi displaced from run 1.  The browser
+       never shows these records, so their order is free; a reading that
+       would still stand before its character's usual one goes to a last
+       record of its key.
     3. The other hanzi under syllables only they have (hm 噷); the browser
        lists these syllables after the alphabetical ones of their letter.
     """
-    gb2312 = {c: i for c, i in hanzi_info.items() if i['gb2312']}
+    gb2312 = {c: dict(i) for c, i in hanzi_info.items() if i['gb2312']}
     known = {reading for info in gb2312.values()
              for reading in info['readings']}
     syllables = {syllable for syllable, _ in known}
@@ -675,17 +936,28 @@ def pinyin_runs(hanzi_info):
                  if not info['gb2312'] for reading in info['readings']}
     placeholders = sorted(key for key in tail_keys - known
                           if key[0] in syllables)
+    first, displaced = record_lines(
+        gb2312, True, empty_anchor_keys(known, placeholders), trailing=False)
+    anchors = {line.partition('=')[0] for line in first}
+    first += [f'{key_of(key)}=' for key in placeholders
+              if key_of(key) not in anchors]
     known.update(placeholders)
-    runs = [record_lines(gb2312) + [f'{key_of(key)}=' for key in placeholders]]
-    for keep in (lambda reading: reading in known,
-                 lambda reading: reading not in known):
-        run = {}
-        for char, info in hanzi_info.items():
-            readings = [r for r in info['readings'] if keep(r)]
-            if not info['gb2312'] and readings:
-                run[char] = dict(info, readings=readings)
-        runs.append(record_lines(run))
-    return runs
+    # Their usual readings stand in run 1, before all of these.
+    shared = {char: dict(gb2312[char], readings=readings, usual=None)
+              for char, readings in displaced.items()}
+    own = {}
+    for char, info in hanzi_info.items():
+        if not info['gb2312']:
+            for run, keep in ((shared, True), (own, False)):
+                readings = [r for r in info['readings']
+                            if (r in known) == keep]
+                if readings:
+                    run[char] = dict(info, readings=readings)
+    own_keys = {reading for info in own.values()
+                for reading in info['readings']}
+    second, _ = record_lines(shared, False)
+    third, _ = record_lines(own, True, empty_anchor_keys(own_keys, []))
+    return first, second, third
 
 
 def pinyin_lines(hanzi_info):
@@ -699,35 +971,216 @@ def pinyin_lines(hanzi_info):
 
 
 # --- word file -----------------------------------------------------------
+#
+# The readings of words, for the word-aware conversion.  The sources
+# overlap and differ (see SOURCES.md for the rules with their counts):
+# phrase-pinyin-data's phrase table is checked by hand but writes most
+# neutral tones with a full tone (认识 rèn shí); CC-CEDICT keeps them (rèn
+# shi) and has many more words (得到, 样子), some read two ways (告诉 gào sù /
+# gào su); the idiom dictionary has typing errors and di.txt is generated,
+# so both serve as evidence only.
 
 WORD_PINYIN_FILE = 'word_pinyin.txt'
+WORD_OVERRIDES = 'word_overrides.tsv'
+# 来 and 去 after a verb are said lightly, but the dictionaries print them
+# with their tones (起来 qǐ·lái, 下去 xià·qù), and so does the word file;
+# CC-CEDICT writes them in the neutral tone.
+TONED_WHEN_LIGHT = {'来': ('lai', 2), '去': ('qu', 4)}
+# The longest word the word file may hold (core/word_table.h).
+LONGEST_WORD = 32
+BASE_TONES = {'一': ('yi', 1), '不': ('bu', 4)}
 
 
-def word_pinyin_lines(phrase_table):
-    """'银行\tyin2 hang2' lines for the word-aware pinyin conversion.
+def read_word_overrides():
+    """{word: reading} from word_overrides.tsv: word, numbered readings
+    (xia4 mian5), reason."""
+    reviewed = {}
+    for number, line in source_lines(WORD_OVERRIDES):
+        columns = line.split('\t')
+        keys = ([KEY_RE.fullmatch(key) for key in columns[1].split(' ')]
+                if len(columns) == 3 else [None])
+        if (not all(keys) or len(keys) != len(columns[0]) or not columns[2]
+                or columns[0] in reviewed):
+            refuse(WORD_OVERRIDES, number, line)
+        reviewed[columns[0]] = tuple((key[1], int(key[2])) for key in keys)
+    return reviewed
 
-    Kept: words of two or more characters that code page 936 writes with
-    two bytes each.  A word listed twice keeps its first line.  The table
-    writes 一 and 不 as read in context (一个 yí gè, 不是 bú shì); the
-    conversion writes the base tones yī and bù as the spelling rules ask, so
-    those become tone 1 and 4.  Neutral tones stay (晚上 wan3 shang5).
-    Readings are numbered like the pinyin file's keys, ü included, so the
-    application renders both alike.  Lines in the table's order.
+
+def base_tone(char, reading):
+    """The sources write 一 and 不 as read in context (一个 yí gè, 不是 bú
+    shì); the word file writes their base tones yī and bù, as the spelling
+    rules ask.  A neutral tone stays (看一看 kàn yi kàn)."""
+    if char in BASE_TONES and reading[1] != NEUTRAL_TONE:
+        return BASE_TONES[char]
+    return reading
+
+
+def fits(char, reading, readings_of):
+    """Whether the character has this reading, or its syllable in the
+    neutral tone (识 shi in 认识)."""
+    readings = readings_of.get(char, ())
+    return reading in readings or (
+        reading[1] == NEUTRAL_TONE
+        and any(syllable == reading[0] for syllable, _ in readings))
+
+
+def usable_readings(sources, readings_of, counts):
+    """{source: {word: [reading, ...]}}: the readings of each source that
+    the word file can hold.  Left out, and counted per source: words the
+    file cannot hold (one character, more than LONGEST_WORD, or a character
+    that code page 936 does not write with two bytes) and readings in
+    which a character has a reading it lacks, so that a wrong reading is
+    never guessed into a right one."""
+    usable = {}
+    for name, (words, mismatched) in sources.items():
+        counts[name, 'rows with a reading count other than the length'] = (
+            mismatched)
+        usable[name] = {}
+        for word, readings in words.items():
+            if (not 2 <= len(word) <= LONGEST_WORD
+                    or not all(is_double_byte(char) for char in word)):
+                counts[name, 'words the file cannot hold'] += 1
+                continue
+            kept = []
+            for reading in readings:
+                reading = tuple(base_tone(char, syllable)
+                                for char, syllable in zip(word, reading))
+                if not all(fits(char, syllable, readings_of)
+                           for char, syllable in zip(word, reading)):
+                    counts[name, 'readings with a reading the character '
+                                 'lacks'] += 1
+                elif reading not in kept:
+                    kept.append(reading)
+            if kept:
+                usable[name][word] = kept
+            else:
+                counts[name, 'words left with no reading'] += 1
+    return usable
+
+
+def syllables(reading):
+    return tuple(syllable for syllable, _ in reading)
+
+
+def alike_but_neutral(reading, other):
+    """Whether two readings differ at most where one has a neutral tone."""
+    return all(ours == theirs or (ours[0] == theirs[0]
+                                  and NEUTRAL_TONE in (ours[1], theirs[1]))
+               for ours, theirs in zip(reading, other))
+
+
+def with_neutral_tones(reading, others):
+    """The reading with a neutral tone wherever another reading that is
+    alike but for neutral tones has one: 时候 shí hòu and shí hou give shí
+    hou, but 当头 dāng tóu stays, whatever dàng tou says."""
+    tones = [tone for _, tone in reading]
+    for other in others:
+        if alike_but_neutral(reading, other):
+            tones = [NEUTRAL_TONE if theirs == NEUTRAL_TONE else tone
+                     for tone, (_, theirs) in zip(tones, other)]
+    return tuple((syllable, tone)
+                 for (syllable, _), tone in zip(reading, tones))
+
+
+def decide_word(word, usable, usual_of):
+    """(reading, rule, neutral tones added) of a word of the hand
+    corrections, the phrase table or CC-CEDICT.
+
+    The first of these three that has the word decides, by its first
+    reading.  Where only CC-CEDICT has the word and reads it two ways
+    (other than by neutral tones), the idiom dictionary decides if it
+    reads it one of these ways, else the way with the most of the
+    characters' usual readings.  Then every syllable that one of the three
+    reads in the neutral tone, in a reading alike but for neutral tones,
+    becomes neutral (认识 rèn shí and rèn shi give rèn shi; 多少 duō shǎo and
+    duō shao give duō shao), but for TONED_WHEN_LIGHT.
     """
-    base_tones = {'一': ('yi', 1), '不': ('bu', 4)}
-    seen = set()
-    lines = []
-    for word, readings in phrase_table:
-        if (word in seen or len(word) < 2
-                or not all(is_double_byte(char) for char in word)):
-            continue
-        seen.add(word)
-        numbered = [key_of(base_tones[char])
-                    if char in base_tones and reading[1] != NEUTRAL_TONE
-                    else key_of(reading)
-                    for char, reading in zip(word, readings)]
-        lines.append(f'{word}\t{" ".join(numbered)}')
-    return lines
+    deciding = next(name for name in (HAND_CORRECTIONS, PHRASE_TABLE, CEDICT)
+                    if word in usable[name])
+    candidates = usable[deciding][word]
+    reading, rule = candidates[0], deciding
+    if any(not alike_but_neutral(reading, other) for other in candidates):
+        rule += ', read two ways: the first'
+        if deciding == CEDICT:
+            chosen = [candidate for candidate in candidates
+                      if any(alike_but_neutral(candidate, idiom) for idiom
+                             in usable[IDIOMS].get(word, []))]
+            if chosen:
+                reading, rule = chosen[0], CEDICT + \
+                    ', read two ways: as the idioms read it'
+            else:
+                reading = max(candidates, key=lambda candidate: sum(
+                    usual_of.get(char) == syllable
+                    for char, syllable in zip(word, candidate)))
+                rule = CEDICT + ', read two ways: the usual readings'
+    everything = [candidate for name in (HAND_CORRECTIONS, PHRASE_TABLE,
+                                         CEDICT)
+                  for candidate in usable[name].get(word, [])]
+    neutral = tuple(TONED_WHEN_LIGHT.get(char, syllable)
+                    for char, syllable in zip(
+                        word, with_neutral_tones(reading, everything)))
+    added = sum(ours[1] == NEUTRAL_TONE != theirs[1]
+                for ours, theirs in zip(neutral, reading))
+    return neutral, rule + (' + neutral tones' if added else ''), added
+
+
+def adverbs_with_di(usable, decided):
+    """{word: reading}: di.txt's words made of a word and the particle 地
+    (整齐地 zhěng qí de) where that word is read as decided, and whose
+    last character does not make a word with 地 (外地 wài dì: 向外地)."""
+    adverbs = {}
+    for word, readings in usable[DI_WORDS].items():
+        head, reading = word[:-1], readings[0]
+        if (word not in decided and word[-1] == '地' and len(head) > 1
+                and reading[-1] == ('de', NEUTRAL_TONE)
+                and decided.get(head) == reading[:-1]
+                and word[-2:] not in decided):
+            adverbs[word] = reading
+    return adverbs
+
+
+def decide_words(sources, readings_of, usual_of, reviewed):
+    """({word: reading}, counts): the readings the word file gives, and
+    how many words and readings each rule decided or left out."""
+    counts = collections.Counter()
+    usable = usable_readings(sources, readings_of, counts)
+    decided, rules, added = {}, {}, {}
+    for word in sorted(set().union(*(usable[name] for name in (
+            HAND_CORRECTIONS, PHRASE_TABLE, CEDICT)))):
+        decided[word], rules[word], added[word] = decide_word(
+            word, usable, usual_of)
+    for word, reading in usable[IDIOMS].items():
+        counts['idioms', 'not in the other sources (left out)' if word
+               not in decided else 'agree' if syllables(decided[word]) in
+               {syllables(candidate) for candidate in reading}
+               else 'disagree (the other sources decide)'] += 1
+    adverbs = adverbs_with_di(usable, decided)
+    decided.update(adverbs)
+    rules.update(dict.fromkeys(adverbs, DI_WORDS + ', a word and 地'))
+    for word, reading in reviewed.items():
+        if decided.get(word) == reading:
+            sys.exit(f'{WORD_OVERRIDES}: {word} is read '
+                     f'{" ".join(map(key_of, reading))} anyway')
+        if not all(fits(char, syllable, readings_of)
+                   for char, syllable in zip(word, reading)):
+            sys.exit(f'{WORD_OVERRIDES}: {word} '
+                     f'{" ".join(map(key_of, reading))} gives a character '
+                     f'a reading it lacks')
+        decided[word], rules[word] = reading, WORD_OVERRIDES
+    for word, rule in rules.items():
+        counts['words decided by', rule] += 1
+        if rule != WORD_OVERRIDES:
+            counts['neutral tones added', rule] += added.get(word, 0)
+    return decided, counts
+
+
+def word_pinyin_lines(decided):
+    """'银行\tyin2 hang2' lines for the word-aware pinyin conversion, in
+    the order of the words' code points.  Readings are numbered like the
+    pinyin file's keys, ü included, so the application renders both
+    alike; 5 is the neutral tone (晚上 wan3 shang5)."""
+    return [f'{word}\t{" ".join(map(key_of, decided[word]))}'
+            for word in sorted(decided)]
 
 
 # --- output ---------------------------------------------------------------
@@ -743,6 +1196,26 @@ def write_dictionary(path, text):
     path.write_bytes(text.encode('gbk'))
 
 
+def read_sources():
+    """(hanzi_info, word sources): all that the pinyin and word files are
+    made from, read once; see collect_hanzi_info and read_word_sources."""
+    sources = read_word_sources()
+    hanzi_info = collect_hanzi_info(
+        read_unihan(), read_pinyin_weights(), read_wubi86(),
+        read_pinyin_data(), read_word_readings(sources[PHRASE_TABLE][0]),
+        read_overrides())
+    return hanzi_info, sources
+
+
+def words_of(hanzi_info, sources):
+    """decide_words for these hanzi."""
+    return decide_words(
+        sources, {char: set(info['readings'])
+                  for char, info in hanzi_info.items()},
+        {char: info['usual'] for char, info in hanzi_info.items()},
+        read_word_overrides())
+
+
 def main():
     parser = argparse.ArgumentParser(
         description='Generate the Wubi and pinyin dictionary files.')
@@ -753,14 +1226,8 @@ def main():
 
     wubi86_rows = read_wubi86()
     wubi98_rows = read_wubi98()
-    unihan = read_unihan()
-    pinyin_weights = read_pinyin_weights()
-    pinyin_data = read_pinyin_data()
-    # The readings and the word file both come from the word table, read once.
-    phrase_table = list(read_phrase_table())
-    hanzi_info = collect_hanzi_info(
-        unihan, pinyin_weights, wubi86_rows, pinyin_data,
-        read_word_readings(phrase_table), read_overrides())
+    hanzi_info, sources = read_sources()
+    words, _ = words_of(hanzi_info, sources)
     pinyin_text = dictionary_text(pinyin_lines(hanzi_info))
 
     wubi86_lines = wubi_lines(
@@ -771,7 +1238,7 @@ def main():
     write_dictionary(out_dir / WUBI98_FILE, dictionary_text(wubi98_lines))
     write_dictionary(out_dir / PINYIN_FILE, pinyin_text)
     (out_dir / WORD_PINYIN_FILE).write_bytes(
-        ''.join(line + '\n' for line in word_pinyin_lines(phrase_table))
+        ''.join(line + '\n' for line in word_pinyin_lines(words))
         .encode('utf-8'))
 
 

@@ -12,14 +12,18 @@ hanzi that a conversion gets right.  For each pinyin file given:
   corpus        kHanyuPinlu counts each reading of a character in a corpus
                 of modern texts: the share of those occurrences whose
                 reading is the first one.
+  hidden        the readings of GB2312 hanzi that the browser does not
+                show, because they are not in the first record of their
+                key (the generator moves a reading there when it would
+                otherwise stand before the character's usual one).
   text          with --text: every hanzi of a UTF-8 text, its reference
-                reading taken from the word table (longest word first),
-                else its usual reading; "neutral-blind" also accepts the
-                base tone where the word table writes a neutral tone or
-                the tone sandhi of 一 and 不.
+                reading taken from the generator's word table (longest
+                word first), else its usual reading; "neutral-blind" also
+                accepts the base tone where the word table writes a
+                neutral tone or the tone sandhi of 一 and 不.
 
 It also counts which rule decided each hanzi's reading set and usual
-reading.
+reading, and which rule decided the words of the word table.
 
 Usage: python3 tools/measure_readings.py FILE.jpg... [--text TEXT]
        [--misses N]
@@ -52,14 +56,6 @@ def first_readings(path):
     return first
 
 
-def word_table(phrase_table):
-    """Word -> readings of its first line in the word table."""
-    words = {}
-    for word, readings in phrase_table:
-        words.setdefault(word, readings)
-    return words
-
-
 def text_references(text, words, hanzi):
     """(char, reference reading) for every hanzi of the text we know."""
     references = []
@@ -85,6 +81,19 @@ def lenient_match(char, reference, reading):
     return reference[1] == gen.NEUTRAL_TONE or char in '一不'
 
 
+def hidden_readings(path):
+    """(char, key) of the GB2312 hanzi that a key's first record lacks."""
+    seen, hidden = set(), []
+    text = pathlib.Path(path).read_bytes().decode('gbk')
+    for line in text.split('\r\n'):
+        key, _, chars = line.partition('=')
+        if key in seen:
+            hidden += [(char, key) for char in chars
+                       if gen.is_gb2312_hanzi(char)]
+        seen.add(key)
+    return hidden
+
+
 def measure(path, hanzi, references, misses):
     first = first_readings(path)
     print(f'{path}:')
@@ -105,6 +114,9 @@ def measure(path, hanzi, references, misses):
             won += count * (first.get(char) == reading)
     print(f'  corpus (kHanyuPinlu, GB2312 hanzi): {100 * won / total:.2f} %'
           f' of {total} occurrences')
+    hidden = hidden_readings(path)
+    print(f'  hidden from the browser: {len(hidden)}: ' + ', '.join(
+        f'{char} {key}' for char, key in hidden))
     if references:
         strict = sum(first.get(c) == r for c, r in references)
         lenient = sum(lenient_match(c, r, first.get(c, ('', 0)))
@@ -133,13 +145,8 @@ def main():
         if path is not None and not path.is_file():
             sys.exit(f'{path}: no such file')
     unihan = gen.read_unihan()
-    pinyin_weights = gen.read_pinyin_weights()
-    wubi86_rows = gen.read_wubi86()
-    pinyin_data = gen.read_pinyin_data()
-    phrase_table = list(gen.read_phrase_table())
-    hanzi = gen.collect_hanzi_info(
-        unihan, pinyin_weights, wubi86_rows, pinyin_data,
-        gen.read_word_readings(phrase_table), gen.read_overrides())
+    hanzi, sources = gen.read_sources()
+    words, word_counts = gen.words_of(hanzi, sources)
     for char, info in hanzi.items():
         info['fields'] = unihan.get(char, {})
     for gb2312 in (True, False):
@@ -150,11 +157,13 @@ def main():
                 if info['gb2312'] == gb2312)
             print(f'  {rule}: ' + ', '.join(
                 f'{name} {count}' for name, count in sorted(counts.items())))
+    print('words of the word table:')
+    for (kind, rule), count in sorted(word_counts.items()):
+        print(f'  {kind}: {rule}: {count}')
     references = []
     if arguments.text:
         references = text_references(
-            arguments.text.read_text(encoding='utf-8'),
-            word_table(phrase_table), hanzi)
+            arguments.text.read_text(encoding='utf-8'), words, hanzi)
     for path in arguments.files:
         measure(path, hanzi, references, arguments.misses)
 

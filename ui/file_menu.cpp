@@ -1,10 +1,12 @@
 // The File menu with the two view commands beside it: open a text file into the batch view,
 // exit, and switch between the single-character and the batch view.
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -85,9 +87,26 @@ bool Form1::load_text_file(const QString& path) {
   // only up to a size that is still text for a person: a file that size already takes the
   // editor seconds to lay out and a conversion about 1.4 GB of memory at its peak.
   constexpr std::uintmax_t kLargestTextFile = 64 * 1024 * 1024;
+  FileRefusal refusal = FileRefusal::unreadable;
   const std::optional<std::string> bytes =
-      read_regular_file(std::filesystem::path(path.toStdU16String()), kLargestTextFile);
-  if (!bytes) return false;
+      read_regular_file(std::filesystem::path(path.toStdU16String()), kLargestTextFile, &refusal);
+  if (!bytes) {
+    // A missing or unreadable file fails silently, as loading it into the box always has;
+    // size and kind are limits of this program's own, which the user could not guess.
+    if (refusal != FileRefusal::unreadable) {
+      const QString why =
+          refusal == FileRefusal::too_large
+              ? QStringLiteral("文件大于 %1 MiB，太大，不能打开。").arg(kLargestTextFile >> 20)
+              : QStringLiteral("不是普通文件（而是文件夹、管道或设备），不能打开。");
+      QMessageBox box(QMessageBox::Warning, QStringLiteral("打开文本文件"),
+                      QDir::toNativeSeparators(path) + QStringLiteral("\n\n") + why,
+                      QMessageBox::Ok, this);
+      box.setObjectName(QStringLiteral("open_refusal_box"));
+      box.setTextFormat(Qt::PlainText);
+      box.exec();
+    }
+    return false;
+  }
   QString text;
   try {
     text = QString::fromStdU16String(decode_text_file(*bytes));

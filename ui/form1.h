@@ -45,7 +45,8 @@ class Form1 : public QMainWindow {
   void bangzhu1_Click(int Index);
 
   // Replaces the batch input with the text of the file at `path`. When the file cannot be
-  // read, returns false and leaves the box as it was.
+  // read, returns false and leaves the box as it was; one refused for its size or kind
+  // (not a regular file) is said in a message box first.
   bool load_text_file(const QString& path);
 
  private:

@@ -33,6 +33,7 @@ TEST(Arguments, RefusesWhatCannotBeDone) {
       {"--style", "tones", "中"},
       {"--encoding", "latin1", "--convert", "pinyin"},
       {"--encoding", "gbk", "中"},
+      {"--line-buffered", "--query", "中"},
       {"--as-window", "--style", "numbers", "--convert", "pinyin"},
       {"--prefix", "中"},
       {"--json", "--convert", "pinyin"},

@@ -1,14 +1,19 @@
 // zhavik-lookup run as a process, as a script would run it.
 
 #include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -43,6 +48,10 @@ struct Case {
   unsigned stop_after_seconds = 0;
 };
 
+// An output path that stands for a pipe whose reader has gone, written with SIGPIPE ignored,
+// as a shell does for a program whose reader has ended.
+const char* const kClosedPipe = "(a closed pipe)";
+
 // The child wrote through the same open file, so the shared offset is where its output ends.
 std::string read_all(std::FILE* file) {
   std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
@@ -64,7 +73,15 @@ Outcome run(const Case& c) {
   const pid_t child = fork();
   if (child == 0) {
     dup2(c.input_path ? open(c.input_path, O_RDONLY) : fileno(in), 0);
-    dup2(c.output_path ? open(c.output_path, O_WRONLY) : fileno(out), 1);
+    if (c.output_path == kClosedPipe) {
+      int ends[2];
+      if (pipe(ends) != 0) _exit(127);
+      close(ends[0]);
+      dup2(ends[1], 1);
+      signal(SIGPIPE, SIG_IGN);
+    } else {
+      dup2(c.output_path ? open(c.output_path, O_WRONLY) : fileno(out), 1);
+    }
     dup2(fileno(err), 2);
     alarm(c.stop_after_seconds);  // stops the program with SIGALRM, if it is given
     execv(argv[0], const_cast<char* const*>(argv.data()));
@@ -108,11 +125,24 @@ TEST(Lookup, EachModeAnswers) {
   std::filesystem::copy_file(kData + "/img/1.jpg", unusable + "/img/1.jpg");
   ASSERT_EQ(mkfifo((unusable + "/img/2.jpg").c_str(), 0644), 0);
   std::filesystem::create_symlink("/dev/zero", unusable + "/img/3.jpg");
+  // The dictionaries saved with LF line ends: read as before, with one warning for all.
+  const std::string lf = scratch_folder("lf").string();
+  for (const std::string name : {"/img/1.jpg", "/img/2.jpg", "/img/3.jpg"}) {
+    std::ifstream file(kData + name, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::erase(bytes, '\r');  // they hold no other CR
+    std::ofstream(lf + name, std::ios::binary) << bytes;
+  }
   const Case cases[] = {
       {{"--data", unusable, "--query", "好"},
        "好\n暂缺\nvb vbg \n暂缺\n2635\n",
        0,
        "cannot read " + unusable + "/img/3.jpg; its lookups answer 暂缺\n"},
+      {{"--data", lf, "--query", "中"},
+       "中\nzhōng  zhòng  \nk kh khk \nk khk \n5448\n",
+       0,
+       "zhavik-lookup: warning: lines end in LF alone, not CR LF, in " + lf + "/img/1.jpg, " + lf +
+           "/img/2.jpg, " + lf + "/img/3.jpg: they were read at LF\n"},
       {{"--style", "numbers", "中a"},
        "中\n  拼音    zhong1  zhong4\n  86五笔  k kh khk\n  98五笔  k khk\n  区位    5448\n\n"
        "a\n  拼音    不是汉字\n  86五笔  不是汉字\n  98五笔  不是汉字\n  区位    不是汉字\n"},
@@ -167,6 +197,17 @@ TEST(Convert, LinesEncodingsFilesWordsAndFailures) {
       {{"--convert", "pinyin", "--words", "--data", files}, "", 1, "cannot read the word table"},
       {pinyin, "", 1, "zhavik-lookup: cannot read standard input", "", "/"},
       {{"--help"}, "", 1, "zhavik-lookup: cannot write standard output", "", {}, "/dev/full"},
+      // Endless input: the first failed write ends the run.
+      {pinyin, "", 1, "cannot write standard output: No space left on device", "", "/dev/zero",
+       "/dev/full", 20},
+      {{"--convert", "wubi86", "--as-window"},
+       "",
+       1,
+       "cannot write standard output: Broken pipe",
+       "",
+       "/dev/zero",
+       kClosedPipe,
+       20},
       {{"--frobnicate\x1b[2J\n"}, "", 2, "zhavik-lookup: unknown option --frobnicate\\x1b[2J\\n\n"},
   };
   for (const Case& c : cases)
@@ -181,6 +222,59 @@ TEST(Convert, AsWindowWritesWhatTheBatchViewWrites) {
         run({{"--convert", "拼音", "--as-window"}, "", 0, "", input}).out,
         zhavik::utf16_to_utf8(zhavik::convert_text(book, *zhavik::utf8_to_utf16(input), u"拼音")))
         << input;
+}
+
+// Reads from `from` until `text` has come; gives what came, which is less when nothing more
+// came for 10 s.
+std::string read_until(int from, std::string_view text) {
+  std::string got;
+  pollfd wait_for{from, POLLIN, 0};
+  char buffer[256];
+  while (!got.ends_with(text) && poll(&wait_for, 1, 10'000) == 1) {
+    const ssize_t read_now = read(from, buffer, sizeof buffer);
+    if (read_now <= 0) break;
+    got.append(buffer, static_cast<std::size_t>(read_now));
+  }
+  return got;
+}
+
+// Lines written into a pipe one at a time, as tail -f writes them: each converted line comes
+// back before the next is written, to a pipe with --line-buffered and to a terminal.
+TEST(Convert, EachLineComesOutWhenItEnds) {
+  for (const bool terminal : {false, true}) {
+    SCOPED_TRACE(terminal ? "to a terminal" : "to a pipe");
+    int input[2], output[2];
+    ASSERT_EQ(pipe(input), 0);
+    termios raw{};  // no LF turned into CR LF on the way
+    cfmakeraw(&raw);
+    ASSERT_EQ(terminal ? openpty(&output[0], &output[1], nullptr, &raw, nullptr) : pipe(output), 0);
+    const std::vector<const char*> argv = {ZHAVIK_LOOKUP, "--data",
+                                           kData.c_str(), "--convert",
+                                           "pinyin",      terminal ? nullptr : "--line-buffered",
+                                           nullptr};
+    const pid_t child = fork();
+    if (child == 0) {
+      dup2(input[0], 0);
+      dup2(output[1], 1);
+      for (const int end : {input[0], input[1], output[0], output[1]})
+        close(end);
+      execv(argv[0], const_cast<char* const*>(argv.data()));
+      _exit(127);
+    }
+    close(input[0]);
+    close(output[1]);
+    for (const auto& [line, converted] :
+         {std::pair<std::string, std::string>{"中文\n", "zhōng wén\n"},
+          {"你好\r\n", "nǐ hǎo\r\n"}}) {
+      ASSERT_EQ(write(input[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+      EXPECT_EQ(read_until(output[0], converted), converted);
+    }
+    close(input[1]);
+    int status = -1;
+    waitpid(child, &status, 0);
+    close(output[0]);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
 }
 
 // Standard input that never ends, one endless line: the output goes on, memory stays within

@@ -30,10 +30,18 @@ std::string repeated(std::string_view piece, std::size_t at_least) {
   return text;
 }
 
-TEST(DictionaryTexts, OnlyCrLfSeparatesRecords) {
+// CR LF separates records; LF alone only in a file without any CR LF.
+TEST(DictionaryTexts, CrLfOrInAFileWithoutItLfSeparatesRecords) {
   EXPECT_EQ(wubi_data_from(u"工 a\r\n经 x\n\r工\r\r\n\n"), u"^工 a^经 x\n\r工\r^\n");
   // The pinyin text closes its last record too.
   EXPECT_EQ(pinyin_data_from(u"a1=啊阿\r\na2=啊"), u"^a1=啊阿^a2=啊^");
+  EXPECT_EQ(pinyin_data_from(u"a1=啊\n\na2=啊\r", LineEnd::lf), u"^a1=啊^^a2=啊\r^");
+  const std::pair<std::string_view, LineEnd> files[] = {{"a\nb\n", LineEnd::lf},
+                                                        {"a\nb\r\n", LineEnd::crlf},
+                                                        {"a\rb", LineEnd::crlf},
+                                                        {"", LineEnd::crlf}};
+  for (const auto& [bytes, line_end] : files)
+    EXPECT_EQ(line_end_of(bytes), line_end) << testing::PrintToString(bytes);
 }
 
 // A fresh folder with an empty img/ for each test.
@@ -106,6 +114,9 @@ TEST_F(DictionaryFiles, NoFileOrAnswerGoesBeyondItsBound) {
        bytes(repeated(zhong, 60000) + std::string(2'000'000, ' ')), true,
        std::u16string(29999, u'中') + u' ' + std::u16string(29998, u'中') + u' '},
       {"an empty file", kPinyinFile, bytes(""), true, u"暂缺"},
+      // Saved on a system whose lines end in LF: read at LF. Mixed with CR LF: only at CR LF.
+      {"LF line ends", kWubi86File, bytes(zhong + " k khk\n\xBA\xC3 vb\n"), true, u"k khk "},
+      {"LF and CR LF", kWubi86File, bytes(zhong + " k\n\xBA\xC3 vb\r\n"), true, u"k\n好 vb "},
       // No "=" at all, then one far away: the reading is longer than any answer may be.
       {"a key of 8 MB", kPinyinFile,
        bytes(endless_key + "\r\n" + endless_key + "1=" + zhong + "\r\nzhong1=" + zhong), true,

@@ -83,6 +83,7 @@ TEST(StreamDecoder, WholeFileRuleInAnyPieces) {
     std::u16string text;
     std::optional<std::uint64_t> first_bad;
     InputEncoding encoding = InputEncoding::automatic;
+    bool at_line_end = false;
   } cases[] = {
       {"", u"", std::nullopt},
       {"\xE4\xB8\xAD\xE5\x9B\xBD a\n\xF0\x9F\x98\x80", u"中国 a\n😀", std::nullopt},
@@ -98,16 +99,46 @@ TEST(StreamDecoder, WholeFileRuleInAnyPieces) {
        std::nullopt},
       {"\xC4\xA3", u"模", std::nullopt, InputEncoding::gbk},  // valid UTF-8 too: U+0123
       {"a\xC4\xA3\xB9", u"a\x0123\xFFFD", 3, InputEncoding::utf8},
+      // Chosen from the first line that is not ASCII alone, where lines cannot wait.
+      {"a\n\xE4\xB8\xAD\n\xD6\xD0", u"a\n中\n\uFFFD\uFFFD", 6, InputEncoding::automatic, true},
   };
   for (const auto& c : cases) {
-    if (c.encoding == InputEncoding::automatic) {
+    if (c.encoding == InputEncoding::automatic && !c.at_line_end) {
       EXPECT_EQ(decode_text_file(c.bytes), c.text) << testing::PrintToString(c.bytes);
     }
     for (const std::size_t piece : {1, 2, 3, 4096}) {
-      StreamDecoder decoder(c.encoding);
+      StreamDecoder decoder(c.encoding, c.at_line_end);
       EXPECT_EQ(decode_in_pieces(c.bytes, piece, decoder), c.text)
           << testing::PrintToString(c.bytes.substr(0, 16)) << " in pieces of " << piece;
       EXPECT_EQ(decoder.first_bad_byte(), c.first_bad);
+    }
+  }
+}
+
+// Valid text without a single ASCII byte (a book saved without line breaks), in pieces of
+// every size around the look-ahead and of the command line's reads: no piece may split a
+// character, whatever the form. Code page 936 trail bytes from 0x40 to 0x7E look like ASCII.
+TEST(StreamDecoder, TextWithoutAsciiInLongPieces) {
+  std::u16string text;
+  while (text.size() < 100'000)
+    text += u"中文丂啊";  // 丂 is 81 40 in code page 936
+  std::string utf16 = "\xFF\xFE";
+  for (const char16_t unit : text)
+    utf16 += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+  const std::pair<std::string, InputEncoding> cases[] = {
+      {cp936_encode(text), InputEncoding::automatic},
+      {cp936_encode(text), InputEncoding::gbk},
+      {utf16_to_utf8(text), InputEncoding::automatic},
+      {utf16, InputEncoding::automatic}};
+  constexpr std::size_t kLookAhead = 64 * 1024;
+  for (const auto& [bytes, encoding] : cases) {
+    for (std::size_t piece = kLookAhead - 3; piece <= kLookAhead + 3; ++piece) {
+      for (const std::size_t size : {piece, 4 * piece}) {
+        StreamDecoder decoder(encoding);
+        EXPECT_TRUE(decode_in_pieces(bytes, size, decoder) == text)
+            << testing::PrintToString(bytes.substr(0, 4)) << " in pieces of " << size;
+        EXPECT_EQ(decoder.first_bad_byte(), std::nullopt);
+      }
     }
   }
 }

@@ -48,7 +48,7 @@ TEST(RealData, KnownCharacters) {
   EXPECT_EQ(book().huoqu(u"拼音", u"绿"), u"lǜ  lù  ");
   EXPECT_EQ(book().huoqu(u"拼音", u"说").substr(0, 6), u"shuō  ");
   EXPECT_EQ(book().huoqu(u"拼音", u"說"), u"shuō  ");
-  EXPECT_EQ(book().huoqu(u"拼音", u"嗯"), u"ń  ńg  ňg  ǹg  ");
+  EXPECT_EQ(book().huoqu(u"拼音", u"嗯"), u"ńg  ń  ňg  ǹg  ");
   EXPECT_EQ(book().huoqu(u"98五笔", u"式").substr(0, 3), u"aa ");
   EXPECT_EQ(book().huoqu(u"98五笔", u"藏").find(u"aa "), std::u16string::npos);
   EXPECT_EQ(convert_text(book(), u"中国人\r\n你", u"拼音"), u"zhōng guó rén \r\nnǐ \r\n");

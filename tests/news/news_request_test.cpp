@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <array>
+#include <latch>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -34,6 +37,33 @@ TEST(GgJl, TheAnIsTheFirstLineOrErr) {
                                                   {"   \r\n2020/1/2", "err"}};
   for (const auto& [bytes, an] : cases)
     EXPECT_EQ(an_from_bytes(bytes), an) << bytes.toStdString();
+  // Sent without blanks, and only as long as a date could be.
+  EXPECT_EQ(an_to_send(" 2020 /1/2 "), "2020/1/2");
+  EXPECT_EQ(an_to_send(QString(64, u'x') + "  "), QString(64, u'x'));
+  EXPECT_EQ(an_to_send(QString(65, u'x')), "err");
+}
+
+// Runs started together on a first run all send one date, that of the run whose file went
+// in place first: none finds the file empty or half written, and none leaves a scrap behind.
+TEST(GgJl, RunsStartedTogetherAgreeOnTheFirstRunDate) {
+  for (int round = 0; round < 200; ++round) {
+    QTemporaryDir folder;
+    const QString path = gg_jl_path(folder.path());
+    std::array<QString, 4> sent;
+    std::latch start(sent.size());
+    std::vector<std::thread> runs;
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+      runs.emplace_back([&, i] {
+        start.arrive_and_wait();
+        sent[i] = gg_jl_an(path, QStringLiteral("2026/12/%1").arg(i + 1));
+      });
+    }
+    for (std::thread& run : runs)
+      run.join();
+    for (const QString& an : sent)
+      ASSERT_EQ(an, gg_jl_an(path, {})) << "round " << round;
+    ASSERT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"gg.jl"});
+  }
 }
 
 // Whatever stands at gg.jl's place that is no ordinary file, the date is sent, nothing is

@@ -2,11 +2,15 @@
 // themselves and say when the machine is on line.
 
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QToolTip>
 #include <QUrl>
 #include <tuple>
 
@@ -107,7 +111,7 @@ TEST(NewsCheck, OneRequestAndTheBodysMarqueeDecides) {
 // twips in single precision, the page view at its design place; at twelve the timer stops.
 TEST(NewsSequence, WalksItsStepsOnlyOnLineAndWaitsForTheLoad) {
   Window window;
-  window.server.answer("*", "HTTP/1.1 200 OK\r\n", {}, true);
+  window.server.answer("*", "HTTP/1.1 200 OK\r\n", {}, TestHttpServer::End::kStayOpen);
   window.view()->set_time_limit_ms(500);
   window.online->online = false;
   window.timer()->setInterval(1);
@@ -160,6 +164,14 @@ TEST(NewsPanel, TheHideButtonAndTheLinkSwitchTheFaces) {
   QTest::mouseMove(page_face, QPoint(300, 10));
   EXPECT_EQ(link->text(), QStringLiteral("点击显示最新娱乐资讯"));
   QWidget* hide = window.part("gg_Picture3");
+  // Only the hide button has a tooltip; the page's text, in front of the page face, none.
+  const auto tooltip = [](QWidget* widget) {
+    QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), widget->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(widget, &hover);
+    return QToolTip::text();
+  };
+  EXPECT_EQ(tooltip(window.view()->still_page()->viewport()), QString());
+  EXPECT_EQ(tooltip(hide), QStringLiteral("隐藏"));
   QTest::mouseClick(hide, Qt::RightButton, {}, QPoint(10, 10));
   EXPECT_TRUE(page_face->isVisible());
   QTest::mouseClick(hide, Qt::LeftButton, {}, QPoint(10, 10));

@@ -28,6 +28,12 @@ TEST(PageReduction, KeepsTheTextAndItsStylesOnly) {
       {u"a<script>x<b>y</b></script>b<STYLE>p{}</style>c<!-- d -->e<title>t</title>", u"abce", u""},
       {u"&lt;&amp;&gt;&#20013;&#x6587;&nbsp;&unknown; & &#128512;",
        u"&lt;&amp;&gt;中文\u00A0&amp;unknown; &amp; \U0001F600", u""},
+      // Past Unicode or past eight digits, a reference is one character that cannot be shown.
+      {u"&#00000065;&#x0010FFFF;&#x110000;&#000000065;&#99999999999;x",
+       u"A\U0010FFFF\uFFFD\uFFFD\uFFFDx", u""},
+      // Controls that would turn the text around or hide part of it show nothing.
+      {u"evil\u202Eexe.txt&#x202e; in\u200Bvis&#8203;ible\u2066\uFEFF", u"evilexe.txt invisible",
+       u""},
       {u"before<marquee a=1>新闻 <b>one</b><br>two</marquee>after"
        u"<marquee>second</marquee>end",
        u"beforeafterend", u"新闻 <b>one</b> two"},

@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QTest>
 #include <QTextBrowser>
-#include <tuple>
 
 #include "news/page_view.h"
 #include "tests/news/test_http_server.h"
@@ -25,13 +24,22 @@ void load(PageView& view, const TestHttpServer& server, const char* path) {
 // in the charset the header or the page names (else UTF-8 if
 // valid, else GBK); redirects; broken framings, and answers that never end or end far past
 // the cap (headers count towards it). The body counts only when its answer was read whole
-// within the cap, after a few redirects to http addresses at most, and the connection is
-// closed as soon as the load ends.
+// within the cap, framed beyond doubt, and not cut by a reset, after a few redirects to http
+// addresses at most, and the connection is closed as soon as the load ends.
 TEST(PageView, ReadsTheBodyOnlyFromAWholeAnswerWithinTheCap) {
   const QByteArray x(64 * 1024, 'x');
-  // The answer's first bytes, the bytes sent again for as long as they are read, the body.
-  const std::tuple<QByteArray, QByteArray, QString> cases[] = {
+  // What the server sends first, then again for as long as it is read, and how it ends.
+  struct Case {
+    QByteArray first, again;
+    QString body;
+    TestHttpServer::End end = TestHttpServer::End::kClose;
+  };
+  const Case cases[] = {
       {"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello and more", {}, "hello"},
+      {"HTTP/1.1 200 OK\r\nContent-Length: 5\r\nContent-Encoding: identity\r\n"
+       "Content-Length: 5, 5\r\n\r\nhello and more",
+       {},
+       "hello"},
       {"HTTP/1.0 200 OK\r\n\r\n<head><title>t</title></head>the body", {}, "the body"},
       {"HTTP/1.0 200 OK\r\n\r\n<BODY bgcolor='a>b'><p>one</p></BODY>", {}, "<p>one</p>"},
       {"HTTP/1.0 200 OK\r\n\r\n<bodyguard>x</bodyguard>", {}, "<bodyguard>x</bodyguard>"},
@@ -49,8 +57,19 @@ TEST(PageView, ReadsTheBodyOnlyFromAWholeAnswerWithinTheCap) {
       {"HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\nContent-Length: 2\n\nok", {}, "ok"},
       {"HTTP/1.1 204 No Content\r\n\r\n", {}, ""},
       {"HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nshort", {}, ""},
+      {"HTTP/1.1 200 OK\r\nContent-Length: 5\r\nContent-Length: 14\r\n\r\nhello and more", {}, ""},
+      {"HTTP/1.1 200 OK\r\nContent-Length: 5x\r\n\r\nhello", {}, ""},
+      {"HTTP/1.1 200 OK\r\nTransfer-Encoding: notchunked\r\n\r\n4\r\nnews\r\n0\r\n\r\n", {}, ""},
       {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nnews", {}, ""},
       {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nnews\r\n", {}, ""},
+      {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nnewsX\r\n0\r\n\r\n", {}, ""},
+      {"HTTP/1.0 200 OK\r\n\r\n<marquee>cut", {}, "", TestHttpServer::End::kReset},
+      // A server that ignores "Accept-Encoding: identity".
+      {"HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\nContent-Length: 36\r\n\r\n" +
+           QByteArray::fromHex("1f8b0800000000000203b3c94d2c2a2c4d4db5cb4b2d2fb6d187f1009fe0613c"
+                               "17000000"),
+       {},
+       ""},
       {"SSH-2.0-OpenSSH\r\n\r\n", {}, ""},
       {"HTTP/1.1 200 OK\r\nX: y", {}, ""},
       {"HTTP/1.1 200 OK\r\nContent-Length: 52428800\r\n\r\n<marquee>", x, ""},
@@ -60,10 +79,10 @@ TEST(PageView, ReadsTheBodyOnlyFromAWholeAnswerWithinTheCap) {
       {"HTTP/1.1 200 OK\r\n", QByteArray("X-A: b\r\n").repeated(8192), ""},
       {{}, QByteArray("HTTP/1.1 100 Continue\r\n\r\n").repeated(2048), ""},
   };
-  for (const auto& [first, again, body] : cases) {
+  for (const auto& [first, again, body, end] : cases) {
     SCOPED_TRACE((first + again.left(40)).toStdString());
     TestHttpServer server;
-    server.answer("/gg.htm", first, again);
+    server.answer("/gg.htm", first, again, end);
     server.page("*", "arrived");
     PageView view;
     load(view, server, "/gg.htm");

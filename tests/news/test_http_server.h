@@ -3,13 +3,17 @@
 #include <QMap>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
-// A small HTTP server for the news tests, on the loopback at a port the system chooses. It
-// records every request's head and answers each path with the bytes it was given.
+#include <sys/socket.h>
+
+// A small HTTP server for the news tests, on the loopback (or `address`) at a port the
+// system chooses. It records every request's head and answers each path with the bytes it
+// was given. It serves as an HTTP proxy too: a proxy's request names the whole address.
 class TestHttpServer {
  public:
-  TestHttpServer() {
-    server_.listen(QHostAddress::LocalHost, 0);
+  explicit TestHttpServer(const QHostAddress& address = QHostAddress::LocalHost) {
+    server_.listen(address, 0);
     QObject::connect(&server_, &QTcpServer::newConnection, [this] {
       while (QTcpSocket* socket = server_.nextPendingConnection())
         take(socket);
@@ -20,8 +24,15 @@ class TestHttpServer {
       socket->disconnect();
   }
 
-  // "http://127.0.0.1:<port>", no trailing "/".
-  QString host() const { return QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort()); }
+  // "http://127.0.0.1:<port>" (or the address listened on), no trailing "/".
+  QString host() const {
+    const QHostAddress address = server_.serverAddress();
+    const QString name = address.protocol() == QAbstractSocket::IPv6Protocol
+                             ? u'[' + address.toString() + u']'
+                             : address.toString();
+    return QStringLiteral("http://%1:%2").arg(name).arg(server_.serverPort());
+  }
+  quint16 port() const { return server_.serverPort(); }
   void close() { server_.close(); }
 
   // The requests' targets ("/rjshengji/gg.htm?id=...") in the order they came.
@@ -32,12 +43,16 @@ class TestHttpServer {
     return targets;
   }
 
+  // How an answer ends once its bytes have gone: the connection closed in order, kept open
+  // for ever (with nothing sent again), or reset a moment later, when the client has read
+  // what came before.
+  enum class End { kClose, kStayOpen, kReset };
+
   // The answer to `path` (without the query), or to every path not given when `path` is "*":
-  // `first`, then `again` over and over for as long as the client reads, then the end of
-  // the connection; with `stay_open`, `first` and nothing more, for ever.
+  // `first`, then `again` over and over for as long as the client reads, then `end`.
   void answer(const QByteArray& path, const QByteArray& first, const QByteArray& again = {},
-              bool stay_open = false) {
-    answers_[path] = {first, again, stay_open};
+              End end = End::kClose) {
+    answers_[path] = {first, again, end};
   }
   void page(const QByteArray& path, const QByteArray& body, int status = 200) {
     answer(path, "HTTP/1.1 " + QByteArray::number(status) + " Answer\r\nContent-Length: " +
@@ -51,7 +66,7 @@ class TestHttpServer {
  private:
   struct Answer {
     QByteArray first, again;
-    bool stay_open = false;
+    End end = End::kClose;
   };
 
   void take(QTcpSocket* socket) {
@@ -74,14 +89,22 @@ class TestHttpServer {
   void send(QTcpSocket* socket, const QByteArray& path) {
     const Answer answer = answers_.value(path, answers_.value("*"));
     socket->write(answer.first);
-    if (answer.stay_open) return;
+    if (answer.end == End::kStayOpen) return;
     // The next piece only once the last has nearly left, so that the server holds little.
-    const auto more = [socket, again = answer.again] {
+    const auto more = [socket, again = answer.again, end = answer.end] {
       if (socket->bytesToWrite() > 256 * 1024) return;
-      if (again.isEmpty()) {
-        socket->disconnectFromHost();
-      } else {
+      if (!again.isEmpty()) {
         socket->write(again);
+      } else if (end == End::kClose) {
+        socket->disconnectFromHost();
+      } else if (socket->bytesToWrite() == 0) {
+        // Closed with a zero linger time, a socket sends a reset, not an orderly end.
+        QTimer::singleShot(100, socket, [socket] {
+          const linger reset{1, 0};
+          ::setsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset,
+                       sizeof reset);
+          socket->abort();
+        });
       }
     };
     QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);

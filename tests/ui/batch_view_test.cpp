@@ -126,7 +126,8 @@ TEST_F(BatchView, FilesLoadAsDecodedAndConvert) {
   }
 }
 
-// Only a regular file up to 64 MiB is read; anything else leaves the box as it was, at once.
+// Only a regular file up to 64 MiB is read; anything else leaves the box as it was, at once,
+// and a message box says why.
 TEST_F(BatchView, OnlyARegularFileOfAtMost64MiBOpensThroughTheDialog) {
   const std::filesystem::path folder = folder_.path().toStdString();
   write_file("text.txt", "\xC4\xE3");  // 你
@@ -135,12 +136,20 @@ TEST_F(BatchView, OnlyARegularFileOfAtMost64MiBOpensThroughTheDialog) {
   std::filesystem::resize_file(folder / "one byte over 64 MiB", (64 << 20) + 1);
   ASSERT_EQ(mkfifo((folder / "a pipe").c_str(), 0600), 0);
   std::filesystem::create_directory(folder / "a folder");
-  for (const char* name : {"one byte over 64 MiB", "a pipe", "a folder", "a link to a text file"}) {
-    SCOPED_TRACE(name);
+  const std::pair<QString, QString> cases[] = {
+      {folder_.filePath("one byte over 64 MiB"), "文件大于 64 MiB，太大，不能打开。"},
+      {folder_.filePath("a pipe"), "不是普通文件（而是文件夹、管道或设备），不能打开。"},
+      {"/dev/zero", "不是普通文件（而是文件夹、管道或设备），不能打开。"},
+      {folder_.filePath("a folder"), ""},  // the dialog goes into it
+      {folder_.filePath("a link to a text file"), ""}};
+  for (const auto& [path, why] : cases) {
+    SCOPED_TRACE(path.toStdString());
     editor(0)->setPlainText("原文");
-    const QStringList filters = open_through_dialog(form_, folder_.filePath(name));
+    QStringList messages;
+    const QStringList filters = open_through_dialog(form_, path, &messages);
     EXPECT_EQ(filters, QStringList({"文本文件 (*.txt *.TXT)", "所有文件(*.*) (*)"}));
-    EXPECT_EQ(editor(0)->toPlainText(), QString(name).startsWith("a link") ? "你" : "原文");
+    EXPECT_EQ(editor(0)->toPlainText(), path.endsWith("text file") ? "你" : "原文");
+    EXPECT_EQ(messages, why.isEmpty() ? QStringList() : QStringList(path + "\n\n" + why));
   }
 }
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTimer>
 #include <string>
 
@@ -38,14 +39,19 @@ inline QStringList query_boxes(const QWidget& form) {
 
 // Chooses File > open, types `path` into the dialog's name box and presses Open, as a user
 // does. A dialog that stays open on that (a folder, a missing file) is cancelled, and so is
-// any message it shows. Gives the dialog's name filters.
-inline QStringList open_through_dialog(const zhavik::Form1& form, const QString& path) {
+// any message shown; the texts of message boxes go to `messages`. Gives the dialog's name
+// filters.
+inline QStringList open_through_dialog(const zhavik::Form1& form, const QString& path,
+                                       QStringList* messages = nullptr) {
   QFileDialog* dialog = nullptr;
   QStringList filters;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (dialog && modal && modal != dialog) static_cast<QDialog*>(modal)->reject();
+    if (dialog && modal && modal != dialog) {
+      if (auto* box = qobject_cast<QMessageBox*>(modal); box && messages) *messages << box->text();
+      static_cast<QDialog*>(modal)->reject();
+    }
     if (dialog || !(dialog = qobject_cast<QFileDialog*>(modal))) return;
     filters = dialog->nameFilters();
     dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
