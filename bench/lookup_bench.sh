@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Measures zhavik-lookup as a whole process, as a user at a terminal or a script runs it:
-#  1. the median time of `zhavik-lookup 中` (start-up, dictionaries, four answers, exit);
+#  1. the median time of `zhavik-lookup 中` (start-up, dictionaries, four answers, exit), and
+#     of `--convert pinyin --words` of one line (the word table loaded on this first use);
 #  2. `--convert pinyin` and `--convert pinyin --words` of a file of 1,000,000 characters of
 #     prose (bench/accuracy's text, repeated), against pinyin-pro on node converting the same
 #     file in the same run, when node and pinyin-pro are there.
@@ -62,6 +63,9 @@ echo "cores: $(nproc), load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 baseline="$(median_of 100 "$lookup" --version)"
 single="$(median_of 100 "$lookup" 中)"
 echo "zhavik-lookup 中                 median $(ms "$single") (--version alone: $(ms "$baseline"))"
+echo "我去银行取钱" >"$scratch/line.txt"
+line="$(median_of 50 "$lookup" --convert pinyin --words "$scratch/line.txt")"
+echo "--convert pinyin --words, one line      median $(ms "$line") (the word table loaded)"
 
 ours="$(median_of 10 "$lookup" --convert pinyin "$scratch/text.txt")"
 echo "--convert pinyin, 1,000,000 characters   median $(ms "$ours")"

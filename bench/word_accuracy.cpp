@@ -5,7 +5,7 @@
 // counts the hanzi and the differences.
 //
 // Usage: word_accuracy [--agreeing] TEXT_FILE [PROGRAM_FOLDER]   (the folder holding img/;
-// default: this program's source tree)
+// default: this program's build folder)
 
 #include <cstdio>
 #include <fstream>
@@ -17,6 +17,7 @@
 #include "core/batch.h"
 #include "core/text.h"
 #include "core/word_conversion.h"
+#include "core/word_loading.h"
 
 namespace {
 
@@ -40,15 +41,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: word_accuracy [--agreeing] TEXT_FILE [PROGRAM_FOLDER]\n");
     return 2;
   }
-  const std::filesystem::path folder = argc > 2 ? argv[2] : ZHAVIK_SOURCE_DIR;
-  const std::optional<WordList> words = read_word_pinyin_file(folder / kWordPinyinFile);
+  const std::filesystem::path folder = argc > 2 ? argv[2] : ZHAVIK_BUILD_DIR;
+  const CodeBook book(load_dictionary_texts(folder));
+  const LoadedWords words = load_word_table(folder / kWordPinyinFile, book.texts().pinyin_data);
   std::ifstream file(argv[1], std::ios::binary);
-  if (!words || !file) {
+  if (!words.table || !file) {
     std::fprintf(stderr, "word_accuracy: cannot read the word file or the text\n");
     return 1;
   }
-  const CodeBook book(load_dictionary_texts(folder));
-  const WordTable table(words->words);
+  const WordTable& table = *words.table;
   long hanzi = 0, differing = 0, line_number = 0;
   for (std::string bytes; std::getline(file, bytes);) {
     ++line_number;

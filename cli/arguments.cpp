@@ -135,6 +135,8 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
       request.as_window = true;
     } else if (argument == "--words") {
       request.words = true;
+    } else if (argument == "--sandhi") {
+      request.sandhi = true;
     } else if (argument == "--line-buffered") {
       request.line_buffered = true;
     } else {
@@ -165,6 +167,7 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
   if (request.words && (request.as_window || request.style != PinyinStyle::marks)) {
     throw UsageError("--words writes tone marks line by line: not with --as-window or --style");
   }
+  if (request.sandhi && !request.words) throw UsageError("--sandhi goes with --words");
   if (request.prefix && request.mode != Mode::from) throw UsageError("--prefix goes with --from");
   if (request.json && request.mode != Mode::describe && request.mode != Mode::query &&
       request.mode != Mode::from) {
@@ -229,6 +232,7 @@ const char* const kUsage =
     "  --as-window                with --convert: exactly what the window's batch view writes\n"
     "  --words                    with --convert pinyin: read polyphones from the words they\n"
     "                             stand in (银行 yín háng, 行走 xíng zǒu)\n"
+    "  --sandhi                   with --words: 一 and 不 as spoken (一个 yí gè, 不是 bú shì)\n"
     "  --line-buffered            with --convert: write each line as soon as it is converted\n"
     "                             (always so when standard output is a terminal)\n"
     "KIND is 拼音, 86五笔, 98五笔 or 区位 (or pinyin, wubi86, wubi98, quwei).\n"

@@ -43,6 +43,7 @@ struct Request {
   bool prefix = false;
   bool as_window = false;
   bool words = false;          // --convert pinyin reads polyphones from their words
+  bool sandhi = false;         // --words writes 一 and 不 as spoken
   bool line_buffered = false;  // --convert writes each line out as soon as it is converted
 };
 

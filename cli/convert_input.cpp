@@ -14,7 +14,7 @@
 #include "core/line_conversion.h"
 #include "core/stream_decoder.h"
 #include "core/word_conversion.h"
-#include "core/word_table.h"
+#include "core/word_loading.h"
 
 namespace zhavik {
 namespace {
@@ -44,6 +44,20 @@ bool read_input(std::FILE* file, const std::string& name, Consume consume) {
   }
 }
 
+const char* refusal_text(WordFileRefusal refusal) {
+  switch (refusal) {
+    case WordFileRefusal::missing:
+      return "there is no such file";
+    case WordFileRefusal::not_a_regular_file:
+      return "it is not a regular file";
+    case WordFileRefusal::too_large:
+      return "it is larger than 16 MiB";
+    case WordFileRefusal::unreadable:
+      break;
+  }
+  return "it cannot be read";
+}
+
 // The line conversion the request asks for: each character's first reading or code, or,
 // with --words, the readings of the words the characters stand in. Nothing when the word
 // table cannot be read (said on standard error).
@@ -56,22 +70,35 @@ std::optional<LineConversion> line_conversion(const Request& request, const Dict
     };
   }
   const std::filesystem::path path = folder / kWordPinyinFile;
-  const std::optional<WordList> list = read_word_pinyin_file(path);
-  if (!list) {
+  LoadedWords loaded = load_word_table(path, texts.pinyin_data);
+  if (!loaded.table) {
     std::cerr << "zhavik-lookup: cannot read the word table " << display_name(&path)
-              << ", which --words needs\n";
+              << ", which --words needs: " << refusal_text(*loaded.refusal) << "\n";
     return std::nullopt;
   }
-  if (list->malformed_lines != 0) {
-    std::cerr << "zhavik-lookup: warning: " << list->malformed_lines
+  if (loaded.malformed_lines != 0) {
+    std::cerr << "zhavik-lookup: warning: " << loaded.malformed_lines
               << " lines of the word table are not words and were left out\n";
   }
+  if (loaded.unknown_readings != 0) {
+    std::cerr << "zhavik-lookup: warning: " << loaded.unknown_readings
+              << " words of the word table give a character a reading that the pinyin"
+                 " dictionary does not have and were left out\n";
+  }
+  if (!loaded.counts_read) {
+    const std::filesystem::path counts = folder / kWordCountsFile;
+    std::cerr << "zhavik-lookup: warning: cannot read the word counts " << display_name(&counts)
+              << ": lines are cut into as few words as possible\n";
+  } else if (loaded.malformed_count_lines != 0) {
+    std::cerr << "zhavik-lookup: warning: " << loaded.malformed_count_lines
+              << " lines of the word counts are not counts and were left out\n";
+  }
   auto book = std::make_shared<const CodeBook>(texts);
-  auto table = std::make_shared<const WordTable>(list->words);
-  return [book, table](std::u16string_view line, std::u16string& out) {
+  std::shared_ptr<const WordTable> table = std::move(loaded.table);
+  return [book, table, sandhi = request.sandhi](std::u16string_view line, std::u16string& out) {
     // The word conversion writes a blank after every item; a line's items only go between.
     const std::size_t before = out.size();
-    append_line_by_words(out, *book, *table, line);
+    append_line_by_words(out, *book, *table, line, sandhi);
     if (out.size() > before) out.pop_back();
   };
 }

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QStyleOption>
 
+namespace zhavik {
+
 void FlatButtonStyle::drawControl(ControlElement element, const QStyleOption* option,
                                   QPainter* painter, const QWidget* widget) const {
   if (element != CE_PushButtonBevel) {
@@ -24,3 +26,5 @@ void FlatButtonStyle::drawControl(ControlElement element, const QStyleOption* op
   }
   painter->restore();
 }
+
+}  // namespace zhavik

@@ -2,6 +2,8 @@
 
 #include <QProxyStyle>
 
+namespace zhavik {
+
 // Draws push buttons as a flat area of their palette's button colour with a thin border, as
 // the window's coloured buttons need: most styles shade the colour into a gradient, and some
 // ignore it. Pressed, the colour darkens a little; with the focus, a dotted rectangle shows
@@ -11,3 +13,5 @@ class FlatButtonStyle : public QProxyStyle {
   void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                    const QWidget* widget = nullptr) const override;
 };
+
+}  // namespace zhavik

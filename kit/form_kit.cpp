@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QStringList>
 
+namespace zhavik {
+
 QString indexed_name(const char* array, int index) {
   return QString::fromLatin1(array) + u'_' + QString::number(index);
 }
@@ -50,3 +52,5 @@ void set_button_colour(QPushButton* button, const QColor& colour) {
 QColor button_colour(const QPushButton* button) {
   return button->palette().color(QPalette::Button);
 }
+
+}  // namespace zhavik

@@ -14,6 +14,8 @@ class QMenu;
 class QPushButton;
 class QWidget;
 
+namespace zhavik {
+
 // The small vocabulary the window is built with: names, fonts and colours.
 
 // Whether a handler's index names an element of its control array.
@@ -44,3 +46,5 @@ void set_colour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
 // A button's background colour, drawn flat by FlatButtonStyle.
 void set_button_colour(QPushButton* button, const QColor& colour);
 QColor button_colour(const QPushButton* button);
+
+}  // namespace zhavik

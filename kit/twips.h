@@ -3,6 +3,8 @@
 #include <QRect>
 #include <QWidget>
 
+namespace zhavik {
+
 // The window is laid out in twips. Fifteen twips make one logical pixel, so the window keeps
 // its proportions on high-DPI screens, where Qt scales logical pixels itself.
 constexpr int twips_to_pixels(int twips) {
@@ -17,3 +19,5 @@ inline void place_in_twips(QWidget* widget, int left, int top, int width, int he
 inline void place_in_twips(QWidget* widget, const QRect& twips) {
   place_in_twips(widget, twips.x(), twips.y(), twips.width(), twips.height());
 }
+
+}  // namespace zhavik

@@ -7,6 +7,8 @@
 #include "kit/flat_button_style.h"
 #include "kit/form_kit.h"
 
+namespace zhavik {
+
 WidgetMaker::WidgetMaker()
     : button_style_(std::make_unique<FlatButtonStyle>()),
       // The classic frame draws its caption on the border line, so that the first row of
@@ -35,3 +37,5 @@ QGroupBox* WidgetMaker::make_frame(QWidget* parent, const QString& name,
   set_colour(frame, QPalette::WindowText, QColor(0, 0, 255));
   return frame;
 }
+
+}  // namespace zhavik

@@ -5,11 +5,14 @@
 #include <QString>
 #include <memory>
 
-class FlatButtonStyle;
 class QGroupBox;
 class QPushButton;
 class QStyle;
 class QWidget;
+
+namespace zhavik {
+
+class FlatButtonStyle;
 
 // Makes the window's coloured flat buttons and captioned frames. They draw with styles this
 // object owns, so the widgets it made must be deleted before it is.
@@ -28,3 +31,5 @@ class WidgetMaker {
   std::unique_ptr<FlatButtonStyle> button_style_;
   std::unique_ptr<QStyle> frame_style_;
 };
+
+}  // namespace zhavik

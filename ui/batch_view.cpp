@@ -33,32 +33,33 @@ QPlainTextEdit* make_editor(QWidget* parent, int index, const QColor& background
 BatchView::BatchView(const CodeBook& book, const WidgetMaker& maker, QWidget* parent)
     : QFrame(parent), book_(book) {
   setObjectName(QStringLiteral("Frame3"));
-  Frame4[0] = maker.make_frame(this, indexed_name("Frame4", 0), QStringLiteral("请输入汉字:"));
-  place_in_twips(Frame4[0], 60, 60, 9375, 3495);
-  RichTextBox1[0] = make_editor(Frame4[0], 0, QColor(255, 224, 192));
-  RichTextBox1[0]->setPlainText(QStringLiteral("Zhavik"));
+  QGroupBox* input_frame =
+      maker.make_frame(this, indexed_name("Frame4", 0), QStringLiteral("请输入汉字:"));
+  place_in_twips(input_frame, 60, 60, 9375, 3495);
+  input_box_ = make_editor(input_frame, 0, QColor(255, 224, 192));
+  input_box_->setPlainText(QStringLiteral("Zhavik"));
 
   const char16_t* const captions[] = {u"转换为拼音", u"转换为86五笔", u"转换为98五笔",
                                       u"转换为区位码"};
   const int lefts[] = {780, 3000, 5100, 7260};
-  for (int i = 0; i < static_cast<int>(Command6.size()); ++i) {
-    Command6[i] =
+  for (int i = 0; i < static_cast<int>(convert_buttons_.size()); ++i) {
+    convert_buttons_[i] =
         maker.make_button(this, indexed_name("Command6", i), QString::fromUtf16(captions[i]),
                           window_default_font(), QColor(255, 0, 0));
-    place_in_twips(Command6[i], lefts[i], 3660, 1575, 495);
-    connect(Command6[i], &QPushButton::clicked, this, [this, i] { Command6_Click(i); });
+    place_in_twips(convert_buttons_[i], lefts[i], 3660, 1575, 495);
+    connect(convert_buttons_[i], &QPushButton::clicked, this, [this, i] { Command6_Click(i); });
   }
 
-  Frame4[1] = maker.make_frame(this, indexed_name("Frame4", 1), QStringLiteral("转换结果:"));
-  place_in_twips(Frame4[1], 120, 4380, 9375, 3615);
-  RichTextBox1[1] = make_editor(Frame4[1], 1, QColor(255, 192, 192));
+  output_frame_ = maker.make_frame(this, indexed_name("Frame4", 1), QStringLiteral("转换结果:"));
+  place_in_twips(output_frame_, 120, 4380, 9375, 3615);
+  output_box_ = make_editor(output_frame_, 1, QColor(255, 192, 192));
 
   const char16_t* const notes[] = {
       u"说明：1、拼音批量转换暂时不支持多音字；", u"2、五笔转换只任选其中一种；",
       u"3、“###”表示该字不是汉字，“暂缺”表示该字编码软件的数据库没有收录。"};
   const QRect places[] = {{180, 2760, 6075, 255}, {720, 3000, 5835, 255}, {720, 3240, 8415, 255}};
   for (int i = 0; i < 3; ++i) {
-    auto* note = new QLabel(QString::fromUtf16(notes[i]), Frame4[1]);
+    auto* note = new QLabel(QString::fromUtf16(notes[i]), output_frame_);
     note->setObjectName(indexed_name("Label2", i));
     note->setFont(window_default_font());
     set_colour(note, QPalette::WindowText, QColor(64, 0, 0));
@@ -67,69 +68,81 @@ BatchView::BatchView(const CodeBook& book, const WidgetMaker& maker, QWidget* pa
 
   // Beside the note that the plain conversion gives one reading per character: the way to
   // read polyphones from their words instead. Off at every start.
-  Check1 = new QCheckBox(QStringLiteral("按词语判断多音字"), Frame4[1]);
-  Check1->setObjectName(QStringLiteral("Check1"));
-  Check1->setFont(window_default_font());
-  place_in_twips(Check1, 6600, 2745, 2655, 255);
+  read_by_words_ = new QCheckBox(QStringLiteral("按词语判断多音字"), output_frame_);
+  read_by_words_->setObjectName(QStringLiteral("Check1"));
+  read_by_words_->setFont(window_default_font());
+  place_in_twips(read_by_words_, 6600, 2745, 2655, 255);
 }
 
 void BatchView::set_word_table_file(const std::filesystem::path& path) {
   word_table_file_ = path;
   words_.reset();
-  std::error_code error;
-  if (std::filesystem::is_regular_file(path, error)) {
-    Check1->setEnabled(true);
-    Check1->setToolTip({});
+  if (const std::optional<WordFileRefusal> refusal = word_file_refusal(path)) {
+    disable_word_reading(*refusal);
   } else {
-    disable_word_reading();
+    read_by_words_->setEnabled(true);
+    read_by_words_->setToolTip({});
   }
 }
 
-void BatchView::disable_word_reading() {
-  Check1->setChecked(false);
-  Check1->setEnabled(false);
-  Check1->setToolTip(QStringLiteral("缺少词语表文件 ") + QString::fromUtf8(kWordPinyinFile) +
-                     QStringLiteral("，无法按词语判断多音字"));
+void BatchView::disable_word_reading(WordFileRefusal why) {
+  const QString file = QString::fromUtf8(kWordPinyinFile);
+  const QString reason = why == WordFileRefusal::missing ? QStringLiteral("缺少词语表文件 ") + file
+                         : why == WordFileRefusal::not_a_regular_file
+                             ? QStringLiteral("词语表 ") + file + QStringLiteral(" 不是普通文件")
+                         : why == WordFileRefusal::too_large
+                             ? QStringLiteral("词语表 ") + file + QStringLiteral(" 大于 16 MiB")
+                             : QStringLiteral("无法读取词语表 ") + file;
+  read_by_words_->setChecked(false);
+  read_by_words_->setEnabled(false);
+  read_by_words_->setToolTip(reason + QStringLiteral("，无法按词语判断多音字"));
 }
 
 const WordTable* BatchView::word_table() {
   if (!words_) {
     // Read here rather than at start-up, which would take the words' time for every run.
-    std::optional<WordList> list = read_word_pinyin_file(word_table_file_);
-    if (!list) {
-      disable_word_reading();
+    LoadedWords loaded = load_word_table(word_table_file_, book_.texts().pinyin_data);
+    if (!loaded.table) {
+      disable_word_reading(*loaded.refusal);
       return nullptr;
     }
-    words_ = std::make_unique<WordTable>(list->words);
+    words_ = std::move(loaded.table);
   }
   return words_.get();
 }
 
 void BatchView::Command6_Click(int Index) {
-  if (!holds_index(Command6, Index)) return;
+  if (!holds_index(convert_buttons_, Index)) return;
   // The editor separates its lines with its own separators; the conversion needs CR LF.
   const std::u16string text =
-      editor_lines_to_crlf(RichTextBox1[0]->document()->toRawText().toStdU16String());
+      editor_lines_to_crlf(input_box_->document()->toRawText().toStdU16String());
   const Kind kind = kAllKinds[Index];
-  const WordTable* words = kind == Kind::pinyin && Check1->isChecked() ? word_table() : nullptr;
+  const WordTable* words =
+      kind == Kind::pinyin && read_by_words_->isChecked() ? word_table() : nullptr;
   const std::u16string converted = words ? convert_text_by_words(book_, *words, text)
                                          : convert_text(book_, text, kind_text(kind));
-  Frame4[1]->setTitle(QStringLiteral("转换结果(") + Command6[Index]->text() + QStringLiteral("):"));
+  output_frame_->setTitle(QStringLiteral("转换结果(") + convert_buttons_[Index]->text() +
+                          QStringLiteral("):"));
   // The editor takes CR LF as one line break.
-  RichTextBox1[1]->setPlainText(QString::fromStdU16String(converted));
+  output_box_->setPlainText(QString::fromStdU16String(converted));
+}
+
+void BatchView::set_text_colour(const QColor& colour) {
+  set_colour(input_box_, QPalette::Text, colour);
+  set_colour(output_box_, QPalette::Text, colour);
 }
 
 void BatchView::set_input_text(const QString& text) {
-  RichTextBox1[0]->setPlainText(text);
+  input_box_->setPlainText(text);
 }
 
 void BatchView::focus_input() {
-  RichTextBox1[0]->setFocus();
+  input_box_->setFocus();
 }
 
 QList<QWidget*> BatchView::tab_order() const {
-  QList<QWidget*> order = {RichTextBox1[0], RichTextBox1[1]};
-  order.append(QList<QWidget*>(Command6.begin(), Command6.end()));
+  QList<QWidget*> order = {input_box_, output_box_};
+  order.append(QList<QWidget*>(convert_buttons_.begin(), convert_buttons_.end()));
   return order;
 }
 

@@ -6,15 +6,17 @@
 #include <memory>
 
 #include "core/code_book.h"
-#include "core/word_table.h"
+#include "core/word_loading.h"
 
 class QCheckBox;
+class QColor;
 class QGroupBox;
 class QPlainTextEdit;
 class QPushButton;
-class WidgetMaker;
 
 namespace zhavik {
+
+class WidgetMaker;
 
 // The batch view (the frame Frame3): a whole text in RichTextBox1(0), converted line by line
 // by one of the buttons Command6(0..3) into pinyin, 86 or 98 Wubi codes or area/position
@@ -27,10 +29,13 @@ class BatchView : public QFrame {
 
   void Command6_Click(int Index);
 
-  // The word file that the pinyin conversion reads on first use when Check1 is on. Without
-  // a regular file there, Check1 is disabled and says why in its tool tip.
+  // The word file that the pinyin conversion reads on first use when reading by words is on,
+  // with the counts and the compiled table beside it. When a look at the file shows that it
+  // cannot be used, the check box is disabled at once and says why in its tool tip.
   void set_word_table_file(const std::filesystem::path& path);
 
+  // The colour of the text in both boxes, the text to convert and the result.
+  void set_text_colour(const QColor& colour);
   // Replaces the text to convert.
   void set_input_text(const QString& text);
   // Gives the input box the keyboard focus.
@@ -41,17 +46,18 @@ class BatchView : public QFrame {
 
  private:
   // The words, loaded when the pinyin button first needs them; null until then, or when the
-  // file could not be read (Check1 is then disabled).
+  // file could not be read (the check box is then disabled).
   const WordTable* word_table();
-  void disable_word_reading();
+  void disable_word_reading(WordFileRefusal why);
 
   const CodeBook& book_;
-  std::array<QGroupBox*, 2> Frame4{};
-  std::array<QPlainTextEdit*, 2> RichTextBox1{};  // 0 the input, 1 the result
-  std::array<QPushButton*, 4> Command6{};
-  QCheckBox* Check1 = nullptr;  // 按词语判断多音字: the pinyin button reads words
+  QPlainTextEdit* input_box_ = nullptr;
+  std::array<QPushButton*, 4> convert_buttons_{};  // in the order of kAllKinds
+  QGroupBox* output_frame_ = nullptr;              // its caption names the last conversion
+  QPlainTextEdit* output_box_ = nullptr;
+  QCheckBox* read_by_words_ = nullptr;  // 按词语判断多音字: the pinyin button reads words
   std::filesystem::path word_table_file_;
-  std::unique_ptr<WordTable> words_;
+  std::unique_ptr<const WordTable> words_;
 };
 
 }  // namespace zhavik

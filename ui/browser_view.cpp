@@ -41,33 +41,35 @@ void place_in_grid(QPushButton* button, int index, const Grid& grid) {
 BrowserView::BrowserView(const CodeBook& book, const WidgetMaker& maker, QWidget* parent)
     : QWidget(parent), book_(book) {
   setObjectName(QStringLiteral("browser_view"));
-  std::array<QGroupBox*, 3> Frame1{};
-  Frame1[0] =
+  QGroupBox* letter_frame =
       maker.make_frame(this, indexed_name("Frame1", 0), QStringLiteral("选择汉字拼音第一个拼音"));
-  place_in_twips(Frame1[0], 0, 60, 9435, 1215);
-  for (int i = 0; i < static_cast<int>(Command1.size()); ++i) {
-    Command1[i] = maker.make_button(Frame1[0], indexed_name("Command1", i),
-                                    QString(QChar(u'A' + i)), song_font(12), QColor(192, 255, 255));
-    place_in_grid(Command1[i], i, kLetterGrid);
-    connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+  place_in_twips(letter_frame, 0, 60, 9435, 1215);
+  for (int i = 0; i < static_cast<int>(letter_buttons_.size()); ++i) {
+    letter_buttons_[i] =
+        maker.make_button(letter_frame, indexed_name("Command1", i), QString(QChar(u'A' + i)),
+                          song_font(12), QColor(192, 255, 255));
+    place_in_grid(letter_buttons_[i], i, kLetterGrid);
+    connect(letter_buttons_[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
   }
 
-  Frame1[1] = maker.make_frame(this, indexed_name("Frame1", 1), QStringLiteral("选择汉字拼音"));
-  place_in_twips(Frame1[1], 0, 1320, 9435, 2115);
-  for (int i = 0; i < static_cast<int>(Command2.size()); ++i) {
-    Command2[i] = maker.make_button(Frame1[1], indexed_name("Command2", i), QString(),
-                                    song_font(12), QColor(255, 255, 192));
-    place_in_grid(Command2[i], i, kSyllableGrid);
-    connect(Command2[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
+  QGroupBox* syllable_frame =
+      maker.make_frame(this, indexed_name("Frame1", 1), QStringLiteral("选择汉字拼音"));
+  place_in_twips(syllable_frame, 0, 1320, 9435, 2115);
+  for (int i = 0; i < static_cast<int>(syllable_buttons_.size()); ++i) {
+    syllable_buttons_[i] = maker.make_button(syllable_frame, indexed_name("Command2", i), QString(),
+                                             song_font(12), QColor(255, 255, 192));
+    place_in_grid(syllable_buttons_[i], i, kSyllableGrid);
+    connect(syllable_buttons_[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
   }
 
-  Frame1[2] = maker.make_frame(this, indexed_name("Frame1", 2), QStringLiteral("选择汉字"));
-  place_in_twips(Frame1[2], 0, 3480, 9435, 3075);
-  for (int i = 0; i < static_cast<int>(Command3.size()); ++i) {
-    Command3[i] = maker.make_button(Frame1[2], indexed_name("Command3", i), QString(),
-                                    song_font(10.5), QColor(255, 192, 192));
-    place_in_grid(Command3[i], i, kCharacterGrid);
-    connect(Command3[i], &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
+  QGroupBox* character_frame =
+      maker.make_frame(this, indexed_name("Frame1", 2), QStringLiteral("选择汉字"));
+  place_in_twips(character_frame, 0, 3480, 9435, 3075);
+  for (int i = 0; i < static_cast<int>(character_buttons_.size()); ++i) {
+    character_buttons_[i] = maker.make_button(character_frame, indexed_name("Command3", i),
+                                              QString(), song_font(10.5), QColor(255, 192, 192));
+    place_in_grid(character_buttons_[i], i, kCharacterGrid);
+    connect(character_buttons_[i], &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
   }
 
   // The tone legend: each label, then 600 twips to its right the swatch whose colour the
@@ -84,62 +86,63 @@ BrowserView::BrowserView(const CodeBook& book, const WidgetMaker& maker, QWidget
                         {u"轻声:", 7800, QColor(255, 128, 255)}};
   for (int tone = 1; tone <= 5; ++tone) {
     const Tone& legend = tones[tone - 1];
-    auto* label = new QLabel(QString::fromUtf16(legend.label), Frame1[2]);
+    auto* label = new QLabel(QString::fromUtf16(legend.label), character_frame);
     label->setObjectName(indexed_name("Label1", tone + 3));
     label->setFont(song_font(10.5, true));
     set_colour(label, QPalette::WindowText, Qt::black);
     place_in_twips(label, legend.left, 2700, 615, 255);
 
-    Command5[tone] = maker.make_button(Frame1[2], indexed_name("Command5", tone), QString(),
-                                       song_font(10.5), legend.colour);
-    Command5[tone]->setFocusPolicy(Qt::NoFocus);
-    place_in_twips(Command5[tone], legend.left + 600, 2580, 495, 375);
+    tone_swatches_[tone] = maker.make_button(character_frame, indexed_name("Command5", tone),
+                                             QString(), song_font(10.5), legend.colour);
+    tone_swatches_[tone]->setFocusPolicy(Qt::NoFocus);
+    place_in_twips(tone_swatches_[tone], legend.left + 600, 2580, 495, 375);
   }
 }
 
 void BrowserView::Command1_Click(int Index) {
-  if (!holds_index(Command1, Index)) return;
-  for (QPushButton* button : Command2)
+  if (!holds_index(letter_buttons_, Index)) return;
+  for (QPushButton* button : syllable_buttons_)
     button->setText(QString());
   const std::vector<std::u16string> syllables = syllables_of_letter(
-      book_.texts().pinyin_data, lower_caption(Command1[Index]), Command2.size());
+      book_.texts().pinyin_data, lower_caption(letter_buttons_[Index]), syllable_buttons_.size());
   for (std::size_t k = 0; k < syllables.size(); ++k) {
-    Command2[k]->setText(QString::fromStdU16String(syllables[k]));
+    syllable_buttons_[k]->setText(QString::fromStdU16String(syllables[k]));
   }
   Command2_Click(0);
 }
 
 void BrowserView::Command2_Click(int Index) {
-  if (!holds_index(Command2, Index)) return;
-  for (QPushButton* button : Command3) {
+  if (!holds_index(syllable_buttons_, Index)) return;
+  for (QPushButton* button : character_buttons_) {
     button->setText(QString());
     set_button_colour(button, Qt::white);
     button->setProperty("Tag", QString());
     button->setToolTip(QString());
   }
-  const std::vector<SyllableCharacter> characters = characters_of_syllable(
-      book_.texts().pinyin_data, lower_caption(Command2[Index]), Command3.size());
+  const std::vector<SyllableCharacter> characters =
+      characters_of_syllable(book_.texts().pinyin_data, lower_caption(syllable_buttons_[Index]),
+                             character_buttons_.size());
   for (std::size_t k = 0; k < characters.size(); ++k) {
     const SyllableCharacter& character = characters[k];
     const QString pinyin = QString::fromStdU16String(character.pinyin);
-    QPushButton* button = Command3[k];
+    QPushButton* button = character_buttons_[k];
     button->setText(QString::fromStdU16String(character.character));
     button->setProperty("Tag", pinyin);
     button->setToolTip(QStringLiteral("拼音：") + pinyin + QStringLiteral("  "));
-    set_button_colour(button, button_colour(Command5[character.tone]));
+    set_button_colour(button, button_colour(tone_swatches_[character.tone]));
   }
   Command3_Click(0);
 }
 
 void BrowserView::Command3_Click(int Index) {
-  if (!holds_index(Command3, Index)) return;
-  emit character_chosen(Command3[Index]->text());
+  if (!holds_index(character_buttons_, Index)) return;
+  emit character_chosen(character_buttons_[Index]->text());
 }
 
 QList<QWidget*> BrowserView::tab_order() const {
-  QList<QWidget*> order(Command3.begin(), Command3.end());
-  order.append(QList<QWidget*>(Command2.begin(), Command2.end()));
-  order.append(QList<QWidget*>(Command1.begin(), Command1.end()));
+  QList<QWidget*> order(character_buttons_.begin(), character_buttons_.end());
+  order.append(QList<QWidget*>(syllable_buttons_.begin(), syllable_buttons_.end()));
+  order.append(QList<QWidget*>(letter_buttons_.begin(), letter_buttons_.end()));
   return order;
 }
 

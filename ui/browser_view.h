@@ -8,9 +8,10 @@
 
 class QGroupBox;
 class QPushButton;
-class WidgetMaker;
 
 namespace zhavik {
+
+class WidgetMaker;
 
 // The pinyin browser: the letters A to Z (Command1), the syllables of the letter chosen
 // (Command2) and the characters read with the syllable chosen (Command3), each character in
@@ -36,10 +37,10 @@ class BrowserView : public QWidget {
 
  private:
   const CodeBook& book_;
-  std::array<QPushButton*, 26> Command1{};  // letters A to Z
-  std::array<QPushButton*, kSyllableCapacity> Command2{};
-  std::array<QPushButton*, kCharacterCapacity> Command3{};
-  std::array<QPushButton*, 6> Command5{};  // tone swatches 1 to 5; there is no element 0
+  std::array<QPushButton*, 26> letter_buttons_{};  // A to Z
+  std::array<QPushButton*, kSyllableCapacity> syllable_buttons_{};
+  std::array<QPushButton*, kCharacterCapacity> character_buttons_{};
+  std::array<QPushButton*, 6> tone_swatches_{};  // tones 1 to 5; there is no element 0
 };
 
 }  // namespace zhavik

@@ -24,17 +24,17 @@ namespace zhavik {
 void Form1::build_file_menu() {
   QMenuBar* bar = menuBar();
 
-  wenjian = bar->addMenu(QStringLiteral("文件(&W)"));
-  wenjian->setObjectName(QStringLiteral("wenjian"));
-  add_menu_items(wenjian, "wenjian1", {"打开文本文件(&O)", "", "退出(&F)"}, wenjian1,
+  file_menu_ = bar->addMenu(QStringLiteral("文件(&W)"));
+  file_menu_->setObjectName(QStringLiteral("wenjian"));
+  add_menu_items(file_menu_, "wenjian1", {"打开文本文件(&O)", "", "退出(&F)"}, file_menu_items_,
                  [this](int index) { wenjian1_Click(index); });
 
-  danzi = bar->addAction(QStringLiteral("单字查询(&D)"));
-  danzi->setObjectName(QStringLiteral("danzi"));
-  connect(danzi, &QAction::triggered, this, &Form1::danzi_Click);
-  piliang = bar->addAction(QStringLiteral("批量转换(&S)"));
-  piliang->setObjectName(QStringLiteral("piliang"));
-  connect(piliang, &QAction::triggered, this, &Form1::piliang_Click);
+  single_view_command_ = bar->addAction(QStringLiteral("单字查询(&D)"));
+  single_view_command_->setObjectName(QStringLiteral("danzi"));
+  connect(single_view_command_, &QAction::triggered, this, &Form1::danzi_Click);
+  batch_view_command_ = bar->addAction(QStringLiteral("批量转换(&S)"));
+  batch_view_command_->setObjectName(QStringLiteral("piliang"));
+  connect(batch_view_command_, &QAction::triggered, this, &Form1::piliang_Click);
 }
 
 void Form1::danzi_Click() {
@@ -46,17 +46,17 @@ void Form1::piliang_Click() {
 }
 
 void Form1::show_view(bool batch) {
-  Frame2->setVisible(!batch);
-  Frame3->setVisible(batch);
+  single_view_->setVisible(!batch);
+  batch_view_->setVisible(batch);
   // Only the batch view takes a file, and the menu item of the view shown is dimmed.
-  wenjian1[0]->setEnabled(batch);
-  danzi->setEnabled(batch);
-  piliang->setEnabled(!batch);
+  file_menu_items_[0]->setEnabled(batch);
+  single_view_command_->setEnabled(batch);
+  batch_view_command_->setEnabled(!batch);
   // The keys follow into the view shown; they would go on into a box now hidden.
   if (batch)
-    Frame3->focus_input();
+    batch_view_->focus_input();
   else
-    query_->focus_input();
+    query_panel_->focus_input();
 }
 
 void Form1::wenjian1_Click(int Index) {
@@ -65,20 +65,20 @@ void Form1::wenjian1_Click(int Index) {
 }
 
 void Form1::open_text_file() {
-  if (!CommonDialog1) {
+  if (!open_dialog_) {
     // Kept for the whole run, so that it opens where the user last was.
-    CommonDialog1 = new QFileDialog(this);
-    CommonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
-    CommonDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-    CommonDialog1->setFileMode(QFileDialog::ExistingFile);
+    open_dialog_ = new QFileDialog(this);
+    open_dialog_->setObjectName(QStringLiteral("CommonDialog1"));
+    open_dialog_->setAcceptMode(QFileDialog::AcceptOpen);
+    open_dialog_->setFileMode(QFileDialog::ExistingFile);
     // The lists show only the descriptions; "all files" has to match names without a dot
     // as well.
-    CommonDialog1->setOption(QFileDialog::HideNameFilterDetails);
-    CommonDialog1->setNameFilters(
+    open_dialog_->setOption(QFileDialog::HideNameFilterDetails);
+    open_dialog_->setNameFilters(
         {QStringLiteral("文本文件 (*.txt *.TXT)"), QStringLiteral("所有文件(*.*) (*)")});
   }
-  if (CommonDialog1->exec() != QDialog::Accepted) return;
-  const QStringList chosen = CommonDialog1->selectedFiles();
+  if (open_dialog_->exec() != QDialog::Accepted) return;
+  const QStringList chosen = open_dialog_->selectedFiles();
   if (!chosen.isEmpty()) load_text_file(chosen.first());
 }
 
@@ -113,7 +113,7 @@ bool Form1::load_text_file(const QString& path) {
   } catch (const std::bad_alloc&) {
     return false;
   }
-  Frame3->set_input_text(text);
+  batch_view_->set_input_text(text);
   return true;
 }
 

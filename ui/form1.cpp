@@ -26,21 +26,21 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   // Both views share one place; start-up shows one of them.
-  Frame2 = new QFrame(client);
-  Frame2->setObjectName(QStringLiteral("Frame2"));
-  place_in_twips(Frame2, 60, 60, 9495, 8235);
+  single_view_ = new QFrame(client);
+  single_view_->setObjectName(QStringLiteral("Frame2"));
+  place_in_twips(single_view_, 60, 60, 9495, 8235);
   // The query panel begins where the browser ends, on a whole pixel (6600 twips are 440
   // pixels), so that its widgets land on the pixels they would have in Frame2 itself.
-  browser_ = new BrowserView(book_, maker_, Frame2);
-  place_in_twips(browser_, 0, 0, 9495, 6600);
-  query_ = new QueryPanel(book_, maker_, Frame2);
-  place_in_twips(query_, 0, 6600, 9495, 1635);
-  connect(browser_, &BrowserView::character_chosen, query_, &QueryPanel::query);
+  browser_view_ = new BrowserView(book_, maker_, single_view_);
+  place_in_twips(browser_view_, 0, 0, 9495, 6600);
+  query_panel_ = new QueryPanel(book_, maker_, single_view_);
+  place_in_twips(query_panel_, 0, 6600, 9495, 1635);
+  connect(browser_view_, &BrowserView::character_chosen, query_panel_, &QueryPanel::query);
 
-  Frame3 = new BatchView(book_, maker_, client);
-  place_in_twips(Frame3, 60, 120, 9495, 8175);
+  batch_view_ = new BatchView(book_, maker_, client);
+  place_in_twips(batch_view_, 60, 120, 9495, 8175);
 
-  news_ = new news::NewsStrip(client);
+  news_strip_ = new news::NewsStrip(client);
   build_file_menu();
   build_help_menu();
   set_tab_order();
@@ -56,16 +56,24 @@ void Form1::set_code_book(CodeBook book) {
 }
 
 void Form1::set_word_table_file(const std::filesystem::path& path) {
-  Frame3->set_word_table_file(path);
+  batch_view_->set_word_table_file(path);
+}
+
+void Form1::set_batch_text_colour(const QColor& colour) {
+  batch_view_->set_text_colour(colour);
+}
+
+void Form1::Command1_Click(int Index) {
+  browser_view_->Command1_Click(Index);
 }
 
 void Form1::set_tab_order() {
   // The result boxes first, then the query, the browser from the bottom up, the batch view;
   // the news strip is last. The swatches only show colours and take no focus.
-  QList<QWidget*> order = query_->tab_order();
-  order.append(browser_->tab_order());
-  order.append(Frame3->tab_order());
-  order.append(news_->page_view());
+  QList<QWidget*> order = query_panel_->tab_order();
+  order.append(browser_view_->tab_order());
+  order.append(batch_view_->tab_order());
+  order.append(news_strip_->page_view());
   for (qsizetype i = 1; i < order.size(); ++i)
     setTabOrder(order[i - 1], order[i]);
 }

@@ -9,6 +9,7 @@
 #include "news/news_strip.h"
 
 class QAction;
+class QColor;
 class QFileDialog;
 class QFrame;
 class QMenu;
@@ -23,9 +24,10 @@ class QueryPanel;
 // switch between them and the news strip, and wires them together: a character chosen in
 // the pinyin browser goes to the query panel. The single-character view (Frame2) is the
 // browser above the query panel; the batch view is Frame3. Every widget carries the name and
-// index of the window's control inventory: Command3[12] is the object "Command3_12". Each
-// handler is named after the widget and the event it answers and may also be called directly,
-// as the start-up does.
+// index of the window's control inventory as its object name: element 12 of Command3 is the
+// object "Command3_12"; the members that hold them are named for what they are, and
+// docs/glossary.md links the two. Each handler is named after the widget and the event it
+// answers and may also be called directly, as the start-up does.
 class Form1 : public QMainWindow {
  public:
   explicit Form1(QWidget* parent = nullptr);
@@ -35,6 +37,12 @@ class Form1 : public QMainWindow {
   void set_code_book(CodeBook book);
   // The word file of the batch view's pinyin conversion by words.
   void set_word_table_file(const std::filesystem::path& path);
+  // The colour of the text in the batch view's two boxes.
+  void set_batch_text_colour(const QColor& colour);
+
+  // The letter buttons of the pinyin browser: letter `Index` (0 is A) is pressed, and the
+  // browser goes on down to the query of its first syllable's first character.
+  void Command1_Click(int Index);
 
   // The two views and the File menu.
   void danzi_Click();
@@ -60,19 +68,19 @@ class Form1 : public QMainWindow {
   WidgetMaker maker_;
   CodeBook book_;
 
-  QFrame* Frame2 = nullptr;
-  BrowserView* browser_ = nullptr;
-  QueryPanel* query_ = nullptr;
-  BatchView* Frame3 = nullptr;
-  news::NewsStrip* news_ = nullptr;
+  QFrame* single_view_ = nullptr;  // the browser above the query panel
+  BrowserView* browser_view_ = nullptr;
+  QueryPanel* query_panel_ = nullptr;
+  BatchView* batch_view_ = nullptr;
+  news::NewsStrip* news_strip_ = nullptr;
 
-  QMenu* wenjian = nullptr;
-  std::array<QAction*, 3> wenjian1{};  // 1 is the separator
-  QAction* danzi = nullptr;
-  QAction* piliang = nullptr;
-  QMenu* bangzhu = nullptr;
-  std::array<QAction*, 7> bangzhu1{};    // 1 and 4 are separators
-  QFileDialog* CommonDialog1 = nullptr;  // made when the File menu first opens a file
+  QMenu* file_menu_ = nullptr;
+  std::array<QAction*, 3> file_menu_items_{};  // open a text file, a separator, exit
+  QAction* single_view_command_ = nullptr;
+  QAction* batch_view_command_ = nullptr;
+  QMenu* help_menu_ = nullptr;
+  std::array<QAction*, 7> help_menu_items_{};  // 1 and 4 are separators
+  QFileDialog* open_dialog_ = nullptr;         // made when the File menu first opens a file
 };
 
 }  // namespace zhavik

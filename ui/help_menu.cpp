@@ -7,11 +7,11 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include "core/help_texts.h"
 #include "core/version_text.h"
 #include "kit/form_kit.h"
 #include "site_settings.h"
 #include "ui/form1.h"
+#include "ui/help_texts.h"
 
 namespace zhavik {
 namespace {
@@ -45,12 +45,12 @@ void open_with_desktop(const QUrl& address) {
 
 void Form1::build_help_menu() {
   QMenuBar* bar = menuBar();
-  bangzhu = bar->addMenu(QStringLiteral("帮助(&H)"));
-  bangzhu->setObjectName(QStringLiteral("bangzhu"));
+  help_menu_ = bar->addMenu(QStringLiteral("帮助(&H)"));
+  help_menu_->setObjectName(QStringLiteral("bangzhu"));
   add_menu_items(
-      bangzhu, "bangzhu1",
+      help_menu_, "bangzhu1",
       {"使用帮助(&S)", "", "软件主页(&R)", "软件升级(&J)", "", "联系方式(&L)", "关于Zhavik(&G)"},
-      bangzhu1, [this](int index) { bangzhu1_Click(index); });
+      help_menu_items_, [this](int index) { bangzhu1_Click(index); });
 }
 
 void Form1::bangzhu1_Click(int Index) {

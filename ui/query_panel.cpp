@@ -38,13 +38,13 @@ QueryPanel::QueryPanel(const CodeBook& book, const WidgetMaker& maker, QWidget* 
   setObjectName(QStringLiteral("query_panel"));
   QLabel* prompt = make_label(this, 0, QStringLiteral("请输入汉字或点击按钮选择汉字:"));
   place_in_twips(prompt, 0, 120, 3495, 255);
-  Text1[0] = make_text_box(this, 0, QColor(0, 128, 0));
-  place_in_twips(Text1[0], 3420, 60, 1455, 315);
+  input_box_ = make_text_box(this, 0, QColor(0, 128, 0));
+  place_in_twips(input_box_, 3420, 60, 1455, 315);
 
-  Command4 = maker.make_button(this, QStringLiteral("Command4"), QStringLiteral("查 询"),
-                               window_default_font(), QColor(255, 0, 0));
-  place_in_twips(Command4, 5280, 0, 1695, 375);
-  connect(Command4, &QPushButton::clicked, this, &QueryPanel::Command4_Click);
+  query_button_ = maker.make_button(this, QStringLiteral("Command4"), QStringLiteral("查 询"),
+                                    window_default_font(), QColor(255, 0, 0));
+  place_in_twips(query_button_, 5280, 0, 1695, 375);
+  connect(query_button_, &QPushButton::clicked, this, &QueryPanel::Command4_Click);
 
   QGroupBox* results =
       maker.make_frame(this, indexed_name("Frame1", 3), QStringLiteral("查询结果"));
@@ -68,46 +68,48 @@ QueryPanel::QueryPanel(const CodeBook& book, const WidgetMaker& maker, QWidget* 
   for (const Row& row : rows) {
     place_in_twips(make_label(results, row.label, QString::fromUtf16(row.caption)),
                    row.label_twips);
-    Text1[row.box] = make_text_box(results, row.box, QColor(255, 0, 0));
-    Text1[row.box]->setReadOnly(true);
-    place_in_twips(Text1[row.box], row.box_twips);
+    QLineEdit* box = make_text_box(results, row.box, QColor(255, 0, 0));
+    box->setReadOnly(true);
+    place_in_twips(box, row.box_twips);
+    result_boxes_[row.box - 1] = box;
   }
 
-  Timer1 = new QTimer(this);
-  Timer1->setObjectName(QStringLiteral("Timer1"));
-  Timer1->setInterval(100);
-  connect(Timer1, &QTimer::timeout, this, &QueryPanel::Timer1_Timer);
-  Timer1->start();
+  focus_timer_ = new QTimer(this);
+  focus_timer_->setObjectName(QStringLiteral("Timer1"));
+  focus_timer_->setInterval(100);
+  connect(focus_timer_, &QTimer::timeout, this, &QueryPanel::Timer1_Timer);
+  focus_timer_->start();
 }
 
 void QueryPanel::Command4_Click() {
-  const QueryResult result = run_query(book_, Text1[0]->text().toStdU16String());
-  Text1[0]->setText(QString::fromStdU16String(result.character));
-  for (int i = 1; i <= 4; ++i) {
-    Text1[i]->setText(QString::fromStdU16String(result.answers[i - 1]));
+  const QueryResult result = run_query(book_, input_box_->text().toStdU16String());
+  input_box_->setText(QString::fromStdU16String(result.character));
+  for (std::size_t i = 0; i < result_boxes_.size(); ++i) {
+    result_boxes_[i]->setText(QString::fromStdU16String(result.answers[i]));
     // A long answer shows from its beginning.
-    Text1[i]->setCursorPosition(0);
+    result_boxes_[i]->setCursorPosition(0);
   }
 }
 
 void QueryPanel::Timer1_Timer() {
-  Text1[0]->setFocus();
-  Text1[0]->setCursorPosition(Text1[0]->text().size());
-  Text1[0]->deselect();
-  Timer1->stop();
+  input_box_->setFocus();
+  input_box_->setCursorPosition(input_box_->text().size());
+  input_box_->deselect();
+  focus_timer_->stop();
 }
 
 void QueryPanel::query(const QString& character) {
-  Text1[0]->setText(character);
+  input_box_->setText(character);
   Command4_Click();
 }
 
 void QueryPanel::focus_input() {
-  Text1[0]->setFocus();
+  input_box_->setFocus();
 }
 
 QList<QWidget*> QueryPanel::tab_order() const {
-  return {Text1[4], Text1[3], Text1[2], Text1[1], Command4, Text1[0]};
+  return {result_boxes_[3], result_boxes_[2], result_boxes_[1],
+          result_boxes_[0], query_button_,    input_box_};
 }
 
 }  // namespace zhavik

@@ -8,9 +8,10 @@
 class QLineEdit;
 class QPushButton;
 class QTimer;
-class WidgetMaker;
 
 namespace zhavik {
+
+class WidgetMaker;
 
 // The query: the input box Text1(0) under its prompt Label1(0) and the button Command4, and
 // in the frame Frame1(3) the character's pinyin, 86 and 98 Wubi codes and area/position code
@@ -35,9 +36,10 @@ class QueryPanel : public QWidget {
 
  private:
   const CodeBook& book_;
-  std::array<QLineEdit*, 5> Text1{};  // 0 the input box, 1 to 4 the results
-  QPushButton* Command4 = nullptr;    // 查 询
-  QTimer* Timer1 = nullptr;
+  QLineEdit* input_box_ = nullptr;
+  std::array<QLineEdit*, 4> result_boxes_{};  // pinyin, 86 Wubi, 98 Wubi, area/position
+  QPushButton* query_button_ = nullptr;       // 查 询
+  QTimer* focus_timer_ = nullptr;
 };
 
 }  // namespace zhavik

@@ -10,7 +10,6 @@
 
 #include "app/form_load.h"
 #include "app/settings_off_disk.h"
-#include "kit/form_kit.h"
 #include "tests/ui/window_test.h"
 
 namespace {

@@ -38,6 +38,7 @@ TEST(Arguments, RefusesWhatCannotBeDone) {
       {"--prefix", "中"},
       {"--json", "--convert", "pinyin"},
       {"--convert", "wubi86", "--words"},
+      {"--convert", "pinyin", "--sandhi"},
       {"--from", "wubi86", ""},
       {"--from", "wubi86"},
       {"--help", "--version"},

@@ -178,11 +178,21 @@ TEST(Convert, LinesEncodingsFilesWordsAndFailures) {
   const std::string files = scratch_folder("files").string(), a = files + "/a", b = files + "/b";
   const std::string missing = files + "/missing";
   std::ofstream(a, std::ios::binary) << "中";
-  std::ofstream(b, std::ios::binary) << "\xBA\xC3\r\n";                      // 好 in GBK
-  for (const std::string name : {"/img/1.jpg", "/img/2.jpg", "/img/3.jpg"})  // no word table
-    std::filesystem::copy_file(kData + name, files + name);
+  std::ofstream(b, std::ios::binary) << "\xBA\xC3\r\n";  // 好 in GBK
+  // Folders of the dictionaries without a word table, with a word table of their own, and
+  // with one too large to be a word table.
+  const std::string own = scratch_folder("own").string(), huge = scratch_folder("huge").string();
+  for (const std::string& folder : {files, own, huge}) {
+    for (const std::string name : {"/img/1.jpg", "/img/2.jpg", "/img/3.jpg"})
+      std::filesystem::copy_file(kData + name, folder + name);
+  }
+  std::ofstream(own + "/img/word_pinyin.txt")
+      << "银行\tyin2 hang2\n行走\txing2 zou3\n银行行\tqqq1 zzz2 hang2\n绿行\tlv4 hang2\n";
+  std::ofstream(own + "/img/word_counts.txt") << "银行\t10\n行走\t5\n";
+  std::ofstream(huge + "/img/word_pinyin.txt");
+  std::filesystem::resize_file(huge + "/img/word_pinyin.txt", 16 * 1024 * 1024 + 1);
   const std::vector<std::string> pinyin = {"--convert", "pinyin"};
-  const std::vector<std::string> words = {"--convert", "pinyin", "--words"};
+  const std::vector<std::string> words = {"--convert", "pinyin", "--words", "--data", own};
   const std::vector<std::string> utf8 = {"--convert", "pinyin", "--encoding", "utf-8"};
   const std::string bad = "standard input: bytes that fit no encoding became U+FFFD (the first at ";
   const Case cases[] = {
@@ -193,8 +203,25 @@ TEST(Convert, LinesEncodingsFilesWordsAndFailures) {
       {{"--style", "numbers", "--convert", "pinyin"}, "zhong1 guo2 ###\n", 0, "", "中国a\n"},
       // Files in order, each one's last line ending with it; one that cannot be opened skipped.
       {{"--convert", "quwei", a, missing, b}, "54482635\r\n", 1, "cannot open " + missing},
-      {words, "yín háng xíng zǒu\ncháng dù\r\n", 0, "", "银行行走\n长度\r\n"},
-      {{"--convert", "pinyin", "--words", "--data", files}, "", 1, "cannot read the word table"},
+      // Words whose readings name no syllable of their characters are left out, and said so.
+      {words, "yín háng xíng zǒu\nyī gè bù shì\r\n", 0,
+       "2 words of the word table give a character a reading that the pinyin dictionary does not "
+       "have",
+       "银行行走\n一个不是\r\n"},
+      {{"--convert", "pinyin", "--words", "--sandhi", "--data", own},
+       "yí gè bú shì yì tiān",
+       0,
+       "2 words",
+       "一个不是一天"},
+      {{"--convert", "pinyin", "--words", "--data", files},
+       "",
+       1,
+       "cannot read the word table " + files +
+           "/img/word_pinyin.txt, which --words needs: there is no such file"},
+      {{"--convert", "pinyin", "--words", "--data", huge},
+       "",
+       1,
+       "word_pinyin.txt, which --words needs: it is larger than 16 MiB\n"},
       {pinyin, "", 1, "zhavik-lookup: cannot read standard input", "", "/"},
       {{"--help"}, "", 1, "zhavik-lookup: cannot write standard output", "", {}, "/dev/full"},
       // Endless input: the first failed write ends the run.

@@ -1,4 +1,4 @@
-// Reading the dictionary files and the word file: the texts their records become, and files
+// Reading the dictionary files and the word files: the texts their records become, and files
 // that are not what they should be (missing, empty, no file at all, huge, one endless line).
 // Each loads, answers and converts without crash or hang, and what can still be found is
 // found; a file that cannot be read is reported and leaves only its own text empty.
@@ -17,7 +17,8 @@
 #include "core/code_book.h"
 #include "core/lookup_scan.h"
 #include "core/tone_marks.h"
-#include "core/word_table.h"
+#include "core/word_conversion.h"
+#include "core/word_loading.h"
 
 namespace zhavik {
 namespace {
@@ -167,14 +168,43 @@ TEST_F(DictionaryFiles, OneEndlessLine) {
   EXPECT_EQ(characters_of_syllable(book.texts().pinyin_data, u"hao", 114).size(), 114u);
 }
 
-TEST_F(DictionaryFiles, OnlyARegularReadableWordFileLoads) {
-  const std::filesystem::path path = folder_ / kWordPinyinFile;
-  EXPECT_FALSE(read_word_pinyin_file(path));
-  std::filesystem::create_directory(path);
-  EXPECT_FALSE(read_word_pinyin_file(path));
-  std::filesystem::remove(path);
-  write(kWordPinyinFile, "银行\tyin2 hang2\n");
-  EXPECT_EQ(read_word_pinyin_file(path).value().words.size(), 1u);
+// The word table loads from the texts, or from the compiled table beside them while that
+// was made from exactly these files; a word file that cannot be used is refused, with why.
+TEST_F(DictionaryFiles, WordTableLoadsCompiledOnlyWhileItMatchesItsFiles) {
+  write(kPinyinFile, "xing2=\xD0\xD0\r\nhang2=\xD0\xD0\r\nzou3=\xD7\xDF\r\n");  // 行 走
+  const CodeBook book(load_dictionary_texts(folder_));
+  const std::u16string& pinyin = book.texts().pinyin_data;
+  const std::filesystem::path word_file = folder_ / kWordPinyinFile;
+  const auto refusal = [&] {
+    EXPECT_EQ(word_file_refusal(word_file), load_word_table(word_file, pinyin).refusal);
+    return word_file_refusal(word_file);
+  };
+  EXPECT_EQ(refusal(), WordFileRefusal::missing);
+  std::filesystem::create_directory(word_file);
+  EXPECT_EQ(refusal(), WordFileRefusal::not_a_regular_file);
+  std::filesystem::remove(word_file);
+  write(kWordPinyinFile, "");
+  std::filesystem::resize_file(word_file, kMaxDictionaryFileBytes + 1);  // sparse
+  EXPECT_EQ(refusal(), WordFileRefusal::too_large);
+
+  write(kWordPinyinFile, "行走\txing2 zou3\n行\thang2\n");
+  LoadedWords loaded = load_word_table(word_file, pinyin);
+  ASSERT_TRUE(loaded.table);
+  EXPECT_FALSE(loaded.compiled || loaded.counts_read);
+  EXPECT_EQ(loaded.malformed_lines, 1u);
+  write(kWordCountsFile, "行走\t5\n");
+  write(kWordTableFile, compile_word_table(word_file, pinyin).value());
+  loaded = load_word_table(word_file, pinyin);
+  EXPECT_TRUE(loaded.compiled && loaded.counts_read);
+  EXPECT_EQ(loaded.malformed_lines, 1u);  // as counted when it was compiled
+  EXPECT_EQ(convert_text_by_words(book, *loaded.table, u"行走"), u"xíng zǒu \r\n\r\n");
+  // An edited word file, or another pinyin dictionary, passes the compiled table over.
+  write(kWordPinyinFile, "行走\thang2 zou3\n");
+  loaded = load_word_table(word_file, pinyin);
+  EXPECT_FALSE(loaded.compiled);
+  EXPECT_EQ(convert_text_by_words(book, *loaded.table, u"行走"), u"háng zǒu \r\n\r\n");
+  write(kWordTableFile, compile_word_table(word_file, pinyin).value());
+  EXPECT_FALSE(load_word_table(word_file, pinyin_data_from(u"hang2=行\r\nzou3=走")).compiled);
 }
 
 }  // namespace

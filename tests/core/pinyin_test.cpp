@@ -1,14 +1,18 @@
-// Pinyin spelt with tone marks, numbers or neither, and read back as users write it. The
-// real data tests 嗯 (ń ńg ňg ǹg).
+// Pinyin in every style, for every syllable of the real data, and read back as users write
+// it. The real data tests 嗯 (ń ńg ňg ǹg) in tone marks.
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string_view>
 #include <utility>
 
 #include "core/dictionary_texts.h"
 #include "core/lookup_scan.h"
 #include "core/pinyin_style.h"
+#include "core/text.h"
 #include "core/tone_marks.h"
 
 namespace zhavik {
@@ -44,6 +48,88 @@ TEST(PinyinStyle, ReadingsInEachStyle) {
   EXPECT_EQ(pinyin_answer_scan(data, u"嗯", PinyinStyle::none), u"ng  ");
   EXPECT_EQ(pinyin_answer_scan(data, u"绿", PinyinStyle::none), u"lü  ");
   EXPECT_EQ(pinyin_answer_scan(data, u"国", PinyinStyle::numbers), u"暂缺");
+}
+
+struct SyllableRow {
+  std::u16string zhuyin, initial, third_tone;
+};
+
+// tests/core/syllables.txt, by syllable.
+std::map<std::u16string, SyllableRow> syllable_table() {
+  std::ifstream file(std::string(ZHAVIK_SOURCE_DIR) + "/tests/core/syllables.txt");
+  std::map<std::u16string, SyllableRow> table;
+  for (std::string line; std::getline(file, line);) {
+    if (line.starts_with('#')) continue;
+    std::istringstream fields(line);
+    std::string syllable, zhuyin, initial, third_tone;
+    fields >> syllable >> zhuyin >> initial >> third_tone;
+    table[*utf8_to_utf16(syllable)] = {*utf8_to_utf16(zhuyin),
+                                       initial == "-" ? u"" : *utf8_to_utf16(initial),
+                                       *utf8_to_utf16(third_tone)};
+  }
+  return table;
+}
+
+TEST(PinyinStyle, EverySyllableOfTheDataInEveryStyle) {
+  const std::map<std::u16string, SyllableRow> table = syllable_table();
+  ASSERT_EQ(table.size(), 417u);
+  std::size_t keys = 0;
+  for_each_record(load_dictionary_texts(ZHAVIK_SOURCE_DIR).pinyin_data,
+                  [&](std::u16string_view record) {
+                    const std::size_t equals = record.find(u'=');
+                    if (equals == std::u16string_view::npos) return;  // an empty line
+                    const std::u16string_view key = record.substr(0, equals);
+                    ++keys;
+                    EXPECT_TRUE(table.contains(std::u16string(key.substr(0, key.size() - 1))))
+                        << testing::PrintToString(std::u16string(key));
+                  });
+  EXPECT_GT(keys, 1400u);  // the real dictionary was read
+  for (const auto& [syllable, row] : table) {
+    const std::u16string first = syllable + u'1';
+    const std::u16string third = syllable + u'3';
+    EXPECT_EQ(styled_reading(first, PinyinStyle::zhuyin), row.zhuyin);
+    EXPECT_EQ(styled_reading(third, PinyinStyle::initials), row.initial);
+    EXPECT_EQ(styled_reading(third, PinyinStyle::marks), row.third_tone);
+    EXPECT_EQ(styled_reading(third, PinyinStyle::first), syllable.substr(0, 1));
+    EXPECT_EQ(styled_reading(third, PinyinStyle::numbers), third);
+    EXPECT_EQ(styled_reading(third, PinyinStyle::none), syllable);
+  }
+}
+
+TEST(PinyinStyle, TonesUmlautsAndKeysOutsideTheScheme) {
+  constexpr auto v = UmlautSpelling::v;
+  const struct {
+    std::u16string_view key;
+    PinyinFormat format;
+    std::u16string_view expected;
+  } cases[] = {
+      // Zhuyin: the first tone (or none given) unmarked, ˊ ˇ ˋ after, the neutral ˙ before.
+      {u"guo2", PinyinStyle::zhuyin, u"ㄍㄨㄛˊ"},
+      {u"ni3", PinyinStyle::zhuyin, u"ㄋㄧˇ"},
+      {u"shi4", PinyinStyle::zhuyin, u"ㄕˋ"},
+      {u"de5", PinyinStyle::zhuyin, u"˙ㄉㄜ"},
+      {u"hm5", PinyinStyle::zhuyin, u"˙ㄏㄇ"},
+      {u"ng2", PinyinStyle::zhuyin, u"ㄫˊ"},
+      {u"zhong", PinyinStyle::zhuyin, u"ㄓㄨㄥ"},
+      {u"ê4", PinyinStyle::zhuyin, u"ㄝˋ"},
+      // v stands for ü where letters are written out, and nowhere else.
+      {u"lü4", {PinyinStyle::numbers, v}, u"lv4"},
+      {u"nüe5", {PinyinStyle::none, v}, u"nve"},
+      {u"lü4", PinyinStyle::none, u"lü"},
+      {u"lü4", {PinyinStyle::marks, v}, u"lǜ"},
+      {u"lü4", {PinyinStyle::zhuyin, v}, u"ㄌㄩˋ"},
+      // Keys that are no syllable of the scheme come back as they are.
+      {u"xyz3", PinyinStyle::zhuyin, u"xyz3"},
+      {u"y1", PinyinStyle::initials, u"y1"},
+      {u"zhong12", PinyinStyle::zhuyin, u"zhong12"},
+      {u"", PinyinStyle::zhuyin, u""},
+      {u"", PinyinStyle::first, u""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(styled_reading(c.key, c.format), c.expected)
+        << testing::PrintToString(std::u16string(c.key)) << " in style "
+        << static_cast<int>(c.format.style);
+  }
 }
 
 TEST(PinyinStyle, SyllablesAsUsersWriteThem) {

@@ -31,10 +31,25 @@ const CodeBook& book() {
   return indexed;
 }
 
+std::string file_bytes(const char* name) {
+  std::ifstream file(std::string(ZHAVIK_SOURCE_DIR) + "/" + name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
 const WordList& words() {
   static const WordList list =
-      *read_word_pinyin_file(std::filesystem::path(ZHAVIK_SOURCE_DIR) / kWordPinyinFile);
+      parse_word_pinyin(file_bytes(kWordPinyinFile), CharacterReadings(texts().pinyin_data));
   return list;
+}
+
+const CountList& counts() {
+  static const CountList list = parse_word_counts(file_bytes(kWordCountsFile));
+  return list;
+}
+
+const WordTable& table() {
+  static const WordTable built(words().words, counts().counts);
+  return built;
 }
 
 TEST(RealData, KnownCharacters) {
@@ -68,9 +83,7 @@ TEST(RealData, EverySyllableOfTheBrowserReachesCharacters) {
 }
 
 TEST(RealData, PolyphonesTakeTheReadingOfTheirWord) {
-  const WordList& list = words();
-  EXPECT_EQ(list.malformed_lines, 0u);
-  const WordTable table(list.words);
+  EXPECT_EQ(words().malformed_lines + counts().malformed_lines, 0u);
   const struct {
     std::u16string_view text, expected;
   } cases[] = {
@@ -83,15 +96,73 @@ TEST(RealData, PolyphonesTakeTheReadingOfTheirWord) {
       // A surrogate pair stays one character, and a word beside it is found.
       {u"😀银行😀", u"### yín háng ### \r\n\r\n"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(convert_text_by_words(book(), table, c.text), c.expected);
-    EXPECT_EQ(convert_text_by_words_reference(book(), list.words, c.text), c.expected);
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(convert_text_by_words(book(), table(), c.text), c.expected);
 }
 
-std::string file_bytes(const char* name) {
-  std::ifstream file(std::string(ZHAVIK_SOURCE_DIR) + "/" + name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+// The reading of one character of a text converted by words; `at` counts the characters,
+// all of them hanzi.
+std::u16string reading_at(std::u16string_view text, std::size_t at, bool sandhi) {
+  const std::u16string converted = convert_text_by_words(book(), table(), text, sandhi);
+  std::size_t begin = 0;
+  for (std::size_t i = 0; i < at; ++i)
+    begin = converted.find(u' ', begin) + 1;
+  return converted.substr(begin, converted.find(u' ', begin) - begin);
+}
+
+// Places that real prose got wrong: a cut across the words (问 + 明了 liǎo, 我 + 的哥 + 哥),
+// a particle or a measure word that no word reads, and the context rules.
+TEST(RealData, LinesAreCutAsTheyAreLikeliestReadAndRulesReadTheRest) {
+  const struct {
+    std::u16string_view text;
+    std::size_t at;
+    std::u16string_view expected;
+  } cases[] = {
+      {u"问明了情况", 2, u"le"},     {u"吃我的人便是我的哥哥", 7, u"de"},
+      {u"似乎打的是自己", 3, u"de"}, {u"那个的哥开车", 2, u"dī"},
+      {u"慢慢地走", 2, u"de"},       {u"土地", 1, u"dì"},
+      {u"跑得快", 1, u"de"},         {u"获得", 1, u"dé"},
+      {u"两只手", 1, u"zhī"},        {u"这只猫", 1, u"zhī"},
+      {u"每只", 1, u"zhī"},          {u"只是", 0, u"zhǐ"},
+      {u"他只有一个", 1, u"zhǐ"},    {u"胡子这么长了", 4, u"cháng"},
+      {u"一支长烟管", 2, u"cháng"},  {u"孩子长大了", 2, u"zhǎng"},
+      {u"最后两行", 3, u"háng"},     {u"我还得活几天", 2, u"děi"},
+      {u"又得了胜", 1, u"dé"},
+  };
+  std::u16string all;  // the reference is slow on the full tables: all lines at once
+  for (const auto& c : cases) {
+    EXPECT_EQ(reading_at(c.text, c.at, false), c.expected) << testing::PrintToString(c.text);
+    all += c.text;
+    all += u"\r\n";
+  }
+  EXPECT_EQ(convert_text_by_words(book(), table(), all),
+            convert_text_by_words_reference(book(), words().words, counts().counts, all));
+}
+
+// zhavik-lookup --sandhi: 一 and 不 as spoken, 一 as a numeral where it counts.
+TEST(RealData, ToneSandhiOfYiAndBu) {
+  const struct {
+    std::u16string_view text;
+    std::size_t at;
+    std::u16string_view expected;
+  } cases[] = {
+      {u"一个人", 0, u"yí"},   {u"不是", 0, u"bú"},       {u"一天", 0, u"yì"},
+      {u"一起", 0, u"yì"},     {u"不好", 0, u"bù"},       {u"第一个", 1, u"yī"},
+      {u"十一点", 1, u"yī"},   {u"一九九八年", 0, u"yī"}, {u"统一战线", 1, u"yī"},
+      {u"唯一的", 1, u"yī"},   {u"一模一样", 2, u"yí"},   {u"一万一千", 2, u"yì"},
+      {u"十一万", 1, u"yī"},   {u"看一看", 1, u"yi"},     {u"一月", 0, u"yī"},
+      {u"说了一", 2, u"yī"},   {u"不一会", 1, u"yí"},     {u"这一月", 1, u"yí"},
+      {u"另一方面", 1, u"yì"},
+  };
+  std::u16string all;
+  for (const auto& c : cases) {
+    EXPECT_EQ(reading_at(c.text, c.at, true), c.expected) << testing::PrintToString(c.text);
+    EXPECT_EQ(reading_at(c.text, c.at, false), c.text[c.at] == u'一' ? u"yī" : u"bù");
+    all += c.text;
+    all += u"\r\n";
+  }
+  EXPECT_EQ(convert_text_by_words(book(), table(), all, true),
+            convert_text_by_words_reference(book(), words().words, counts().counts, all, true));
 }
 
 // Every character, in every kind: the index against the plain scan, and the command-line

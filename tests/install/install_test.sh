@@ -9,6 +9,7 @@ failures=0
 fail() { echo "$1"; failures=$((failures + 1)); }
 files="lib/zhavik/zhavik lib/zhavik/zhavik-lookup lib/zhavik/img/1.jpg lib/zhavik/img/2.jpg
   lib/zhavik/img/3.jpg lib/zhavik/img/word_pinyin.txt lib/zhavik/img/NOTICE.txt
+  lib/zhavik/img/word_counts.txt lib/zhavik/img/word_table.bin
   lib/zhavik/Zhavik帮助.chm share/doc/zhavik/html/index.html
   share/applications/example.zhavik.Zhavik.desktop share/metainfo/example.zhavik.Zhavik.metainfo.xml
   share/icons/hicolor/32x32/apps/example.zhavik.Zhavik.png

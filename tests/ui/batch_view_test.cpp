@@ -33,7 +33,7 @@ class BatchView : public testing::Test {
     form_.piliang_Click();
   }
   QPlainTextEdit* editor(int index) {
-    return child<QPlainTextEdit>(form_, indexed_name("RichTextBox1", index));
+    return child<QPlainTextEdit>(form_, zhavik::indexed_name("RichTextBox1", index));
   }
   // The editor's lines as the conversion takes them: CR LF in place of its separators.
   std::u16string lines(int index) {
@@ -41,7 +41,7 @@ class BatchView : public testing::Test {
   }
   // Presses conversion button `index`; gives the frame caption and the result's lines.
   QStringList convert(int index) {
-    child<QPushButton>(form_, indexed_name("Command6", index))->click();
+    child<QPushButton>(form_, zhavik::indexed_name("Command6", index))->click();
     return {child<QGroupBox>(form_, "Frame4_1")->title(), editor(1)->toPlainText()};
   }
   QString write_file(const char* name, const std::string& bytes) {
@@ -68,9 +68,10 @@ TEST_F(BatchView, EveryButtonConvertsEachLineToItsKind) {
 }
 
 // Check1 turns the pinyin button, and only it, to reading words; the words are read when
-// first needed, and a word file that cannot be read turns the box off for good.
+// first needed, without those whose readings name no syllable of their characters, and a
+// word file that cannot be read turns the box off for good.
 TEST_F(BatchView, WordReadingIsAnOptionOfThePinyinButtonOnly) {
-  const QString path = write_file("word_pinyin.txt", "行走\txing2 zou3\n");
+  const QString path = write_file("word_pinyin.txt", "行走\txing2 zou3\n你好\tqqq1 zzz2\n");
   auto* check = child<QCheckBox>(form_, "Check1");
   form_.set_word_table_file(path.toStdU16String());
   editor(0)->setPlainText("行走 你");
@@ -91,6 +92,27 @@ TEST_F(BatchView, WordReadingIsAnOptionOfThePinyinButtonOnly) {
   ASSERT_TRUE(std::filesystem::remove(path.toStdString()));
   EXPECT_EQ(convert(0)[1], "háng zǒu nǐ \n\n");
   EXPECT_FALSE(check->isEnabled() || check->isChecked());
+}
+
+// A word file that a look shows unusable disables Check1 as soon as it is named, and its
+// tool tip says why.
+TEST_F(BatchView, AnUnusableWordFileDisablesTheBoxAtOnce) {
+  auto* check = child<QCheckBox>(form_, "Check1");
+  const QString huge = write_file("huge.txt", "");
+  std::filesystem::resize_file(huge.toStdString(), 16 * 1024 * 1024 + 1);  // sparse
+  const std::pair<QString, QString> cases[] = {
+      {folder_.filePath("missing.txt"), "缺少词语表文件 img/word_pinyin.txt"},
+      {folder_.path(), "词语表 img/word_pinyin.txt 不是普通文件"},
+      {huge, "词语表 img/word_pinyin.txt 大于 16 MiB"},
+  };
+  for (const auto& [path, why] : cases) {
+    form_.set_word_table_file(write_file("word_pinyin.txt", "").toStdU16String());
+    ASSERT_TRUE(check->isEnabled());
+    check->setChecked(true);
+    form_.set_word_table_file(path.toStdU16String());
+    EXPECT_FALSE(check->isEnabled() || check->isChecked());
+    EXPECT_EQ(check->toolTip(), why + "，无法按词语判断多音字");
+  }
 }
 
 // Each file loads in full, as the core decodes it, and converts line by line; a huge one

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "kit/form_kit.h"
 #include "tests/ui/window_test.h"
 
 namespace {

@@ -20,14 +20,16 @@ class SingleView : public testing::Test {
                 u"啊 bs\r\n哎 kaqy\r\n好 vb vbg\r\n"));
   }
   QPushButton* button(const char* array, int index) {
-    return child<QPushButton>(form_, indexed_name(array, index));
+    return child<QPushButton>(form_, zhavik::indexed_name(array, index));
   }
-  QLineEdit* box(int index) { return child<QLineEdit>(form_, indexed_name("Text1", index)); }
+  QLineEdit* box(int index) {
+    return child<QLineEdit>(form_, zhavik::indexed_name("Text1", index));
+  }
   // Caption, tag, tooltip and colour of a character button.
   QStringList character(int index) {
     QPushButton* filled = button("Command3", index);
     return {filled->text(), filled->property("Tag").toString(), filled->toolTip(),
-            button_colour(filled).name()};
+            zhavik::button_colour(filled).name()};
   }
   // The texts of the buttons of `array` up to the first blank one.
   QStringList captions(const char* array) {
@@ -41,7 +43,7 @@ class SingleView : public testing::Test {
 };
 
 TEST_F(SingleView, SyllableLaysOutItsCharactersToneByToneInTheSwatchColoursBlanksClear) {
-  set_button_colour(button("Command5", 4), QColor(10, 20, 30));
+  zhavik::set_button_colour(button("Command5", 4), QColor(10, 20, 30));
   button("Command1", 0)->click();
   button("Command2", 1)->click();
   const QStringList tone1 = {"āi", "拼音：āi  ", "#ffc0c0"},

@@ -52,10 +52,15 @@ inline QStringList open_through_dialog(const zhavik::Form1& form, const QString&
       if (auto* box = qobject_cast<QMessageBox*>(modal); box && messages) *messages << box->text();
       static_cast<QDialog*>(modal)->reject();
     }
-    if (dialog || !(dialog = qobject_cast<QFileDialog*>(modal))) return;
+    if (dialog || !qobject_cast<QFileDialog*>(modal)) return;
+    // A user types once the name box has the keys, and presses Open right after: until then
+    // the dialog's list, read while it shows, may still select names and write them into it.
+    auto* name_box = modal->findChild<QLineEdit*>("fileNameEdit");
+    if (!name_box->hasFocus()) return;
+    dialog = static_cast<QFileDialog*>(modal);
     filters = dialog->nameFilters();
-    dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
-    QTimer::singleShot(0, dialog, [dialog] {
+    QTimer::singleShot(0, dialog, [dialog, name_box, path] {
+      name_box->setText(path);
       static_cast<QDialog*>(dialog)->accept();
       if (dialog->isVisible()) dialog->reject();
     });

@@ -1,4 +1,4 @@
-#include "core/help_texts.h"
+#include "ui/help_texts.h"
 
 #include <initializer_list>
 
