@@ -125,10 +125,9 @@ std::optional<QByteArray> read_ordinary_file(const QString& path, qint64 most) {
   // Every sharing allowed, so that another run's use of the file is never in the way; the
   // second look: what is opened is still that ordinary file, even if something was put in
   // its place in between.
-  const OwnedHandle file(CreateFileW(name.c_str(), GENERIC_READ,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  const OwnedHandle file(CreateFileW(
+      name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file.valid()) return QByteArray();
   QByteArray bytes;
   if (is_ordinary_file(file.get())) {
