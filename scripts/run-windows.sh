@@ -28,9 +28,10 @@ if [ -n "${DISPLAY:-}" ]; then
   exit
 fi
 echo "No display: running zhavik.exe under Wine in a virtual X server (Xvfb) for a screenshot"
+# Wine puts the window 110 pixels down: a screen of 768 lines shows it whole.
 launcher="$WINEPREFIX/start-zhavik"
 printf '#!/bin/sh\nexec %q %q\n' "$wine" "$program" >"$launcher"
 chmod +x "$launcher"
-xvfb-run -a -s "-screen 0 800x700x24 -dpi 96" \
+xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
   "$root/scripts/screenshot.sh" "$launcher" "$root/zhavik-windows.png"
 echo "Saved the window as $root/zhavik-windows.png"
