@@ -23,7 +23,7 @@ const DictionaryTexts& loaded_texts() {
 }
 
 std::u16string benchmark_text(std::size_t length) {
-  return sample_text(loaded_texts().pinyin_data, length, u"\r\n");
+  return sample_text(loaded_texts()[Kind::pinyin], length, u"\r\n");
 }
 
 void LoadFiles(benchmark::State& state) {
@@ -57,19 +57,16 @@ void ConvertMillionCharacters(benchmark::State& state) {
   const std::u16string text = benchmark_text(1'000'000);
   for (auto _ : state) {
     const CodeBook book(loaded_texts());
-    benchmark::DoNotOptimize(convert_text(book, text, kind_text(kind)));
+    benchmark::DoNotOptimize(convert_text(book, text, kind));
   }
-  state.SetLabel(std::string(kind == Kind::pinyin   ? "pinyin"
-                             : kind == Kind::wubi86 ? "wubi86"
-                             : kind == Kind::wubi98 ? "wubi98"
-                                                    : "quwei"));
+  state.SetLabel(std::string(row_of(kind).name));
 }
-BENCHMARK(ConvertMillionCharacters)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(ConvertMillionCharacters)->DenseRange(0, kKindCount - 1)->Unit(benchmark::kMillisecond);
 
 // The word table of the build folder, where the build compiled it.
 const WordTable& loaded_words() {
   static const LoadedWords loaded = load_word_table(
-      std::filesystem::path(ZHAVIK_BUILD_DIR) / kWordPinyinFile, loaded_texts().pinyin_data);
+      std::filesystem::path(ZHAVIK_BUILD_DIR) / kWordPinyinFile, loaded_texts()[Kind::pinyin]);
   return *loaded.table;
 }
 
@@ -99,7 +96,7 @@ void LoadWordTable(benchmark::State& state) {
   const std::filesystem::path folder = compiled ? ZHAVIK_BUILD_DIR : ZHAVIK_SOURCE_DIR;
   for (auto _ : state) {
     const LoadedWords loaded =
-        load_word_table(folder / kWordPinyinFile, loaded_texts().pinyin_data);
+        load_word_table(folder / kWordPinyinFile, loaded_texts()[Kind::pinyin]);
     if (loaded.compiled != compiled) state.SkipWithError("not loaded the way measured");
     benchmark::DoNotOptimize(loaded.table.get());
   }
@@ -116,7 +113,7 @@ void ConvertMillionCharactersOfProse(benchmark::State& state) {
   const std::u16string text = prose_text(1'000'000);
   for (auto _ : state) {
     benchmark::DoNotOptimize(by_words ? convert_text_by_words(book, words, text)
-                                      : convert_text(book, text, kind_text(Kind::pinyin)));
+                                      : convert_text(book, text, Kind::pinyin));
   }
   state.SetLabel(by_words ? "pinyin by words" : "pinyin");
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures zhavik-lookup as a whole process, as a user at a terminal or a script runs it:
-#  1. the median time of `zhavik-lookup 中` (start-up, dictionaries, four answers, exit), and
-#     of `--convert pinyin --words` of one line (the word table loaded on this first use);
+#  1. the median time of `zhavik-lookup 中` (start-up, dictionaries, four answers, exit) and
+#     how far it lies above a bare process, and of `--convert pinyin --words` of one line (the
+#     word table loaded on this first use);
 #  2. `--convert pinyin` and `--convert pinyin --words` of a file of 1,000,000 characters of
 #     prose (bench/accuracy's text, repeated), against pinyin-pro on node converting the same
 #     file in the same run, when node and pinyin-pro are there.
@@ -60,9 +61,13 @@ echo "zhavik-lookup: $lookup"
 echo "timing with: $(command -v hyperfine >/dev/null && hyperfine --version || echo 'own loop (no hyperfine)')"
 echo "cores: $(nproc), load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 
-baseline="$(median_of 100 "$lookup" --version)"
-single="$(median_of 100 "$lookup" 中)"
-echo "zhavik-lookup 中                 median $(ms "$single") (--version alone: $(ms "$baseline"))"
+# A lookup against a bare process (/bin/true) and the program's own start-up (--version); the
+# machine's load shows in all three alike. On a busy machine, run under `chrt -f 10` (as
+# root) for steadier figures.
+bare="$(median_of 200 /bin/true)"
+baseline="$(median_of 200 "$lookup" --version)"
+single="$(median_of 200 "$lookup" 中)"
+echo "zhavik-lookup 中                 median $(ms "$single"), $(ms "$(python3 -c "print($single - $bare)")") above /bin/true ($(ms "$bare")); --version: $(ms "$baseline")"
 echo "我去银行取钱" >"$scratch/line.txt"
 line="$(median_of 50 "$lookup" --convert pinyin --words "$scratch/line.txt")"
 echo "--convert pinyin --words, one line      median $(ms "$line") (the word table loaded)"

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     form.piliang_Click();
     form.findChild<QPlainTextEdit*>("RichTextBox1_0")
         ->setPlainText(QString::fromStdU16String(zhavik::sample_text(
-            zhavik::load_dictionary_texts(folder).pinyin_data, 1'000'000, u"\n")));
+            zhavik::load_dictionary_texts(folder)[zhavik::Kind::pinyin], 1'000'000, u"\n")));
     form.findChild<QCheckBox*>("Check1")->setChecked(by_words);
     form.findChild<QPushButton*>("Command6_0")->click();
     form.repaint();

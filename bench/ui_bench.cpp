@@ -95,8 +95,8 @@ int main(int argc, char** argv) {
   report("first conversion of a line by words", time_each(1, 1, convert));
   by_words->setChecked(false);
   // The editor takes "\n" as its line break, as when a user pastes text.
-  input->setPlainText(QString::fromStdU16String(
-      zhavik::sample_text(zhavik::load_dictionary_texts(folder).pinyin_data, 1'000'000, u"\n")));
+  input->setPlainText(QString::fromStdU16String(zhavik::sample_text(
+      zhavik::load_dictionary_texts(folder)[zhavik::Kind::pinyin], 1'000'000, u"\n")));
   report("convert 1,000,000 characters into the result box", time_each(1, 4, convert));
   by_words->setChecked(true);
   report("the same by words", time_each(1, 1, convert));

@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path folder = argc > 2 ? argv[2] : ZHAVIK_BUILD_DIR;
   const CodeBook book(load_dictionary_texts(folder));
-  const LoadedWords words = load_word_table(folder / kWordPinyinFile, book.texts().pinyin_data);
+  const LoadedWords words = load_word_table(folder / kWordPinyinFile, book.texts()[Kind::pinyin]);
   std::ifstream file(argv[1], std::ios::binary);
   if (!words.table || !file) {
     std::fprintf(stderr, "word_accuracy: cannot read the word file or the text\n");
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     const std::u16string line = utf8_to_utf16_lossy(bytes);
     std::u16string by_words;
     append_line_by_words(by_words, book, table, line);
-    const std::u16string plain = convert_text(book, line, u"拼音");
+    const std::u16string plain = convert_text(book, line, Kind::pinyin);
     const std::vector<std::u16string_view> plain_items = items_of(plain);
     const std::vector<std::u16string_view> word_items = items_of(by_words);
     std::size_t item = 0;

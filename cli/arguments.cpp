@@ -22,19 +22,37 @@ std::u16string operand_text(const std::string& argument) {
   return *text;
 }
 
+// "a, b or c" with " or " as `last`.
+std::string listed(const std::vector<std::string>& words, const char* last) {
+  std::string list;
+  for (std::size_t i = 0; i < words.size(); ++i)
+    list += (i == 0 ? "" : i + 1 == words.size() ? last : ", ") + words[i];
+  return list;
+}
+
+std::vector<std::string> kind_texts() {
+  std::vector<std::string> texts;
+  for (const KindRow& row : kKinds)
+    texts.push_back(utf16_to_utf8(row.text));
+  return texts;
+}
+
+std::vector<std::string> kind_names() {
+  std::vector<std::string> names;
+  for (const KindRow& row : kKinds)
+    names.emplace_back(row.name);
+  return names;
+}
+
 Kind parse_kind(const std::string& name) {
-  static const std::pair<const char*, Kind> aliases[] = {{"pinyin", Kind::pinyin},
-                                                         {"wubi86", Kind::wubi86},
-                                                         {"wubi98", Kind::wubi98},
-                                                         {"quwei", Kind::quwei}};
-  for (const auto& [alias, kind] : aliases) {
-    if (name == alias) return kind;
-  }
+  if (std::optional<Kind> kind = kind_from_name(name)) return *kind;
   if (std::optional<std::u16string> text = utf8_to_utf16(name)) {
     if (std::optional<Kind> kind = kind_from_text(*text)) return *kind;
   }
-  throw UsageError("unknown kind '" + escaped_for_terminal(name) +
-                   "': use 拼音, 86五笔, 98五笔, 区位, pinyin, wubi86, wubi98 or quwei");
+  std::vector<std::string> all = kind_texts();
+  for (std::string& kind_name : kind_names())
+    all.push_back(std::move(kind_name));
+  throw UsageError("unknown kind '" + escaped_for_terminal(name) + "': use " + listed(all, " or "));
 }
 
 template <class Choice>
@@ -47,6 +65,56 @@ Choice parse_choice(const std::string& option, const std::string& value,
   }
   throw UsageError(option + " takes one of " + names + ", not '" + escaped_for_terminal(value) +
                    "'");
+}
+
+PinyinStyle parse_style(const std::string& name) {
+  if (std::optional<PinyinStyle> style = pinyin_style_named(name)) return *style;
+  throw UsageError("unknown style '" + escaped_for_terminal(name) + "': use " +
+                   pinyin_style_names());
+}
+
+std::string style_name(PinyinStyle style) {
+  for (const PinyinStyleName& entry : kPinyinStyleNames) {
+    if (entry.style == style) return std::string(entry.name);
+  }
+  return {};
+}
+
+// --style and --v shape the pinyin a run writes. Where it writes none, or none that the
+// style can shape, they are refused rather than ignored.
+void check_pinyin_format(const Request& request) {
+  if (request.umlaut == UmlautSpelling::v && !spells_umlaut(request.style)) {
+    throw UsageError("--v writes ü as v in --style numbers or none, not in --style " +
+                     style_name(request.style));
+  }
+  if (request.style == PinyinStyle::marks) return;
+  const std::string style = "--style " + style_name(request.style);
+  const auto refuse_other_kinds = [&](const char* option, const char* instead) {
+    if (shape_of(*request.kind) == AnswerShape::readings) return;
+    throw UsageError(style + " writes pinyin, and " + option + " " +
+                     std::string(row_of(*request.kind).name) + " writes none: use " + option +
+                     " pinyin" + instead);
+  };
+  switch (request.mode) {
+    case Mode::kind:
+      return refuse_other_kinds("--kind", " or TEXT, which shows every kind");
+    case Mode::convert:
+      return refuse_other_kinds("--convert", "");
+    case Mode::from:
+      if (!request.json) refuse_other_kinds("--from", ", or --json, which shows every kind");
+      return;
+    case Mode::tones:
+      throw UsageError("--tones writes tone marks only, not " + style);
+    case Mode::syllables:
+      // The syllables are listed without tones, and many share an initial or a letter.
+      if (request.style == PinyinStyle::none || request.style == PinyinStyle::zhuyin) return;
+      throw UsageError(
+          "--syllables lists syllables without tones: use --style none or zhuyin, "
+          "not " +
+          style_name(request.style));
+    default:
+      return;
+  }
 }
 
 // How many operands each mode takes: exactly one, except TEXT... (at least one) and
@@ -120,10 +188,9 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
     } else if (argument == "--characters") {
       set_mode(Mode::characters, argument);
     } else if (argument == "--style") {
-      request.style = parse_choice<PinyinStyle>(argument, value(),
-                                                {{"marks", PinyinStyle::marks},
-                                                 {"numbers", PinyinStyle::numbers},
-                                                 {"none", PinyinStyle::none}});
+      request.style = parse_style(value());
+    } else if (argument == "--v") {
+      request.umlaut = UmlautSpelling::v;
     } else if (argument == "--encoding") {
       request.encoding = parse_choice<InputEncoding>(
           argument, value(), {{"utf-8", InputEncoding::utf8}, {"gbk", InputEncoding::gbk}});
@@ -173,6 +240,7 @@ Request parse_arguments(const std::vector<std::string>& arguments) {
       request.mode != Mode::from) {
     throw UsageError("--json goes with TEXT, --query or --from");
   }
+  check_pinyin_format(request);
   check_operands(request);
   return request;
 }
@@ -211,7 +279,7 @@ std::string escaped_for_terminal(const std::string& text) {
   return out;
 }
 
-const char* const kUsage =
+const std::string kUsage =
     "usage: zhavik-lookup [OPTIONS] TEXT...                each character with its four codes\n"
     "       zhavik-lookup [OPTIONS] --kind KIND CHAR       one lookup, exactly as the window\n"
     "       zhavik-lookup [OPTIONS] --query TEXT           the query: character, then 4 answers\n"
@@ -224,7 +292,9 @@ const char* const kUsage =
     "       zhavik-lookup --help | --version\n"
     "options:\n"
     "  --data DIR                 the folder that holds img/ (default: the program's folder)\n"
-    "  --style marks|numbers|none pinyin as zhōng, zhong1 or zhong (default: marks)\n"
+    "  --style STYLE              how pinyin is written: marks zhōng (default), numbers zhong1,\n"
+    "                             none zhong, initials zh, first z or zhuyin ㄓㄨㄥ\n"
+    "  --v                        with --style numbers or none: ü as v (lv4)\n"
     "  --json                     JSON output for TEXT, --query and --from\n"
     "  --prefix                   with --from: every code that starts with CODE\n"
     "  --encoding utf-8|gbk       with --convert: the input's encoding (default: a byte-order\n"
@@ -235,7 +305,9 @@ const char* const kUsage =
     "  --sandhi                   with --words: 一 and 不 as spoken (一个 yí gè, 不是 bú shì)\n"
     "  --line-buffered            with --convert: write each line as soon as it is converted\n"
     "                             (always so when standard output is a terminal)\n"
-    "KIND is 拼音, 86五笔, 98五笔 or 区位 (or pinyin, wubi86, wubi98, quwei).\n"
+    "KIND is " +
+    listed(kind_texts(), " or ") + " (or " + listed(kind_names(), ", ") +
+    ").\n"
     "Exit status: 0 done, 1 nothing found or a read or write error, 2 bad usage.\n";
 
 }  // namespace zhavik

@@ -38,6 +38,7 @@ struct Request {
   std::vector<std::u16string> operands;      // texts, in UTF-16
   std::vector<std::filesystem::path> files;  // --convert's input files
   PinyinStyle style = PinyinStyle::marks;
+  UmlautSpelling umlaut = UmlautSpelling::u_umlaut;  // --v
   InputEncoding encoding = InputEncoding::automatic;
   bool json = false;
   bool prefix = false;
@@ -45,6 +46,8 @@ struct Request {
   bool words = false;          // --convert pinyin reads polyphones from their words
   bool sandhi = false;         // --words writes 一 and 不 as spoken
   bool line_buffered = false;  // --convert writes each line out as soon as it is converted
+
+  PinyinFormat format() const { return {style, umlaut}; }
 };
 
 // Reads the arguments after the program name. Throws UsageError.
@@ -54,6 +57,6 @@ Request parse_arguments(const std::vector<std::string>& arguments);
 // UTF-8, written as escapes (\n, \x1b), so that an argument cannot drive the terminal.
 std::string escaped_for_terminal(const std::string& text);
 
-extern const char* const kUsage;
+extern const std::string kUsage;
 
 }  // namespace zhavik

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <memory>
 #include <optional>
 
@@ -35,7 +34,7 @@ bool read_input(std::FILE* file, const std::string& name, Consume consume) {
   while (true) {
     const std::ptrdiff_t got = read_available(file, chunk.data(), chunk.size());
     if (got < 0) {
-      std::cerr << "zhavik-lookup: cannot read " << name << ": " << std::strerror(errno) << "\n";
+      write_error_line("cannot read " + name + ": " + std::strerror(errno));
       return false;
     }
     if (got == 0 || !consume(std::string_view(chunk.data(), static_cast<std::size_t>(got)))) {
@@ -44,15 +43,15 @@ bool read_input(std::FILE* file, const std::string& name, Consume consume) {
   }
 }
 
-const char* refusal_text(WordFileRefusal refusal) {
+const char* refusal_text(FileRefusal refusal) {
   switch (refusal) {
-    case WordFileRefusal::missing:
+    case FileRefusal::missing:
       return "there is no such file";
-    case WordFileRefusal::not_a_regular_file:
+    case FileRefusal::not_regular:
       return "it is not a regular file";
-    case WordFileRefusal::too_large:
+    case FileRefusal::too_large:
       return "it is larger than 16 MiB";
-    case WordFileRefusal::unreadable:
+    case FileRefusal::unreadable:
       break;
   }
   return "it cannot be read";
@@ -70,28 +69,28 @@ std::optional<LineConversion> line_conversion(const Request& request, const Dict
     };
   }
   const std::filesystem::path path = folder / kWordPinyinFile;
-  LoadedWords loaded = load_word_table(path, texts.pinyin_data);
+  LoadedWords loaded = load_word_table(path, texts[Kind::pinyin]);
   if (!loaded.table) {
-    std::cerr << "zhavik-lookup: cannot read the word table " << display_name(&path)
-              << ", which --words needs: " << refusal_text(*loaded.refusal) << "\n";
+    write_error_line("cannot read the word table " + display_name(&path) +
+                     ", which --words needs: " + refusal_text(*loaded.refusal));
     return std::nullopt;
   }
   if (loaded.malformed_lines != 0) {
-    std::cerr << "zhavik-lookup: warning: " << loaded.malformed_lines
-              << " lines of the word table are not words and were left out\n";
+    write_error_line("warning: " + std::to_string(loaded.malformed_lines) +
+                     " lines of the word table are not words and were left out");
   }
   if (loaded.unknown_readings != 0) {
-    std::cerr << "zhavik-lookup: warning: " << loaded.unknown_readings
-              << " words of the word table give a character a reading that the pinyin"
-                 " dictionary does not have and were left out\n";
+    write_error_line("warning: " + std::to_string(loaded.unknown_readings) +
+                     " words of the word table give a character a reading that the pinyin"
+                     " dictionary does not have and were left out");
   }
   if (!loaded.counts_read) {
     const std::filesystem::path counts = folder / kWordCountsFile;
-    std::cerr << "zhavik-lookup: warning: cannot read the word counts " << display_name(&counts)
-              << ": lines are cut into as few words as possible\n";
+    write_error_line("warning: cannot read the word counts " + display_name(&counts) +
+                     ": lines are cut into as few words as possible");
   } else if (loaded.malformed_count_lines != 0) {
-    std::cerr << "zhavik-lookup: warning: " << loaded.malformed_count_lines
-              << " lines of the word counts are not counts and were left out\n";
+    write_error_line("warning: " + std::to_string(loaded.malformed_count_lines) +
+                     " lines of the word counts are not counts and were left out");
   }
   auto book = std::make_shared<const CodeBook>(texts);
   std::shared_ptr<const WordTable> table = std::move(loaded.table);
@@ -109,7 +108,7 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
                   const std::filesystem::path& folder, Output& out) {
   // The word conversion reads the whole code book instead, and never goes with --as-window.
   std::unique_ptr<FirstWords> words;
-  if (!request.words) words = std::make_unique<FirstWords>(texts, *request.kind, request.style);
+  if (!request.words) words = std::make_unique<FirstWords>(texts, *request.kind, request.format());
   const std::optional<LineConversion> conversion =
       line_conversion(request, texts, folder, words.get());
   if (!conversion) return 1;
@@ -133,7 +132,7 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
     errno = 0;
     std::FILE* file = path ? open_for_reading(*path) : stdin;
     if (!file) {
-      std::cerr << "zhavik-lookup: cannot open " << name << ": " << std::strerror(errno) << "\n";
+      write_error_line("cannot open " + name + ": " + std::strerror(errno));
       status = 1;
       continue;
     }
@@ -163,9 +162,9 @@ int convert_input(const Request& request, const DictionaryTexts& texts,
     pass_on(true);
     if (!read) status = 1;
     if (const std::optional<std::uint64_t> offset = decoder.first_bad_byte()) {
-      std::cerr << "zhavik-lookup: warning: " << name
-                << ": bytes that fit no encoding became U+FFFD (the first at byte offset "
-                << *offset << ")\n";
+      write_error_line("warning: " + name +
+                       ": bytes that fit no encoding became U+FFFD (the first at byte offset " +
+                       std::to_string(*offset) + ")");
     }
   }
   if (window) {

@@ -1,12 +1,13 @@
 #include "cli/lookups.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/answer.h"
 #include "core/browser.h"
 #include "core/code_book.h"
-#include "core/cp936.h"
 #include "core/lookup_scan.h"
 #include "core/pinyin_style.h"
 #include "core/query.h"
@@ -25,20 +26,24 @@ class Answers {
  public:
   explicit Answers(const DictionaryTexts& texts) : texts_(texts) {
     constexpr std::size_t kSmall = 64 * 1024;
-    if (texts.wubi86_data.size() + texts.wubi98_data.size() + texts.pinyin_data.size() > kSmall) {
-      book_.emplace(texts);
-    }
+    std::size_t size = 0;
+    for (const Kind kind : kAllKinds)
+      size += texts[kind].size();
+    if (size > kSmall) book_.emplace(texts);
   }
 
   const DictionaryTexts& texts() const { return texts_; }
 
-  std::u16string operator()(Kind kind, std::u16string_view character, PinyinStyle style) const {
-    if (kind == Kind::pinyin && style != PinyinStyle::marks && !character.empty() &&
-        cp936_double_byte(code_point_at(character, 0)) != 0) {
-      return pinyin_answer_scan(texts_.pinyin_data, character, style);
+  Answer operator()(Kind kind, std::u16string_view character, PinyinFormat format) const {
+    if (shape_of(kind) == AnswerShape::readings && format != PinyinFormat()) {
+      return answer_scan(texts_, kind, character, kMaxAnswerUnits, format);
     }
-    return book_ ? book_->huoqu(kind_text(kind), character)
-                 : huoqu_scan(texts_, kind_text(kind), character);
+    return book_ ? book_->answer(kind, character) : answer_scan(texts_, kind, character);
+  }
+
+  // As the window shows it.
+  std::u16string text(Kind kind, std::u16string_view character, PinyinFormat format) const {
+    return answer_text(shape_of(kind), (*this)(kind, character, format));
   }
 
  private:
@@ -71,40 +76,31 @@ void write_json_string(std::u16string_view text, Output& out) {
 
 // One character with every kind: the readings and codes as arrays (empty for a marker),
 // the area/position code as a string (null outside GB2312). `extra` adds fields in front.
-void write_json_object(const Answers& answers, std::u16string_view character, PinyinStyle style,
+void write_json_object(const Answers& answers, std::u16string_view character, PinyinFormat format,
                        const std::vector<std::pair<const char*, std::string>>& extra, Output& out) {
-  static const char* const kNames[] = {"pinyin", "wubi86", "wubi98"};
   out.write("{");
   for (const auto& [name, json_value] : extra) {
     out.write(std::string("\"") + name + "\":" + json_value + ",");
   }
   out.write("\"character\":");
   write_json_string(character, out);
-  const bool chinese = !character.empty() && cp936_double_byte(code_point_at(character, 0)) != 0;
-  for (std::size_t k = 0; k < 3; ++k) {
-    out.write(std::string(",\"") + kNames[k] + "\":[");
-    const std::u16string all = chinese ? answers(kAllKinds[k], character, style) : u"";
-    bool first = true;
-    if (all != kMissing) {
-      for (std::size_t begin = 0; begin < all.size();) {
-        std::size_t end = all.find(u' ', begin);
-        if (end == std::u16string::npos) end = all.size();
-        if (end > begin) {
-          if (!first) out.write(",");
-          first = false;
-          write_json_string(std::u16string_view(all).substr(begin, end - begin), out);
-        }
-        begin = end + 1;
+  for (const KindRow& row : kKinds) {
+    const Answer answer = answers(row.kind, character, format);
+    out.write(",\"" + std::string(row.name) + "\":");
+    if (row.shape == AnswerShape::area_position) {
+      if (answer.items.empty()) {
+        out.write("null");
+      } else {
+        write_json_string(answer.items.front(), out);
       }
+      continue;
+    }
+    out.write("[");
+    for (std::size_t i = 0; i < answer.items.size(); ++i) {
+      if (i != 0) out.write(",");
+      write_json_string(answer.items[i], out);
     }
     out.write("]");
-  }
-  out.write(",\"quwei\":");
-  const std::u16string quwei = chinese ? answers(Kind::quwei, character, style) : u"";
-  if (quwei.size() == 4 && quwei != kMissing) {
-    write_json_string(quwei, out);
-  } else {
-    out.write("null");
   }
   out.write("}");
 }
@@ -145,22 +141,25 @@ void describe(const Request& request, const Answers& answers, Output& out) {
   if (request.json) {
     JsonList list(out);
     for (const std::u16string_view character : characters) {
-      write_json_object(answers, character, request.style, {}, list.next());
+      write_json_object(answers, character, request.format(), {}, list.next());
     }
     return;
   }
-  // Labels padded to eight terminal columns; each hanzi takes two.
-  static const char* const labels[] = {"拼音    ", "86五笔  ", "98五笔  ", "区位    "};
   bool first = true;
   for (const std::u16string_view character : characters) {
     if (!first) out.write("\n");
     first = false;
     out.write(character);
     out.write("\n");
-    for (std::size_t k = 0; k < kAllKinds.size(); ++k) {
+    for (const KindRow& row : kKinds) {
       out.write("  ");
-      out.write(labels[k]);
-      out.write(trim_blanks(answers(kAllKinds[k], character, request.style)));
+      out.write(row.text);
+      // Labels are padded to eight terminal columns; each hanzi takes two.
+      std::size_t columns = 0;
+      for (const char16_t unit : row.text)
+        columns += unit < 0x80 ? 1 : 2;
+      out.write(std::string(8 - std::min<std::size_t>(columns, 8), ' '));
+      out.write(trim_blanks(answers.text(row.kind, character, request.format())));
       out.write("\n");
     }
   }
@@ -170,13 +169,14 @@ void query(const Request& request, const Answers& answers, Output& out) {
   const std::u16string character = normalise_query_input(request.operands[0]);
   if (request.json) {
     JsonList list(out);
-    if (!character.empty()) write_json_object(answers, character, request.style, {}, list.next());
+    if (!character.empty())
+      write_json_object(answers, character, request.format(), {}, list.next());
     return;
   }
   out.write(character);
   out.write("\n");
   for (const Kind kind : kAllKinds) {
-    out.write(answers(kind, character, request.style));
+    out.write(answers.text(kind, character, request.format()));
     out.write("\n");
   }
 }
@@ -184,39 +184,30 @@ void query(const Request& request, const Answers& answers, Output& out) {
 int from(const Request& request, const Answers& answers, Output& out) {
   const DictionaryTexts& texts = answers.texts();
   const std::u16string& code = request.operands[0];
+  const Kind kind = *request.kind;
+  const AnswerShape shape = shape_of(kind);
   std::vector<ReverseEntry> entries;
-  switch (*request.kind) {
-    case Kind::pinyin:
+  switch (shape) {
+    case AnswerShape::readings:
       if (const std::optional<WrittenSyllable> reading = read_written_syllable(code)) {
-        entries = characters_of_reading(texts.pinyin_data, *reading, request.prefix, request.style);
+        entries = characters_of_reading(texts[kind], *reading, request.prefix, request.format());
       }
       break;
-    case Kind::wubi86:
-    case Kind::wubi98: {
-      const std::u16string lower = [&] {
-        std::u16string text = code;
-        for (char16_t& unit : text) {
-          if (unit >= u'A' && unit <= u'Z') unit += u'a' - u'A';
-        }
-        return text;
-      }();
-      entries = characters_of_wubi_code(
-          *request.kind == Kind::wubi86 ? texts.wubi86_data : texts.wubi98_data, lower,
-          request.prefix);
+    case AnswerShape::codes:
+      entries = characters_of_wubi_code(texts[kind], ascii_lower(code), request.prefix);
       break;
-    }
-    case Kind::quwei:
+    case AnswerShape::area_position:
       entries = characters_of_quwei(code, request.prefix);
       break;
   }
   if (entries.empty()) return 1;
-  const bool wubi = *request.kind == Kind::wubi86 || *request.kind == Kind::wubi98;
+  const bool wubi = shape == AnswerShape::codes;
   if (request.json) {
     JsonList list(out);
     for (const ReverseEntry& entry : entries) {
       std::vector<std::pair<const char*, std::string>> extra = {{"code", json_string(entry.code)}};
       if (wubi) extra.emplace_back("typed_first", entry.typed_first ? "true" : "false");
-      write_json_object(answers, entry.character, request.style, extra, list.next());
+      write_json_object(answers, entry.character, request.format(), extra, list.next());
     }
     return 0;
   }
@@ -227,21 +218,11 @@ int from(const Request& request, const Answers& answers, Output& out) {
     }
     out.write(entry.character);
     out.write("\t");
-    out.write(trim_blanks(answers(*request.kind, entry.character, request.style)));
+    out.write(trim_blanks(answers.text(kind, entry.character, request.format())));
     if (wubi) out.write(entry.typed_first ? "\tfirst" : "\t-");
     out.write("\n");
   }
   return 0;
-}
-
-// Syllables are lower-case; the Latin-1 capitals cover Ü as well as A to Z.
-std::u16string lower_case(std::u16string text) {
-  for (char16_t& unit : text) {
-    if ((unit >= u'A' && unit <= u'Z') || (unit >= 0xC0 && unit <= 0xDE && unit != 0xD7)) {
-      unit += 0x20;
-    }
-  }
-  return text;
 }
 
 }  // namespace
@@ -253,7 +234,7 @@ int run_lookup(const Request& request, const DictionaryTexts& texts, Output& out
       describe(request, answers, out);
       break;
     case Mode::kind:
-      out.write(answers(*request.kind, request.operands[0], request.style));
+      out.write(answers.text(*request.kind, request.operands[0], request.format()));
       out.write("\n");
       break;
     case Mode::query:
@@ -267,19 +248,19 @@ int run_lookup(const Request& request, const DictionaryTexts& texts, Output& out
       break;
     case Mode::syllables:
       for (const std::u16string& syllable : syllables_of_letter(
-               texts.pinyin_data, lower_case(request.operands[0]), kSyllableCapacity)) {
-        out.write(syllable);
+               texts[Kind::pinyin], pinyin_lower_case(request.operands[0]), kSyllableCapacity)) {
+        out.write(styled_reading(syllable, request.format()));  // without a tone
         out.write("\n");
       }
       break;
     case Mode::characters: {
-      const std::u16string syllable = lower_case(request.operands[0]);
+      const std::u16string syllable = pinyin_lower_case(request.operands[0]);
       for (const SyllableCharacter& entry :
-           characters_of_syllable(texts.pinyin_data, syllable, kCharacterCapacity)) {
+           characters_of_syllable(texts[Kind::pinyin], syllable, kCharacterCapacity)) {
         out.write(entry.character);
         out.write("\t" + std::to_string(entry.tone) + "\t");
         out.write(
-            styled_reading(syllable + static_cast<char16_t>(u'0' + entry.tone), request.style));
+            styled_reading(syllable + static_cast<char16_t>(u'0' + entry.tone), request.format()));
         out.write("\n");
       }
       break;

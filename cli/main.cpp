@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -52,13 +51,14 @@ int main(int argc, char** argv) {
                           (request.mode == zhavik::Mode::convert && zhavik::is_terminal(stdout)));
     const int status = run(request, argv[0], out);
     if (!out.flush()) {
-      std::cerr << "zhavik-lookup: cannot write standard output: " << std::strerror(out.error())
-                << "\n";
+      zhavik::write_error_line(std::string("cannot write standard output: ") +
+                               std::strerror(out.error()));
       return kFailure;
     }
     return status;
   } catch (const zhavik::UsageError& error) {
-    std::cerr << "zhavik-lookup: " << error.what() << "\n" << zhavik::kUsage;
+    zhavik::write_error_line(error.what());
+    std::fputs(zhavik::kUsage.c_str(), stderr);
     return kUsageError;
   }
 }

@@ -1,13 +1,12 @@
 #include "cli/needed_dictionaries.h"
 
-#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/output.h"
 #include "cli/program_folder.h"
 #include "core/cp936.h"
-#include "core/dictionary_excerpt.h"
 #include "core/text.h"
 
 namespace zhavik {
@@ -33,27 +32,19 @@ std::optional<std::vector<std::uint16_t>> few_characters(const Request& request)
   return codes;
 }
 
+// The kinds whose files the request reads.
+std::vector<Kind> needed_kinds(const Request& request) {
+  if (request.mode == Mode::tones) return {};  // the tone marks come from the syllable
+  if (request.mode == Mode::syllables || request.mode == Mode::characters) return {Kind::pinyin};
+  const bool one_kind = request.mode == Mode::convert || request.mode == Mode::kind ||
+                        (request.mode == Mode::from && !request.json);
+  if (one_kind) return {*request.kind};
+  return {kAllKinds.begin(), kAllKinds.end()};
+}
+
 std::string shown_name(const std::filesystem::path& path) {
   const std::u8string name = path.u8string();
   return escaped_for_terminal(std::string(name.begin(), name.end()));
-}
-
-// Adds the name of a file whose lines end in LF alone to `lf_files`.
-std::u16string load(const std::filesystem::path& path,
-                    std::u16string (*form)(std::u16string_view, LineEnd),
-                    const std::optional<std::vector<std::uint16_t>>& only,
-                    std::vector<std::string>& lf_files) {
-  const std::optional<std::string> bytes = read_regular_file(path, kMaxDictionaryFileBytes);
-  if (!bytes) {
-    std::cerr << "zhavik-lookup: warning: cannot read " << shown_name(path)
-              << "; its lookups answer 暂缺\n";
-    return {};
-  }
-  // Told from the whole file: an excerpt may hold neither line end. (Such a file is one line
-  // to the excerpt, which then holds all of it.)
-  const LineEnd line_end = line_end_of(*bytes);
-  if (line_end == LineEnd::lf) lf_files.push_back(shown_name(path));
-  return form(cp936_decode(only ? dictionary_excerpt(*bytes, *only) : *bytes), line_end);
 }
 
 }  // namespace
@@ -64,32 +55,19 @@ std::filesystem::path dictionary_folder(const Request& request, const char* argv
 
 DictionaryTexts load_needed_dictionaries(const Request& request,
                                          const std::filesystem::path& folder) {
-  const bool one_kind = request.mode == Mode::convert || request.mode == Mode::kind ||
-                        (request.mode == Mode::from && !request.json);
-  const bool browsing = request.mode == Mode::syllables || request.mode == Mode::characters;
-  const auto needs = [&](Kind kind) {
-    if (request.mode == Mode::tones) return false;  // the tone marks come from the syllable
-    if (browsing) return kind == Kind::pinyin;
-    return !one_kind || request.kind == kind;
-  };
   const std::optional<std::vector<std::uint16_t>> only = few_characters(request);
-  DictionaryTexts texts;
-  std::vector<std::string> lf_files;
-  if (needs(Kind::wubi86)) {
-    texts.wubi86_data = load(folder / kWubi86File, wubi_data_from, only, lf_files);
-  }
-  if (needs(Kind::wubi98)) {
-    texts.wubi98_data = load(folder / kWubi98File, wubi_data_from, only, lf_files);
-  }
-  if (needs(Kind::pinyin)) {
-    texts.pinyin_data = load(folder / kPinyinFile, pinyin_data_from, only, lf_files);
+  LoadReport report;
+  const DictionaryTexts texts =
+      load_dictionary_texts(folder, &report, needed_kinds(request), only ? &*only : nullptr);
+  for (const std::filesystem::path& path : report.unreadable) {
+    write_error_line("warning: cannot read " + shown_name(path) + "; its lookups answer 暂缺");
   }
   // One warning for the run, however many files it names.
-  if (!lf_files.empty()) {
-    std::cerr << "zhavik-lookup: warning: lines end in LF alone, not CR LF, in";
-    for (std::size_t i = 0; i < lf_files.size(); ++i)
-      std::cerr << (i == 0 ? " " : ", ") << lf_files[i];
-    std::cerr << ": they were read at LF\n";
+  if (!report.read_at_lf.empty()) {
+    std::string warning = "warning: lines end in LF alone, not CR LF, in";
+    for (std::size_t i = 0; i < report.read_at_lf.size(); ++i)
+      warning += (i == 0 ? " " : ", ") + shown_name(report.read_at_lf[i]);
+    write_error_line(warning + ": they were read at LF");
   }
   return texts;
 }

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "core/utf8_append.h"
+#include "core/text.h"
 
 #ifdef _WIN32
 #include "cli/console.h"
@@ -42,6 +42,11 @@ bool Output::flush() {
   if (failed_) error_ = errno != 0 ? errno : EIO;
   buffer_.clear();
   return !failed_;
+}
+
+void write_error_line(std::string_view message) {
+  const std::string line = "zhavik-lookup: " + std::string(message) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
 }  // namespace zhavik

@@ -42,4 +42,9 @@ class Output {
   int error_ = 0;
 };
 
+// "zhavik-lookup: " and the message as one line on standard error. Through C's stdio
+// rather than std::cerr: a program that includes the iostreams sets up their locales at
+// every start, which costs a lookup the better part of a millisecond.
+void write_error_line(std::string_view message);
+
 }  // namespace zhavik

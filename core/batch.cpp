@@ -17,17 +17,14 @@ std::u16string convert(std::u16string_view text, FirstWordOf first_word_of) {
 
 }  // namespace
 
-std::u16string convert_text(const CodeBook& book, std::u16string_view text,
-                            std::u16string_view kind) {
-  const std::optional<Kind> which = kind_from_text(kind);
+std::u16string convert_text(const CodeBook& book, std::u16string_view text, Kind kind) {
   std::u16string scratch;
-  return convert(text, [&](char16_t unit, std::uint16_t) -> std::u16string_view {
-    return which ? book.first_word(*which, unit, scratch) : std::u16string_view();
-  });
+  return convert(
+      text, [&](char16_t unit, std::uint16_t) { return book.first_word(kind, unit, scratch); });
 }
 
-std::u16string convert_text_scan(const DictionaryTexts& texts, std::u16string_view text,
-                                 std::u16string_view kind, std::size_t max_answer) {
+std::u16string convert_text_scan(const DictionaryTexts& texts, std::u16string_view text, Kind kind,
+                                 std::size_t max_answer) {
   std::u16string answer;
   return convert(text, [&](char16_t unit, std::uint16_t) {
     answer = huoqu_scan(texts, kind, std::u16string(1, unit), max_answer);

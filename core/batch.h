@@ -71,13 +71,11 @@ class BatchLayout {
 // (the first reading or code, or the marker), any other character "###", the blank U+0020
 // nothing; each item is followed by one blank and each line by CR LF. A text without any
 // CR LF first gets one appended, so it ends with an empty line.
-std::u16string convert_text(const CodeBook& book, std::u16string_view text,
-                            std::u16string_view kind);
+std::u16string convert_text(const CodeBook& book, std::u16string_view text, Kind kind);
 
 // The same conversion with every answer from the plain scan of huoqu_scan, each at most
 // `max_answer` units long as the code book's are.
-std::u16string convert_text_scan(const DictionaryTexts& texts, std::u16string_view text,
-                                 std::u16string_view kind,
+std::u16string convert_text_scan(const DictionaryTexts& texts, std::u16string_view text, Kind kind,
                                  std::size_t max_answer = kMaxAnswerUnits);
 
 }  // namespace zhavik

@@ -81,7 +81,9 @@ class Converter {
 };
 
 std::uint16_t encode_uncached(char32_t code_point) {
-  thread_local Converter encoder("CP936", "UTF-32LE");
+  // UCS-4 and UCS-2 are built into the C library's iconv, where UTF-32 and UTF-16 are
+  // modules loaded at the first use; code page 936 holds no character beyond UCS-2.
+  thread_local Converter encoder("CP936", "UCS-4LE");
   const char in_bytes[4] = {static_cast<char>(code_point & 0xFF),
                             static_cast<char>((code_point >> 8) & 0xFF),
                             static_cast<char>((code_point >> 16) & 0xFF), 0};
@@ -155,7 +157,7 @@ std::size_t decode(std::string_view bytes, bool more_follows, std::u16string& ou
 #else
 
 std::size_t decode(std::string_view bytes, bool more_follows, std::u16string& out) {
-  thread_local Converter decoder("UTF-16LE", "CP936");
+  thread_local Converter decoder("UCS-2LE", "CP936");  // see encode_uncached
   out.reserve(out.size() + bytes.size());
   std::string buffer(bytes.size() * 2 + 8, '\0');
   const char* in = bytes.data();

@@ -1,9 +1,10 @@
 #include "core/first_words.h"
 
-#include "core/quwei.h"
-
 #include <algorithm>
 #include <vector>
+
+#include "core/answer.h"
+#include "core/quwei.h"
 
 namespace zhavik {
 namespace {
@@ -12,73 +13,75 @@ constexpr auto npos = std::u16string_view::npos;
 
 }  // namespace
 
-FirstWords::FirstWords(const DictionaryTexts& texts, Kind kind, PinyinStyle style) : kind_(kind) {
-  switch (kind) {
-    case Kind::pinyin:
-      index_pinyin(texts.pinyin_data, style);
+FirstWords::FirstWords(const DictionaryTexts& texts, Kind kind, PinyinFormat format) : kind_(kind) {
+  switch (shape_of(kind)) {
+    case AnswerShape::readings:
+      index_readings(texts[kind], format);
       break;
-    case Kind::wubi86:
-      index_wubi(texts.wubi86_data);
+    case AnswerShape::codes:
+      index_codes(texts[kind]);
       break;
-    case Kind::wubi98:
-      index_wubi(texts.wubi98_data);
-      break;
-    case Kind::quwei:
+    case AnswerShape::area_position:
       break;
   }
 }
 
 // A character's first reading is that of the first record listing it after the "=".
-void FirstWords::index_pinyin(std::u16string_view text, PinyinStyle style) {
+void FirstWords::index_readings(std::u16string_view text, PinyinFormat format) {
   for_each_record(text, [&](std::u16string_view body) {
     const std::size_t equals = body.find(u'=');
     if (equals == npos || equals + 1 == body.size()) return;
-    const std::u16string reading = styled_reading(body.substr(0, equals), style);
+    const std::u16string reading = styled_reading(body.substr(0, equals), format);
+    const std::u16string_view first = first_word(AnswerShape::readings, reading);
     const Word word{static_cast<std::uint32_t>(spelled_.size()),
-                    static_cast<std::uint32_t>(std::min(reading.find(u' '), reading.size())), true};
-    spelled_ += std::u16string_view(reading).substr(0, word.length);
+                    static_cast<std::uint32_t>(first.size()), true};
+    spelled_ += first;
     for (const char16_t unit : body.substr(equals + 1)) {
       if (!words_[unit].found) words_[unit] = word;
     }
   });
 }
 
-// A character's first code is the first word of what follows its first place in a record
-// with anything but blanks after it; the answer turns "*" into a blank, so "*" ends the
-// word too. Walking each record backwards, every place overwrites the word of its code
-// unit, which leaves the word of the first place: linear in the text whatever its records.
-void FirstWords::index_wubi(std::u16string_view text) {
+// A character's first code is the first code after its first place in a record with
+// anything but blanks after it. Walking each record backwards, every place overwrites the
+// code of its code unit, which leaves the code of the first place: linear in the text
+// whatever its records.
+void FirstWords::index_codes(std::u16string_view text) {
   std::vector<std::uint32_t> begin(words_.size());
-  std::size_t stop = text.size();                  // the first blank or "*" at or after the place
-  std::size_t word_begin = npos, word_end = npos;  // the word after the place, if any
+  std::size_t stop = text.size();                  // the first blank at or after the place
+  std::size_t code_begin = npos, code_end = npos;  // the code after the place, if any
   for (std::size_t p = text.size(); p-- > 0;) {
     const char16_t unit = text[p];
     if (unit == u'^') {
       stop = p;
-      word_begin = word_end = npos;
+      code_begin = code_end = npos;
       continue;
     }
-    if (word_begin != npos) {
-      words_[unit] = {0, static_cast<std::uint32_t>(word_end - word_begin), true};
-      begin[unit] = static_cast<std::uint32_t>(word_begin);
+    if (code_begin != npos) {
+      words_[unit] = {0, static_cast<std::uint32_t>(code_end - code_begin), true};
+      begin[unit] = static_cast<std::uint32_t>(code_begin);
     }
-    if (unit == u' ' || unit == u'*') stop = p;
-    if (unit != u' ') {
-      word_begin = p;
-      word_end = stop;
+    if (unit == u' ') {
+      stop = p;
+    } else {
+      code_begin = p;
+      code_end = stop;
     }
   }
   for (std::size_t unit = 0; unit < words_.size(); ++unit) {
     if (!words_[unit].found) continue;
+    const std::u16string_view first =
+        first_word(AnswerShape::codes, text.substr(begin[unit], words_[unit].length));
     words_[unit].offset = static_cast<std::uint32_t>(spelled_.size());
-    spelled_ += text.substr(begin[unit], words_[unit].length);
+    words_[unit].length = static_cast<std::uint32_t>(first.size());
+    spelled_ += first;
   }
 }
 
 std::u16string_view FirstWords::of(char16_t character, std::uint16_t code) {
-  if (kind_ == Kind::quwei) {
-    quwei_ = quwei_answer(code);
-    return quwei_;
+  if (shape_of(kind_) == AnswerShape::area_position) {
+    quwei_ = quwei_code(code);
+    return quwei_.empty() ? kMissing : quwei_;
   }
   const Word& word = words_[character];
   if (!word.found) return kMissing;

@@ -17,7 +17,7 @@ namespace zhavik {
 // kind only. The words are those of huoqu_scan, the reference.
 class FirstWords {
  public:
-  FirstWords(const DictionaryTexts& texts, Kind kind, PinyinStyle style = PinyinStyle::marks);
+  FirstWords(const DictionaryTexts& texts, Kind kind, PinyinFormat format = PinyinStyle::marks);
 
   Kind kind() const { return kind_; }
 
@@ -31,8 +31,8 @@ class FirstWords {
     std::uint32_t length = 0;
     bool found = false;
   };
-  void index_pinyin(std::u16string_view text, PinyinStyle style);
-  void index_wubi(std::u16string_view text);
+  void index_readings(std::u16string_view text, PinyinFormat format);
+  void index_codes(std::u16string_view text);
 
   Kind kind_;
   std::array<Word, 0x10000> words_{};

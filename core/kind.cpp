@@ -2,23 +2,24 @@
 
 namespace zhavik {
 
-std::u16string_view kind_text(Kind kind) {
-  switch (kind) {
-    case Kind::pinyin:
-      return u"拼音";
-    case Kind::wubi86:
-      return u"86五笔";
-    case Kind::wubi98:
-      return u"98五笔";
-    case Kind::quwei:
-      return u"区位";
+// row_of finds a kind's row by its place.
+static_assert([] {
+  for (std::size_t i = 0; i < kKindCount; ++i) {
+    if (index_of(kKinds[i].kind) != i) return false;
   }
-  return {};
-}
+  return true;
+}());
 
 std::optional<Kind> kind_from_text(std::u16string_view text) {
-  for (const Kind kind : kAllKinds) {
-    if (kind_text(kind) == text) return kind;
+  for (const KindRow& row : kKinds) {
+    if (row.text == text) return row.kind;
+  }
+  return std::nullopt;
+}
+
+std::optional<Kind> kind_from_name(std::string_view name) {
+  for (const KindRow& row : kKinds) {
+    if (row.name == name) return row.kind;
   }
   return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #include "core/pinyin_style.h"
 
+#include "core/text.h"
 #include "core/tone_marks.h"
 
 namespace zhavik {
@@ -37,6 +38,10 @@ int combining_mark_tone(char16_t unit) {
     default:
       return 0;
   }
+}
+
+char16_t pinyin_lower_case(char16_t unit) {
+  return unit == u'Ü' ? u'ü' : ascii_lower(unit);
 }
 
 struct SyllableAndTone {
@@ -156,6 +161,13 @@ std::u16string zhuyin_with_tone(const SyllableParts& parts, int tone) {
 
 }  // namespace
 
+std::u16string pinyin_lower_case(std::u16string_view text) {
+  std::u16string lower(text);
+  for (char16_t& unit : lower)
+    unit = pinyin_lower_case(unit);
+  return lower;
+}
+
 std::u16string styled_reading(std::u16string_view numbered_key, PinyinFormat format) {
   const auto [syllable, tone] = split_tone(numbered_key);
   switch (format.style) {
@@ -200,9 +212,7 @@ std::string pinyin_style_names() {
 std::optional<WrittenSyllable> read_written_syllable(std::u16string_view text) {
   WrittenSyllable written;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    char16_t unit = text[i];
-    if (unit >= u'A' && unit <= u'Z') unit += u'a' - u'A';
-    if (unit == u'Ü') unit = u'ü';
+    const char16_t unit = pinyin_lower_case(text[i]);
     int tone = combining_mark_tone(unit);
     if (is_tone_digit(unit) && i + 1 == text.size()) tone = unit - u'0';
     for (const MarkedLetter& letter : kMarkedLetters) {

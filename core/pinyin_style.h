@@ -68,6 +68,9 @@ std::optional<PinyinStyle> pinyin_style_named(std::string_view name);
 // "marks, numbers, none, initials, first, zhuyin": what a message about a wrong name offers.
 std::string pinyin_style_names();
 
+// Pinyin letters in lower case, as the dictionary spells them: A to Z and Ü.
+std::u16string pinyin_lower_case(std::u16string_view text);
+
 // A syllable as a user writes it: zhong, zhong1, zhōng, Zhong, lü4, lv4 or lǜ. The syllable
 // comes back in the dictionary's spelling (lower case, ü) with its tone 1 to 5, or 0 when no
 // tone was given; nothing when the text holds anything but letters and one tone.

@@ -11,8 +11,8 @@ std::u16string normalise_query_input(std::u16string_view input) {
 QueryResult run_query(const CodeBook& book, std::u16string_view input) {
   QueryResult result;
   result.character = normalise_query_input(input);
-  for (std::size_t i = 0; i < kAllKinds.size(); ++i) {
-    result.answers[i] = book.huoqu(kind_text(kAllKinds[i]), result.character);
+  for (std::size_t i = 0; i < kWindowKinds.size(); ++i) {
+    result.answers[i] = book.huoqu(kWindowKinds[i], result.character);
   }
   return result;
 }

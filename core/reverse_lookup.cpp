@@ -72,7 +72,7 @@ std::vector<ReverseEntry> characters_of_quwei(std::u16string_view code, bool pre
   for (int area = 1; area <= 94; ++area) {
     for (int position = 1; position <= 94; ++position) {
       const auto double_byte = static_cast<std::uint16_t>((area + 0xA0) << 8 | (position + 0xA0));
-      const std::u16string digits = quwei_answer(double_byte);
+      const std::u16string digits = quwei_code(double_byte);
       if (!digits.starts_with(code)) continue;
       const char bytes[] = {static_cast<char>(double_byte >> 8), static_cast<char>(double_byte)};
       const std::u16string character = cp936_decode(std::string_view(bytes, 2));
@@ -89,7 +89,7 @@ std::vector<ReverseEntry> characters_of_quwei(std::u16string_view code, bool pre
 
 std::vector<ReverseEntry> characters_of_reading(std::u16string_view pinyin_data,
                                                 const WrittenSyllable& reading, bool prefix,
-                                                PinyinStyle style) {
+                                                PinyinFormat format) {
   struct Found {
     std::size_t syllable_rank;
     int tone;
@@ -128,7 +128,7 @@ std::vector<ReverseEntry> characters_of_reading(std::u16string_view pinyin_data,
   });
   std::vector<ReverseEntry> result;
   for (const Found& entry : found) {
-    result.push_back({styled_reading(entry.key, style), entry.character, false});
+    result.push_back({styled_reading(entry.key, format), entry.character, false});
   }
   return result;
 }

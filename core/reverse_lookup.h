@@ -33,6 +33,6 @@ std::vector<ReverseEntry> characters_of_quwei(std::u16string_view code, bool pre
 // file order of first appearance.
 std::vector<ReverseEntry> characters_of_reading(std::u16string_view pinyin_data,
                                                 const WrittenSyllable& reading, bool prefix,
-                                                PinyinStyle style);
+                                                PinyinFormat format);
 
 }  // namespace zhavik

@@ -1,6 +1,6 @@
 #include "core/ruby_html.h"
 
-#include "core/utf8_append.h"
+#include "core/text.h"
 
 namespace zhavik {
 namespace {

@@ -50,89 +50,93 @@ std::size_t first_bad_gbk_byte(std::string_view bytes) {
 }  // namespace
 
 void StreamDecoder::feed(std::string_view bytes, std::u16string& out) {
-  pending_.append(bytes);
-  decode(false, out);
+  if (pending_.empty()) {
+    // Decoded where it stands: only what has to wait is copied.
+    pending_.assign(bytes.substr(decode(bytes, false, out)));
+  } else {
+    pending_.append(bytes);
+    pending_.erase(0, decode(pending_, false, out));
+  }
 }
 
 void StreamDecoder::finish(std::u16string& out) {
-  decode(true, out);
+  decode(pending_, true, out);
+  pending_.clear();
 }
 
 void StreamDecoder::note_bad_byte(std::uint64_t offset) {
   if (!first_bad_byte_) first_bad_byte_ = offset;
 }
 
-void StreamDecoder::decode(bool final, std::u16string& out) {
+std::size_t StreamDecoder::decode(std::string_view input, bool final, std::u16string& out) {
+  std::size_t used = 0;
   if (!mark_checked_) {
-    if (pending_.size() < 3 && !final) return;
-    const std::string_view start = pending_;
-    std::size_t mark = 0;
-    if (start.starts_with("\xEF\xBB\xBF") && encoding_ != InputEncoding::gbk) {
+    if (input.size() < 3 && !final) return 0;
+    if (input.starts_with("\xEF\xBB\xBF") && encoding_ != InputEncoding::gbk) {
       form_ = Form::utf8;
-      mark = 3;
-    } else if (encoding_ == InputEncoding::automatic && start.starts_with("\xFF\xFE")) {
+      used = 3;
+    } else if (encoding_ == InputEncoding::automatic && input.starts_with("\xFF\xFE")) {
       form_ = Form::utf16le;
-      mark = 2;
-    } else if (encoding_ == InputEncoding::automatic && start.starts_with("\xFE\xFF")) {
+      used = 2;
+    } else if (encoding_ == InputEncoding::automatic && input.starts_with("\xFE\xFF")) {
       form_ = Form::utf16be;
-      mark = 2;
+      used = 2;
     } else if (encoding_ != InputEncoding::automatic) {
       form_ = encoding_ == InputEncoding::utf8 ? Form::utf8 : Form::gbk;
     }
-    pending_.erase(0, mark);
-    pending_offset_ += mark;
     mark_checked_ = true;
   }
   if (form_ == Form::undecided) {
-    const auto first_other = std::find_if_not(pending_.begin(), pending_.end(), is_ascii);
-    const std::size_t ascii = first_other - pending_.begin();
-    out.append(pending_.begin(), first_other);
-    pending_.erase(0, ascii);
-    pending_offset_ += ascii;
-    if (pending_.empty()) return;
-    std::string_view window = std::string_view(pending_).substr(0, kLookAhead);
-    const std::size_t line_end = choose_at_line_end_ ? window.find('\n') : std::string::npos;
-    if (line_end != std::string::npos) {
-      window = window.substr(0, line_end + 1);
-    } else if (window.size() < kLookAhead && !final) {
-      return;
-    }
-    // A window that ends with its line cannot end inside a character.
-    const bool cut_short =
-        line_end == std::string::npos && (window.size() < pending_.size() || !final);
-    std::size_t error = 0;
-    const bool valid =
-        utf8_to_utf16(window, &error).has_value() || (cut_short && error + 4 > window.size());
-    form_ = valid ? Form::utf8 : Form::gbk;
+    const std::string_view rest = input.substr(used);
+    const auto first_other = std::find_if_not(rest.begin(), rest.end(), is_ascii);
+    out.append(rest.begin(), first_other);
+    used += static_cast<std::size_t>(first_other - rest.begin());
+    if (first_other != rest.end()) choose_form(input.substr(used), final);
   }
-  std::size_t used = 0;
+  offset_ += used;
+  if (form_ == Form::undecided) return used;
+  std::size_t decoded = 0;
   switch (form_) {
     case Form::utf8:
-      used = decode_utf8(pending_, final, out);
+      decoded = decode_utf8(input.substr(used), final, out);
       break;
     case Form::gbk:
-      used = decode_gbk(pending_, final, out);
+      decoded = decode_gbk(input.substr(used), final, out);
       break;
     case Form::utf16le:
     case Form::utf16be:
-      used = decode_utf16(pending_, final, out);
+      decoded = decode_utf16(input.substr(used), final, out);
       break;
     case Form::undecided:
       break;
   }
-  pending_.erase(0, used);
-  pending_offset_ += used;
+  offset_ += decoded;
+  return used + decoded;
+}
+
+// `bytes` starts with the first byte that is not ASCII; the form stays undecided while the
+// look-ahead has not come.
+void StreamDecoder::choose_form(std::string_view bytes, bool final) {
+  std::string_view window = bytes.substr(0, kLookAhead);
+  const std::size_t line_end = choose_at_line_end_ ? window.find('\n') : std::string_view::npos;
+  if (line_end != std::string_view::npos) {
+    window = window.substr(0, line_end + 1);
+  } else if (window.size() < kLookAhead && !final) {
+    return;
+  }
+  // A window that ends with its line cannot end inside a character.
+  const bool cut_short =
+      line_end == std::string_view::npos && (window.size() < bytes.size() || !final);
+  std::size_t error = 0;
+  const bool valid =
+      utf8_to_utf16(window, &error).has_value() || (cut_short && error + 4 > window.size());
+  form_ = valid ? Form::utf8 : Form::gbk;
 }
 
 std::size_t StreamDecoder::decode_utf8(std::string_view bytes, bool final, std::u16string& out) {
   const std::string_view piece = bytes.substr(0, final ? bytes.size() : utf8_cut(bytes));
-  std::size_t error = 0;
-  if (std::optional<std::u16string> text = utf8_to_utf16(piece, &error)) {
-    out += *text;
-  } else {
-    note_bad_byte(pending_offset_ + error);
-    out += utf8_to_utf16_lossy(piece);
-  }
+  const std::size_t bad = append_utf8_lossy(piece, out);
+  if (bad != std::string_view::npos) note_bad_byte(offset_ + bad);
   return piece.size();
 }
 
@@ -145,7 +149,7 @@ std::size_t StreamDecoder::decode_gbk(std::string_view bytes, bool final, std::u
     used = cp936_decode_start(bytes, out);
   }
   if (!first_bad_byte_ && out.find(kReplacement, start) != std::u16string::npos) {
-    note_bad_byte(pending_offset_ + first_bad_gbk_byte(bytes.substr(0, used)));
+    note_bad_byte(offset_ + first_bad_gbk_byte(bytes.substr(0, used)));
   }
   return used;
 }
@@ -159,7 +163,7 @@ std::size_t StreamDecoder::decode_utf16(std::string_view bytes, bool final, std:
     out += static_cast<char16_t>(big_endian ? first << 8 | second : second << 8 | first);
   }
   if (final && whole < bytes.size()) {
-    note_bad_byte(pending_offset_ + whole);
+    note_bad_byte(offset_ + whole);
     out += kReplacement;
     return bytes.size();
   }

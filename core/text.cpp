@@ -42,12 +42,11 @@ void append_code_point(std::u16string& out, char32_t code_point) {
 
 namespace {
 
-// Decodes UTF-8; a bad sequence either ends the decoding (lossy false: no text, and its
-// offset) or becomes U+FFFD for its first byte (lossy true).
-std::optional<std::u16string> decode_utf8(std::string_view bytes, bool lossy,
-                                          std::size_t* error_offset) {
-  std::u16string out;
-  out.reserve(bytes.size());
+// Decodes UTF-8 into `out`; a bad sequence either ends the decoding (lossy false) or becomes
+// U+FFFD for its first byte (lossy true). Returns the offset of the first bad byte, or npos.
+std::size_t decode_utf8(std::string_view bytes, bool lossy, std::u16string& out) {
+  std::size_t first_bad = std::string_view::npos;
+  out.reserve(out.size() + bytes.size());
   std::size_t i = 0;
   while (i < bytes.size()) {
     const auto lead = static_cast<unsigned char>(bytes[i]);
@@ -72,50 +71,80 @@ std::optional<std::u16string> decode_utf8(std::string_view bytes, bool lossy,
     if (valid) {
       append_code_point(out, code_point);
       i += length;
-    } else if (lossy) {
-      out += u'\xFFFD';
-      ++i;
-    } else {
-      if (error_offset) *error_offset = i;
-      return std::nullopt;
+      continue;
     }
+    if (first_bad == std::string_view::npos) first_bad = i;
+    if (!lossy) break;
+    out += u'\xFFFD';
+    ++i;
   }
-  return out;
+  return first_bad;
 }
 
 }  // namespace
 
 std::optional<std::u16string> utf8_to_utf16(std::string_view bytes, std::size_t* error_offset) {
-  return decode_utf8(bytes, false, error_offset);
+  std::u16string text;
+  const std::size_t bad = decode_utf8(bytes, false, text);
+  if (bad == std::string_view::npos) return text;
+  if (error_offset) *error_offset = bad;
+  return std::nullopt;
 }
 
 std::u16string utf8_to_utf16_lossy(std::string_view bytes) {
-  return *decode_utf8(bytes, true, nullptr);
+  std::u16string text;
+  append_utf8_lossy(bytes, text);
+  return text;
+}
+
+std::size_t append_utf8_lossy(std::string_view bytes, std::u16string& out) {
+  return decode_utf8(bytes, true, out);
 }
 
 std::string utf16_to_utf8(std::u16string_view text) {
   std::string out;
-  out.reserve(text.size() * 3);
-  for (std::size_t i = 0; i < text.size(); i += character_length(text, i)) {
-    char32_t c = code_point_at(text, i);
-    if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  append_utf8(out, text);
   return out;
+}
+
+void append_utf8(std::string& out, std::u16string_view text) {
+  const std::size_t start = out.size();
+  out.resize(start + text.size() * 3);  // no unit takes more than three bytes
+  char* p = out.data() + start;
+  const auto put = [&p](unsigned value) { *p++ = static_cast<char>(value); };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c < 0x80) {
+      put(c);
+      continue;
+    }
+    if (c >= 0xD800 && c <= 0xDFFF) {
+      if (c <= 0xDBFF && i + 1 < text.size() && is_low_surrogate(text[i + 1])) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        put(0xF0 | (c >> 18));
+        put(0x80 | ((c >> 12) & 0x3F));
+        put(0x80 | ((c >> 6) & 0x3F));
+        put(0x80 | (c & 0x3F));
+        continue;
+      }
+      c = 0xFFFD;  // a lone surrogate
+    }
+    if (c < 0x800) {
+      put(0xC0 | (c >> 6));
+    } else {
+      put(0xE0 | (c >> 12));
+      put(0x80 | ((c >> 6) & 0x3F));
+    }
+    put(0x80 | (c & 0x3F));
+  }
+  out.resize(static_cast<std::size_t>(p - out.data()));
+}
+
+std::u16string ascii_lower(std::u16string_view text) {
+  std::u16string lower(text);
+  for (char16_t& unit : lower)
+    unit = ascii_lower(unit);
+  return lower;
 }
 
 }  // namespace zhavik

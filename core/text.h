@@ -40,8 +40,22 @@ std::optional<std::u16string> utf8_to_utf16(std::string_view bytes,
 // Every byte that does not start a valid sequence becomes U+FFFD.
 std::u16string utf8_to_utf16_lossy(std::string_view bytes);
 
+// The same text appended to `out`; returns the offset of the first byte that became U+FFFD,
+// or npos when there is none.
+std::size_t append_utf8_lossy(std::string_view bytes, std::u16string& out);
+
 // A lone surrogate, which UTF-8 cannot carry, becomes U+FFFD.
 std::string utf16_to_utf8(std::u16string_view text);
+
+// The bytes of utf16_to_utf8 appended to `out`, without a string per call, for output of
+// millions of characters.
+void append_utf8(std::string& out, std::u16string_view text);
+
+// A to Z as a to z; every other unit stays as it is.
+inline char16_t ascii_lower(char16_t unit) {
+  return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
+}
+std::u16string ascii_lower(std::u16string_view text);
 
 void append_code_point(std::u16string& out, char32_t code_point);
 

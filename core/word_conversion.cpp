@@ -181,7 +181,16 @@ class LineConverter {
   void append_piece(std::u16string& out, std::u16string_view line, std::size_t at,
                     std::size_t length, std::u16string_view items) {
     if (!items.empty()) {
+      const std::size_t first = out.size();
       out += items;
+      // A rule of the context outranks the few words it names (一行 in 最后一行).
+      const std::u16string_view word = line.substr(at, length);
+      for (std::size_t k = 0, offset = first; k < length; ++k) {
+        const std::size_t blank = out.find(u' ', offset);
+        const std::u16string_view ruled = reading_in_context(line, at + k, word);
+        if (!ruled.empty()) out.replace(offset, blank - offset, ruled);
+        offset = out.find(u' ', offset) + 1;
+      }
       return;
     }
     for (std::size_t k = 0; k < length; ++k)
@@ -288,10 +297,12 @@ std::u16string convert_text_by_words_reference(const CodeBook& book,
       const std::size_t end = at + std::max(n, character_length(line, at));
       for (std::size_t k = at; k < end; k += character_length(line, k)) {
         const std::size_t offset = out.size();
-        const std::u16string_view in_context = reading_in_context(line, k);
+        const std::u16string_view in_context =
+            reading_in_context(line, k, word != readings.end() ? line.substr(at, n) : u"");
         if (word != readings.end()) {
           const std::size_t blank = std::min(numbered.find(u' '), numbered.size());
-          out += zhuanhuan_py(numbered.substr(0, blank));
+          out += in_context.empty() ? zhuanhuan_py(numbered.substr(0, blank))
+                                    : std::u16string(in_context);
           out += u' ';
           numbered.remove_prefix(std::min(blank + 1, numbered.size()));
         } else if (!in_context.empty()) {
@@ -299,7 +310,7 @@ std::u16string convert_text_by_words_reference(const CodeBook& book,
           out += u' ';
         } else {
           const std::u16string item =
-              convert_text(book, line.substr(k, character_length(line, k)), u"拼音");
+              convert_text(book, line.substr(k, character_length(line, k)), Kind::pinyin);
           out += std::u16string_view(item).substr(0, item.size() - 2 * kLineEnd.size());
         }
         log.add(out, offset, k, ends_word(word_start, k));

@@ -1,8 +1,6 @@
 #include "core/word_loading.h"
 
 #include <cstring>
-#include <fstream>
-#include <system_error>
 
 #include "core/dictionary_texts.h"
 #include "core/mapped_file.h"
@@ -58,7 +56,7 @@ std::optional<Sources> read_sources(const std::filesystem::path& word_file,
   if (loaded.refusal) return std::nullopt;
   std::shared_ptr<const MappedFile> words = MappedFile::open(word_file, kMaxDictionaryFileBytes);
   if (!words) {
-    loaded.refusal = WordFileRefusal::unreadable;  // changed since the look
+    loaded.refusal = FileRefusal::unreadable;  // changed since the look
     return std::nullopt;
   }
   return Sources{std::move(words),
@@ -85,17 +83,8 @@ std::array<std::uint64_t, WordTable::kNotes> notes_of(const LoadedWords& loaded)
 
 }  // namespace
 
-std::optional<WordFileRefusal> word_file_refusal(const std::filesystem::path& word_file) {
-  std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(word_file, error);
-  if (!std::filesystem::exists(status)) return WordFileRefusal::missing;
-  if (!std::filesystem::is_regular_file(status)) return WordFileRefusal::not_a_regular_file;
-  const std::uintmax_t size = std::filesystem::file_size(word_file, error);
-  if (error) return WordFileRefusal::unreadable;
-  if (size > kMaxDictionaryFileBytes) return WordFileRefusal::too_large;
-  // Opened only now that it is known to be a regular file, which opens at once.
-  if (!std::ifstream(word_file, std::ios::binary)) return WordFileRefusal::unreadable;
-  return std::nullopt;
+std::optional<FileRefusal> word_file_refusal(const std::filesystem::path& word_file) {
+  return regular_file_refusal(word_file, kMaxDictionaryFileBytes);
 }
 
 LoadedWords load_word_table(const std::filesystem::path& word_file,

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/files.h"
 #include "core/word_table.h"
 
 namespace zhavik {
@@ -24,21 +25,13 @@ namespace zhavik {
 // over and the table is built from the texts, with the same result.
 inline constexpr const char* kWordTableFile = "img/word_table.bin";
 
-// Why a word file cannot be used.
-enum class WordFileRefusal {
-  missing,
-  not_a_regular_file,
-  too_large,  // larger than kMaxDictionaryFileBytes, 16 MiB
-  unreadable,
-};
-
-// Whether the word file can be used, as far as a look at it tells: its type, its size and
-// whether it opens (it is not read). Cheap enough for every start.
-std::optional<WordFileRefusal> word_file_refusal(const std::filesystem::path& word_file);
+// Whether the word file can be used, as far as a look at it tells: its type, its size (at
+// most kMaxDictionaryFileBytes, 16 MiB) and whether it opens. Cheap enough for every start.
+std::optional<FileRefusal> word_file_refusal(const std::filesystem::path& word_file);
 
 struct LoadedWords {
   std::unique_ptr<const WordTable> table;  // null when refused
-  std::optional<WordFileRefusal> refusal;
+  std::optional<FileRefusal> refusal;
   std::size_t malformed_lines = 0;   // of the word file
   std::size_t unknown_readings = 0;  // lines of the word file with a reading no character has
   std::size_t malformed_count_lines = 0;

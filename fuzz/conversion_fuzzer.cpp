@@ -31,11 +31,10 @@ const zhavik::CodeBook& committed_book() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  const zhavik::Kind kind = zhavik::kAllKinds[data[0] % 4];
+  const zhavik::Kind kind = zhavik::kAllKinds[data[0] % zhavik::kKindCount];
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   const std::u16string text = zhavik::editor_lines_to_crlf(zhavik::decode_text_file(bytes));
-  const std::u16string converted =
-      zhavik::convert_text(committed_book(), text, zhavik::kind_text(kind));
+  const std::u16string converted = zhavik::convert_text(committed_book(), text, kind);
   const std::size_t lines = line_ends(text);
   FUZZ_REQUIRE(line_ends(converted) == lines + (lines == 0 ? 2 : 1));
   FUZZ_REQUIRE(converted.ends_with(u"\r\n"));

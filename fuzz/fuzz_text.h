@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/dictionary_texts.h"
+
 namespace zhavik::fuzz {
 
 inline constexpr char16_t kTelling[] = {
@@ -32,6 +34,19 @@ inline std::u16string telling_text(FuzzedDataProvider& input, std::size_t max_un
     }
   }
   return text;
+}
+
+// A text of at most `max_units` units for each kind that reads a file, made into records as
+// the file's format asks.
+inline DictionaryTexts telling_dictionaries(FuzzedDataProvider& input, std::size_t max_units) {
+  DictionaryTexts texts;
+  for (const KindRow& row : kKinds) {
+    if (row.shape == AnswerShape::area_position) continue;
+    const std::u16string file = telling_text(input, max_units);
+    texts[row.kind] =
+        row.shape == AnswerShape::readings ? pinyin_data_from(file) : wubi_data_from(file);
+  }
+  return texts;
 }
 
 // Stops the run on a finding, so that libFuzzer saves the input that caused it.

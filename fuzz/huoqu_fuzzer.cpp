@@ -1,11 +1,11 @@
 // The character code lookup with any kind and any character over fuzzed dictionaries:
-// the answer's shape follows from the arguments alone.
+// what the answer is follows from the arguments alone, and its text lays out its items.
 
+#include <algorithm>
 #include <cstdint>
 
 #include "core/code_book.h"
 #include "core/cp936.h"
-#include "core/kind.h"
 #include "core/text.h"
 #include "fuzz/fuzz_text.h"
 
@@ -24,37 +24,38 @@ bool is_quwei_code(std::u16string_view answer) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using zhavik::Answer;
   FuzzedDataProvider input(data, size);
-  const std::u16string kind =
-      input.ConsumeBool()
-          ? std::u16string(zhavik::kind_text(zhavik::kAllKinds[input.ConsumeIntegralInRange(0, 3)]))
-          : zhavik::fuzz::telling_text(input, 4);
+  const zhavik::Kind kind =
+      zhavik::kAllKinds[input.ConsumeIntegralInRange<std::size_t>(0, zhavik::kKindCount - 1)];
   const std::u16string character = zhavik::fuzz::telling_text(input, 3);
-  zhavik::DictionaryTexts texts;
-  texts.pinyin_data = zhavik::pinyin_data_from(zhavik::fuzz::telling_text(input, 120));
-  texts.wubi86_data = zhavik::wubi_data_from(zhavik::fuzz::telling_text(input, 120));
-  texts.wubi98_data = zhavik::wubi_data_from(zhavik::fuzz::telling_text(input, 120));
-  const zhavik::CodeBook book(std::move(texts));
+  const zhavik::CodeBook book(zhavik::fuzz::telling_dictionaries(input, 120));
 
-  const std::u16string answer = book.huoqu(kind, character);
-  const std::optional<zhavik::Kind> which = zhavik::kind_from_text(kind);
+  const Answer answer = book.answer(kind, character);
+  const std::u16string text = book.huoqu(kind, character);
+  FUZZ_REQUIRE(text == zhavik::answer_text(zhavik::shape_of(kind), answer));
+  FUZZ_REQUIRE((answer.outcome == Answer::Outcome::found) == !answer.items.empty());
   if (character.empty()) {
-    FUZZ_REQUIRE(answer.empty());
+    FUZZ_REQUIRE(answer.outcome == Answer::Outcome::no_character && text.empty());
   } else if (zhavik::cp936_double_byte(zhavik::code_point_at(character, 0)) == 0) {
-    FUZZ_REQUIRE(answer == zhavik::kNotChinese);
-  } else if (!which) {
-    FUZZ_REQUIRE(answer.empty());
-  } else if (answer != zhavik::kMissing) {
-    switch (*which) {
-      case zhavik::Kind::pinyin:
-        FUZZ_REQUIRE(answer.ends_with(u"  "));
+    FUZZ_REQUIRE(answer.outcome == Answer::Outcome::not_chinese && text == zhavik::kNotChinese);
+  } else if (answer.outcome != Answer::Outcome::found) {
+    FUZZ_REQUIRE(answer.outcome == Answer::Outcome::missing && text == zhavik::kMissing);
+  } else {
+    switch (zhavik::shape_of(kind)) {
+      case zhavik::AnswerShape::readings:
+        FUZZ_REQUIRE(text.ends_with(u"  "));
         break;
-      case zhavik::Kind::wubi86:
-      case zhavik::Kind::wubi98:
-        FUZZ_REQUIRE(answer.ends_with(u' '));
+      case zhavik::AnswerShape::codes:
+        // Distinct codes, each a blank-separated word of the dictionary.
+        for (auto item = answer.items.begin(); item != answer.items.end(); ++item) {
+          FUZZ_REQUIRE(!item->empty() && item->find(u' ') == std::u16string::npos);
+          FUZZ_REQUIRE(std::find(answer.items.begin(), item, *item) == item);
+        }
+        FUZZ_REQUIRE(text.ends_with(u' '));
         break;
-      case zhavik::Kind::quwei:
-        FUZZ_REQUIRE(is_quwei_code(answer));
+      case zhavik::AnswerShape::area_position:
+        FUZZ_REQUIRE(answer.items.size() == 1 && is_quwei_code(text));
         break;
     }
   }

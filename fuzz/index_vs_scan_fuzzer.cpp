@@ -17,29 +17,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                      ? zhavik::kMaxAnswerUnits
                                      : input.ConsumeIntegralInRange<std::size_t>(0, 48);
   const std::u16string text = zhavik::fuzz::telling_text(input, 40);
-  zhavik::DictionaryTexts texts;
-  texts.pinyin_data = zhavik::pinyin_data_from(zhavik::fuzz::telling_text(input, 120));
-  texts.wubi86_data = zhavik::wubi_data_from(zhavik::fuzz::telling_text(input, 120));
-  texts.wubi98_data = zhavik::wubi_data_from(zhavik::fuzz::telling_text(input, 120));
+  const zhavik::DictionaryTexts texts = zhavik::fuzz::telling_dictionaries(input, 120);
   const zhavik::CodeBook book(texts, max_answer);
 
   // Each unit that occurs anywhere, once.
-  std::u16string asked = text + texts.pinyin_data + texts.wubi86_data + texts.wubi98_data;
+  std::u16string asked = text;
+  for (const zhavik::Kind kind : zhavik::kAllKinds)
+    asked += texts[kind];
   std::sort(asked.begin(), asked.end());
   asked.erase(std::unique(asked.begin(), asked.end()), asked.end());
   for (const char16_t unit : asked) {
     const std::u16string character(1, unit);
     for (const zhavik::Kind kind : zhavik::kAllKinds) {
-      const std::u16string_view name = zhavik::kind_text(kind);
-      const std::u16string answer = book.huoqu(name, character);
-      FUZZ_REQUIRE(answer == zhavik::huoqu_scan(texts, name, character, max_answer));
-      FUZZ_REQUIRE(answer.size() <= std::max<std::size_t>(max_answer, 4));
+      const zhavik::Answer answer = book.answer(kind, character);
+      FUZZ_REQUIRE(answer == zhavik::answer_scan(texts, kind, character, max_answer));
+      const std::u16string shown = zhavik::answer_text(zhavik::shape_of(kind), answer);
+      FUZZ_REQUIRE(shown.size() <= std::max<std::size_t>(max_answer, 4));
     }
   }
   for (const zhavik::Kind kind : zhavik::kAllKinds) {
-    const std::u16string_view name = zhavik::kind_text(kind);
-    FUZZ_REQUIRE(zhavik::convert_text(book, text, name) ==
-                 zhavik::convert_text_scan(texts, text, name, max_answer));
+    FUZZ_REQUIRE(zhavik::convert_text(book, text, kind) ==
+                 zhavik::convert_text_scan(texts, text, kind, max_answer));
   }
   return 0;
 }

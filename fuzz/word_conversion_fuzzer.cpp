@@ -14,13 +14,14 @@
 namespace {
 
 // Characters of words and of the context rules and the tone sandhi.
-constexpr char16_t kWordCharacters[] = {u'好', u'中', u'一', u'啊', u'阿', u'，', u'不',
-                                        u'只', u'地', u'得', u'两', u'第', u'十', u'是'};
-constexpr std::u16string_view kSyllables[] = {u"hao3", u"zhong1", u"yi1", u"a5",
-                                              u"lü4",  u"e",      u"bu4", u"shi4"};
+constexpr char16_t kWordCharacters[] = {u'好', u'中', u'一', u'啊', u'阿', u'，', u'不', u'只',
+                                        u'地', u'得', u'两', u'第', u'十', u'是', u'行'};
+constexpr std::u16string_view kSyllables[] = {u"hao3", u"zhong1", u"yi1",  u"a5",    u"lü4",
+                                              u"e",    u"bu4",    u"shi4", u"xing2", u"hang2"};
 constexpr std::u16string_view kPinyinFile =
     u"hao3=好\r\nzhong1=中\r\nzhong4=中\r\nyi1=一\r\na1=啊阿\r\nbu4=不\r\nzhi3=只\r\n"
-    u"zhi1=只\r\nde5=地得\r\ndi4=地第\r\nliang3=两\r\nshi2=十\r\nshi4=是\r\n";
+    u"zhi1=只\r\nde5=地得\r\ndi4=地第\r\nliang3=两\r\nshi2=十\r\nshi4=是\r\nxing2=行\r\n"
+    u"hang2=行\r\n";
 
 std::u16string word_of(FuzzedDataProvider& input, std::size_t shortest) {
   std::u16string word(input.ConsumeIntegralInRange<std::size_t>(shortest, 4), u' ');
@@ -68,8 +69,8 @@ std::u16string text_of(FuzzedDataProvider& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const zhavik::CodeBook book(
-      zhavik::DictionaryTexts{{}, {}, zhavik::pinyin_data_from(kPinyinFile)});
-  static const zhavik::CharacterReadings readings(book.texts().pinyin_data);
+      zhavik::DictionaryTexts{{zhavik::Kind::pinyin, zhavik::pinyin_data_from(kPinyinFile)}});
+  static const zhavik::CharacterReadings readings(book.texts()[zhavik::Kind::pinyin]);
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   for (const zhavik::WordReading& entry : zhavik::parse_word_pinyin(bytes, readings).words)
     FUZZ_REQUIRE(zhavik::fits_word_rules(entry));

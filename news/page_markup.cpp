@@ -76,6 +76,9 @@ QString decode_page(const QByteArray& bytes, const QByteArray& content_type) {
     QStringDecoder decoder(charset.constData());
     if (decoder.isValid()) return decoder.decode(bytes);
   }
+  // A page that names no charset is sniffed as browsers in a Chinese locale do: a byte-order
+  // mark, else UTF-8 when the bytes are valid UTF-8, else GBK. That is exactly the rule for a
+  // text file a user opens, so it is that rule, not a copy of it.
   return QString::fromStdU16String(decode_text_file(view_of(bytes)));
 }
 

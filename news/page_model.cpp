@@ -14,9 +14,6 @@ constexpr std::u16string_view::size_type npos = std::u16string_view::npos;
 // Tag names longer than this are no name we know; only their start is kept.
 constexpr std::size_t kLongestName = 12;
 
-char16_t ascii_lower(char16_t c) {
-  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
-}
 bool is_blank(char16_t c) {
   return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
 }

@@ -986,6 +986,11 @@ WORD_OVERRIDES = 'word_overrides.tsv'
 # with their tones (起来 qǐ·lái, 下去 xià·qù), and so does the word file;
 # CC-CEDICT writes them in the neutral tone.
 TONED_WHEN_LIGHT = {'来': ('lai', 2), '去': ('qu', 4)}
+# 个 after a numeral is the measure word, which the dictionaries print with
+# its tone (几个 jǐ gè, 一个接一个); CC-CEDICT writes it in the neutral tone.
+# After 这, 那 and 哪 it is light (这个 zhè·ge).
+NUMERALS = set('一二三四五六七八九十百千万两几半多每')
+MEASURE_GE = ('ge', 4)
 # The longest word the word file may hold (core/word_table.h).
 LONGEST_WORD = 32
 BASE_TONES = {'一': ('yi', 1), '不': ('bu', 4)}
@@ -1093,7 +1098,8 @@ def decide_word(word, usable, usual_of):
     characters' usual readings.  Then every syllable that one of the three
     reads in the neutral tone, in a reading alike but for neutral tones,
     becomes neutral (认识 rèn shí and rèn shi give rèn shi; 多少 duō shǎo and
-    duō shao give duō shao), but for TONED_WHEN_LIGHT.
+    duō shao give duō shao), but for TONED_WHEN_LIGHT and 个 after a
+    numeral.
     """
     deciding = next(name for name in (HAND_CORRECTIONS, PHRASE_TABLE, CEDICT)
                     if word in usable[name])
@@ -1116,9 +1122,11 @@ def decide_word(word, usable, usual_of):
     everything = [candidate for name in (HAND_CORRECTIONS, PHRASE_TABLE,
                                          CEDICT)
                   for candidate in usable[name].get(word, [])]
-    neutral = tuple(TONED_WHEN_LIGHT.get(char, syllable)
-                    for char, syllable in zip(
-                        word, with_neutral_tones(reading, everything)))
+    neutral = tuple(
+        MEASURE_GE if char == '个' and index and word[index - 1] in NUMERALS
+        else TONED_WHEN_LIGHT.get(char, syllable)
+        for index, (char, syllable) in enumerate(
+            zip(word, with_neutral_tones(reading, everything))))
     added = sum(ours[1] == NEUTRAL_TONE != theirs[1]
                 for ours, theirs in zip(neutral, reading))
     return neutral, rule + (' + neutral tones' if added else ''), added

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path folder = argv[1];
   const std::optional<std::string> compiled =
-      compile_word_table(folder / kWordPinyinFile, load_dictionary_texts(folder).pinyin_data);
+      compile_word_table(folder / kWordPinyinFile, load_dictionary_texts(folder)[Kind::pinyin]);
   if (!compiled) {
     std::fprintf(stderr, "make_word_table: cannot use %s\n",
                  (folder / kWordPinyinFile).string().c_str());

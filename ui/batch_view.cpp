@@ -10,6 +10,7 @@
 #include "core/batch.h"
 #include "core/editor_lines.h"
 #include "core/kind.h"
+#include "core/ruby_page.h"
 #include "core/word_conversion.h"
 #include "kit/form_kit.h"
 #include "kit/twips.h"
@@ -77,7 +78,7 @@ BatchView::BatchView(const CodeBook& book, const WidgetMaker& maker, QWidget* pa
 void BatchView::set_word_table_file(const std::filesystem::path& path) {
   word_table_file_ = path;
   words_.reset();
-  if (const std::optional<WordFileRefusal> refusal = word_file_refusal(path)) {
+  if (const std::optional<FileRefusal> refusal = word_file_refusal(path)) {
     disable_word_reading(*refusal);
   } else {
     read_by_words_->setEnabled(true);
@@ -85,12 +86,12 @@ void BatchView::set_word_table_file(const std::filesystem::path& path) {
   }
 }
 
-void BatchView::disable_word_reading(WordFileRefusal why) {
+void BatchView::disable_word_reading(FileRefusal why) {
   const QString file = QString::fromUtf8(kWordPinyinFile);
-  const QString reason = why == WordFileRefusal::missing ? QStringLiteral("缺少词语表文件 ") + file
-                         : why == WordFileRefusal::not_a_regular_file
+  const QString reason = why == FileRefusal::missing ? QStringLiteral("缺少词语表文件 ") + file
+                         : why == FileRefusal::not_regular
                              ? QStringLiteral("词语表 ") + file + QStringLiteral(" 不是普通文件")
-                         : why == WordFileRefusal::too_large
+                         : why == FileRefusal::too_large
                              ? QStringLiteral("词语表 ") + file + QStringLiteral(" 大于 16 MiB")
                              : QStringLiteral("无法读取词语表 ") + file;
   read_by_words_->setChecked(false);
@@ -101,7 +102,7 @@ void BatchView::disable_word_reading(WordFileRefusal why) {
 const WordTable* BatchView::word_table() {
   if (!words_) {
     // Read here rather than at start-up, which would take the words' time for every run.
-    LoadedWords loaded = load_word_table(word_table_file_, book_.texts().pinyin_data);
+    LoadedWords loaded = load_word_table(word_table_file_, book_.texts()[Kind::pinyin]);
     if (!loaded.table) {
       disable_word_reading(*loaded.refusal);
       return nullptr;
@@ -111,20 +112,33 @@ const WordTable* BatchView::word_table() {
   return words_.get();
 }
 
-void BatchView::Command6_Click(int Index) {
-  if (!holds_index(convert_buttons_, Index)) return;
+std::u16string BatchView::lines_of(const QPlainTextEdit* box) {
   // The editor separates its lines with its own separators; the conversion needs CR LF.
-  const std::u16string text =
-      editor_lines_to_crlf(input_box_->document()->toRawText().toStdU16String());
-  const Kind kind = kAllKinds[Index];
+  return editor_lines_to_crlf(box->document()->toRawText().toStdU16String());
+}
+
+std::u16string BatchView::convert(std::u16string_view text, Kind kind) {
   const WordTable* words =
       kind == Kind::pinyin && read_by_words_->isChecked() ? word_table() : nullptr;
-  const std::u16string converted = words ? convert_text_by_words(book_, *words, text)
-                                         : convert_text(book_, text, kind_text(kind));
+  return words ? convert_text_by_words(book_, *words, text) : convert_text(book_, text, kind);
+}
+
+void BatchView::Command6_Click(int Index) {
+  if (!holds_index(convert_buttons_, Index)) return;
+  const std::u16string converted = convert(lines_of(input_box_), kWindowKinds[Index]);
   output_frame_->setTitle(QStringLiteral("转换结果(") + convert_buttons_[Index]->text() +
                           QStringLiteral("):"));
   // The editor takes CR LF as one line break.
   output_box_->setPlainText(QString::fromStdU16String(converted));
+}
+
+std::u16string BatchView::output_text() const {
+  return lines_of(output_box_);
+}
+
+std::string BatchView::ruby_page(std::u16string_view title) {
+  const std::u16string text = lines_of(input_box_);
+  return zhavik::ruby_page(title, text, convert(text, Kind::pinyin));
 }
 
 void BatchView::set_text_colour(const QColor& colour) {

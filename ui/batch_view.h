@@ -4,8 +4,11 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "core/code_book.h"
+#include "core/kind.h"
 #include "core/word_loading.h"
 
 class QCheckBox;
@@ -41,6 +44,12 @@ class BatchView : public QFrame {
   // Gives the input box the keyboard focus.
   void focus_input();
 
+  // The result as the output box shows it, with CR LF line ends.
+  std::u16string output_text() const;
+  // The text to convert as a page with the pinyin above its characters, read as the pinyin
+  // button reads it (by words when Check1 is ticked).
+  std::string ruby_page(std::u16string_view title);
+
   // The boxes and buttons in the order the Tab key visits them.
   QList<QWidget*> tab_order() const;
 
@@ -48,11 +57,15 @@ class BatchView : public QFrame {
   // The words, loaded when the pinyin button first needs them; null until then, or when the
   // file could not be read (the check box is then disabled).
   const WordTable* word_table();
-  void disable_word_reading(WordFileRefusal why);
+  void disable_word_reading(FileRefusal why);
+  // The text of a box, with CR LF line ends.
+  static std::u16string lines_of(const QPlainTextEdit* box);
+  // The text converted as the button of the kind converts it.
+  std::u16string convert(std::u16string_view text, Kind kind);
 
   const CodeBook& book_;
   QPlainTextEdit* input_box_ = nullptr;
-  std::array<QPushButton*, 4> convert_buttons_{};  // in the order of kAllKinds
+  std::array<QPushButton*, 4> convert_buttons_{};  // in the order of kWindowKinds
   QGroupBox* output_frame_ = nullptr;              // its caption names the last conversion
   QPlainTextEdit* output_box_ = nullptr;
   QCheckBox* read_by_words_ = nullptr;  // 按词语判断多音字: the pinyin button reads words

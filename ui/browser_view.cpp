@@ -104,7 +104,7 @@ void BrowserView::Command1_Click(int Index) {
   for (QPushButton* button : syllable_buttons_)
     button->setText(QString());
   const std::vector<std::u16string> syllables = syllables_of_letter(
-      book_.texts().pinyin_data, lower_caption(letter_buttons_[Index]), syllable_buttons_.size());
+      book_.texts()[Kind::pinyin], lower_caption(letter_buttons_[Index]), syllable_buttons_.size());
   for (std::size_t k = 0; k < syllables.size(); ++k) {
     syllable_buttons_[k]->setText(QString::fromStdU16String(syllables[k]));
   }
@@ -120,7 +120,7 @@ void BrowserView::Command2_Click(int Index) {
     button->setToolTip(QString());
   }
   const std::vector<SyllableCharacter> characters =
-      characters_of_syllable(book_.texts().pinyin_data, lower_caption(syllable_buttons_[Index]),
+      characters_of_syllable(book_.texts()[Kind::pinyin], lower_caption(syllable_buttons_[Index]),
                              character_buttons_.size());
   for (std::size_t k = 0; k < characters.size(); ++k) {
     const SyllableCharacter& character = characters[k];

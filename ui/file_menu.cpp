@@ -1,5 +1,6 @@
 // The File menu with the two view commands beside it: open a text file into the batch view,
-// exit, and switch between the single-character and the batch view.
+// exit, and switch between the single-character and the batch view. Saving and exporting
+// from the batch view are in save_and_export.cpp.
 
 #include <QDir>
 #include <QFileDialog>
@@ -12,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "core/dictionary_texts.h"
+#include "core/files.h"
 #include "core/text_file.h"
 #include "kit/form_kit.h"
 #include "ui/batch_view.h"
@@ -28,6 +29,15 @@ void Form1::build_file_menu() {
   file_menu_->setObjectName(QStringLiteral("wenjian"));
   add_menu_items(file_menu_, "wenjian1", {"打开文本文件(&O)", "", "退出(&F)"}, file_menu_items_,
                  [this](int index) { wenjian1_Click(index); });
+  // Beside "open" what goes the other way, before the separator, as items of their own: the
+  // control array keeps its three.
+  save_result_item_ = new QAction(QStringLiteral("保存转换结果(&S)..."), file_menu_);
+  save_result_item_->setObjectName(QStringLiteral("baocun"));
+  connect(save_result_item_, &QAction::triggered, this, &Form1::baocun_Click);
+  export_page_item_ = new QAction(QStringLiteral("导出注音网页(&H)..."), file_menu_);
+  export_page_item_->setObjectName(QStringLiteral("daochu"));
+  connect(export_page_item_, &QAction::triggered, this, &Form1::daochu_Click);
+  file_menu_->insertActions(file_menu_items_[1], {save_result_item_, export_page_item_});
 
   single_view_command_ = bar->addAction(QStringLiteral("单字查询(&D)"));
   single_view_command_->setObjectName(QStringLiteral("danzi"));
@@ -48,8 +58,11 @@ void Form1::piliang_Click() {
 void Form1::show_view(bool batch) {
   single_view_->setVisible(!batch);
   batch_view_->setVisible(batch);
-  // Only the batch view takes a file, and the menu item of the view shown is dimmed.
+  // Only the batch view takes a file and gives one, and the menu item of the view shown is
+  // dimmed.
   file_menu_items_[0]->setEnabled(batch);
+  save_result_item_->setEnabled(batch);
+  export_page_item_->setEnabled(batch);
   single_view_command_->setEnabled(batch);
   batch_view_command_->setEnabled(!batch);
   // The keys follow into the view shown; they would go on into a box now hidden.
@@ -93,7 +106,7 @@ bool Form1::load_text_file(const QString& path) {
   if (!bytes) {
     // A missing or unreadable file fails silently, as loading it into the box always has;
     // size and kind are limits of this program's own, which the user could not guess.
-    if (refusal != FileRefusal::unreadable) {
+    if (refusal == FileRefusal::too_large || refusal == FileRefusal::not_regular) {
       const QString why =
           refusal == FileRefusal::too_large
               ? QStringLiteral("文件大于 %1 MiB，太大，不能打开。").arg(kLargestTextFile >> 20)
@@ -114,6 +127,7 @@ bool Form1::load_text_file(const QString& path) {
     return false;
   }
   batch_view_->set_input_text(text);
+  text_file_ = path;
   return true;
 }
 

@@ -3,8 +3,12 @@
 #include <QMainWindow>
 #include <array>
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
 
 #include "core/code_book.h"
+#include "core/saved_text.h"
 #include "kit/widget_maker.h"
 #include "news/news_strip.h"
 
@@ -48,6 +52,9 @@ class Form1 : public QMainWindow {
   void danzi_Click();
   void piliang_Click();
   void wenjian1_Click(int Index);
+  // File > save the result, File > export the page: each asks for a file, then writes it.
+  void baocun_Click();
+  void daochu_Click();
 
   // The Help menu: help file, home and update pages, contact and About boxes.
   void bangzhu1_Click(int Index);
@@ -57,12 +64,32 @@ class Form1 : public QMainWindow {
   // (not a regular file) is said in a message box first.
   bool load_text_file(const QString& path);
 
+  // Writes the batch result, as the output box shows it, to the file at `path`. A result
+  // that GBK cannot hold may be saved in UTF-8 instead, if the user agrees in a question
+  // box. A file that cannot be written is said in a message box, and nothing is changed.
+  // Gives whether the file was written.
+  bool save_result(const QString& path, SavedEncoding encoding);
+  // Writes the batch input as a page with the pinyin above the characters to the file at
+  // `path`, titled with the name of the text file last opened (or "拼音注音"); a failure as
+  // above.
+  bool export_page(const QString& path);
+
  private:
   void build_file_menu();
   void build_help_menu();
   void show_view(bool batch);
   void set_tab_order();
   void open_text_file();
+  QFileDialog* make_save_dialog(const char* name, const QString& caption,
+                                const QStringList& filters, const QString& suffix);
+  QString chosen_file(QFileDialog* dialog, const QString& suggested_name);
+  // Writes the bytes that make_bytes gives (none: the user changed their mind) to the file at
+  // `path`, or says in a message box why it could not.
+  bool write_or_say(const QString& path, const QString& title,
+                    const std::function<std::optional<std::string>()>& make_bytes);
+  void offer_to_open(const QString& page);
+  // The title of an exported page, and the name suggested for it: the text file's name.
+  QString page_title() const;
 
   // First, so that the widgets drawn with its styles can go before it.
   WidgetMaker maker_;
@@ -76,11 +103,16 @@ class Form1 : public QMainWindow {
 
   QMenu* file_menu_ = nullptr;
   std::array<QAction*, 3> file_menu_items_{};  // open a text file, a separator, exit
+  QAction* save_result_item_ = nullptr;
+  QAction* export_page_item_ = nullptr;
   QAction* single_view_command_ = nullptr;
   QAction* batch_view_command_ = nullptr;
   QMenu* help_menu_ = nullptr;
   std::array<QAction*, 7> help_menu_items_{};  // 1 and 4 are separators
   QFileDialog* open_dialog_ = nullptr;         // made when the File menu first opens a file
+  QFileDialog* save_dialog_ = nullptr;         // each made at its first use
+  QFileDialog* export_dialog_ = nullptr;
+  QString text_file_;  // the text file last opened, which names what is saved from it
 };
 
 }  // namespace zhavik

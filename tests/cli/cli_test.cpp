@@ -22,6 +22,7 @@
 #include "core/batch.h"
 #include "core/code_book.h"
 #include "core/text.h"
+#include "core/text_file.h"
 
 namespace {
 
@@ -133,6 +134,10 @@ TEST(Lookup, EachModeAnswers) {
     std::erase(bytes, '\r');  // they hold no other CR
     std::ofstream(lf + name, std::ios::binary) << bytes;
   }
+  // A code with a "*" in it: the window shows the "*" as a blank, JSON the code as it is.
+  const std::string star = scratch_folder("star").string();
+  std::ofstream(star + "/img/1.jpg", std::ios::binary) << "\xD0\xC7 jtg*x\r\n";  // 星
+  std::filesystem::copy_file(kData + "/img/3.jpg", star + "/img/3.jpg");
   const Case cases[] = {
       {{"--data", unusable, "--query", "好"},
        "好\n暂缺\nvb vbg \n暂缺\n2635\n",
@@ -167,8 +172,52 @@ TEST(Lookup, EachModeAnswers) {
 ]
 )"},
       {{"--json", "--query", " "}, "[]\n"},
+      {{"--data", star, "--kind", "wubi86", "星"}, "jtg x \n"},
+      {{"--data", star, "--json", "星"},
+       "[\n{\"character\":\"星\",\"pinyin\":[\"xīng\"],\"wubi86\":[\"jtg*x\"],\"wubi98\":[],"
+       "\"quwei\":\"4839\"}\n]\n",
+       0,
+       "cannot read " + star + "/img/2.jpg"},
       {{"--json", "--from", "wubi86", "kbsk"},
        "[\n{\"code\":\"kbsk\",\"typed_first\":true,\"character\":\"啊\",\"pinyin\":[\"a\",..."},
+  };
+  for (const Case& c : cases)
+    expect_outcome(c);
+}
+
+// Every mode that writes pinyin writes it in the style asked; a style or --v where it cannot
+// apply is refused with what would.
+TEST(Lookup, StylesWhereverPinyinIsWritten) {
+  const Case cases[] = {
+      {{"--style", "zhuyin", "--kind", "pinyin", "绿"}, "ㄌㄩˋ  ㄌㄨˋ  \n"},
+      {{"--style", "numbers", "--v", "--query", "绿"}, "绿\nlv4  lu4  \nxv xvi xviy \n..."},
+      {{"--style", "initials", "--kind", "pinyin", "中"}, "zh  zh  \n"},
+      {{"--style", "first", "--json", "中"},
+       "[\n{\"character\":\"中\",\"pinyin\":[\"z\",\"z\"],..."},
+      {{"--style", "none", "--v", "--from", "pinyin", "lü4"}, "率\tlv  shuai\n绿\tlv  lu\n..."},
+      {{"--style", "zhuyin", "--characters", "lü"}, "驴\t2\tㄌㄩˊ\n..."},
+      {{"--style", "zhuyin", "--syllables", "J"}, "ㄐㄧ\nㄐㄧㄚ\nㄐㄧㄢ\n..."},
+      {{"--style", "none", "--v", "--syllables", "L"},
+       "la\nlai\nlan\nlang\nlao\nle\nlei\nleng\nli\nlia\nlian\nliang\nliao\nlie\nlin\nling\nliu\n"
+       "lo\nlong\nlou\nlu\nluan\nlun\nluo\nlv\nlve\n"},
+      {{"--style", "numbers", "--v", "--convert", "pinyin"}, "lv4 lu4\n", 0, "", "绿路\n"},
+      {{"--style", "tones", "中"},
+       "",
+       2,
+       "unknown style 'tones': use marks, numbers, none, initials, first, zhuyin\n"},
+      {{"--v", "中"}, "", 2, "--v writes ü as v in --style numbers or none, not in --style marks"},
+      {{"--style", "zhuyin", "--v", "--characters", "lü"}, "", 2, "not in --style zhuyin"},
+      {{"--style", "first", "--kind", "wubi86", "中"},
+       "",
+       2,
+       "--style first writes pinyin, and --kind wubi86 writes none: use --kind pinyin or TEXT"},
+      {{"--style", "numbers", "--from", "quwei", "1601"}, "", 2, "use --from pinyin, or --json"},
+      {{"--style", "initials", "--convert", "wubi98"}, "", 2, "use --convert pinyin\n"},
+      {{"--style", "zhuyin", "--tones", "a1"}, "", 2, "--tones writes tone marks only"},
+      {{"--style", "first", "--syllables", "z"},
+       "",
+       2,
+       "--syllables lists syllables without tones: use --style none or zhuyin, not first"},
   };
   for (const Case& c : cases)
     expect_outcome(c);
@@ -241,14 +290,26 @@ TEST(Convert, LinesEncodingsFilesWordsAndFailures) {
     expect_outcome(c);
 }
 
-// The kind only chooses the first words, which agree with the lookup for every character.
+// The kind only chooses the first words, which agree with the lookup for every character. A
+// file is read as the window's File > Open reads it, at any size: here one that turns out to be
+// no proper UTF-8 only well beyond the look-ahead that follows its first Chinese character.
 TEST(Convert, AsWindowWritesWhatTheBatchViewWrites) {
   const zhavik::CodeBook book(zhavik::load_dictionary_texts(kData));
   for (const std::string input : {"", "你\r\n我", "ab 1", "，\u3000\t😀\r\n\n\r好 \r\n"})
-    EXPECT_EQ(
-        run({{"--convert", "拼音", "--as-window"}, "", 0, "", input}).out,
-        zhavik::utf16_to_utf8(zhavik::convert_text(book, *zhavik::utf8_to_utf16(input), u"拼音")))
+    EXPECT_EQ(run({{"--convert", "拼音", "--as-window"}, "", 0, "", input}).out,
+              zhavik::utf16_to_utf8(
+                  zhavik::convert_text(book, *zhavik::utf8_to_utf16(input), zhavik::Kind::pinyin)))
         << input;
+  std::string late(100 * 1024, 'a');
+  while (late.size() < 200 * 1024)
+    late += "中文\r\n";
+  late += "\xD6\xD0";  // 中 in code page 936
+  const std::string path = scratch_folder("late").string() + "/late.txt";
+  std::ofstream(path, std::ios::binary) << late;
+  const Outcome outcome = run({{"--convert", "区位", "--as-window", path}, ""});
+  EXPECT_NE(outcome.err.find("became U+FFFD (the first at byte offset 204800)"), std::string::npos);
+  EXPECT_TRUE(outcome.out == zhavik::utf16_to_utf8(zhavik::convert_text(
+                                 book, zhavik::decode_text_file(late), zhavik::Kind::quwei)));
 }
 
 // Reads from `from` until `text` has come; gives what came, which is less when nothing more

@@ -81,73 +81,72 @@ TEST_F(DictionaryFiles, NoFileOrAnswerGoesBeyondItsBound) {
   const std::string endless_key = repeated("ao", 4 * 1024 * 1024);
   const struct {
     const char* name;
-    const char* file;
+    Kind kind;  // the kind whose file it is
     Make make;
     bool readable;
     std::u16string answer;  // for 中, in the kind the file serves
   } cases[] = {
-      {"no file", kWubi98File, [](const auto&) {}, false, u"暂缺"},
-      {"a folder", kWubi98File, [](const auto& file) { std::filesystem::create_directory(file); },
+      {"no file", Kind::wubi98, [](const auto&) {}, false, u"暂缺"},
+      {"a folder", Kind::wubi98, [](const auto& file) { std::filesystem::create_directory(file); },
        false, u"暂缺"},
 #ifndef _WIN32
       // Pipes and links are made with calls Windows does not have.
-      {"a pipe, never opened", kWubi86File,
+      {"a pipe, never opened", Kind::wubi86,
        [](const auto& file) { ASSERT_EQ(mkfifo(file.c_str(), 0600), 0); }, false, u"暂缺"},
-      {"a link to /dev/zero", kWubi98File,
+      {"a link to /dev/zero", Kind::wubi98,
        [](const auto& file) { std::filesystem::create_symlink("/dev/zero", file); }, false,
        u"暂缺"},
-      {"a link to a file is followed", kWubi98File,
+      {"a link to a file is followed", Kind::wubi98,
        [&](const auto& file) {
          bytes(zhong + " vv\r\n")(file.string() + ".real");
          std::filesystem::create_symlink(file.string() + ".real", file);
        },
        true, u"vv "},
 #endif
-      {"a file of exactly the largest size", kWubi86File, sparse(kMaxDictionaryFileBytes), true,
+      {"a file of exactly the largest size", Kind::wubi86, sparse(kMaxDictionaryFileBytes), true,
        u"k "},
-      {"one byte larger", kWubi86File, sparse(kMaxDictionaryFileBytes + 1), false, u"暂缺"},
+      {"one byte larger", Kind::wubi86, sparse(kMaxDictionaryFileBytes + 1), false, u"暂缺"},
       // The second reading is 50,002 units; a third would no longer fit.
-      {"a key of 50,000 letters, then 50,000 times 中", kPinyinFile,
+      {"a key of 50,000 letters, then 50,000 times 中", Kind::pinyin,
        bytes("a1=" + zhong + "\r\n" + std::string(50000, 'a') + "1=" + repeated(zhong, 100000)),
        true, u"ā  " + zhuanhuan_py(std::u16string(50000, u'a') + u"1") + u"  "},
       // Each 中 has as codes all the 中 after it; only two of them fit.
-      {"30,000 times 中, then 2,000,000 blanks", kWubi86File,
+      {"30,000 times 中, then 2,000,000 blanks", Kind::wubi86,
        bytes(repeated(zhong, 60000) + std::string(2'000'000, ' ')), true,
        std::u16string(29999, u'中') + u' ' + std::u16string(29998, u'中') + u' '},
-      {"an empty file", kPinyinFile, bytes(""), true, u"暂缺"},
+      {"an empty file", Kind::pinyin, bytes(""), true, u"暂缺"},
       // Saved on a system whose lines end in LF: read at LF. Mixed with CR LF: only at CR LF.
-      {"LF line ends", kWubi86File, bytes(zhong + " k khk\n\xBA\xC3 vb\n"), true, u"k khk "},
-      {"LF and CR LF", kWubi86File, bytes(zhong + " k\n\xBA\xC3 vb\r\n"), true, u"k\n好 vb "},
+      {"LF line ends", Kind::wubi86, bytes(zhong + " k khk\n\xBA\xC3 vb\n"), true, u"k khk "},
+      {"LF and CR LF", Kind::wubi86, bytes(zhong + " k\n\xBA\xC3 vb\r\n"), true, u"k\n好 vb "},
       // No "=" at all, then one far away: the reading is longer than any answer may be.
-      {"a key of 8 MB", kPinyinFile,
+      {"a key of 8 MB", Kind::pinyin,
        bytes(endless_key + "\r\n" + endless_key + "1=" + zhong + "\r\nzhong1=" + zhong), true,
        u"暂缺"},
-      {"a code longer than any answer", kWubi98File,
+      {"a code longer than any answer", Kind::wubi98,
        bytes(zhong + std::string(kMaxAnswerUnits, 'k') + "\r\n"), true, u"暂缺"},
   };
   for (const auto& item : cases) {
     SCOPED_TRACE(item.name);
     std::filesystem::remove_all(folder_ / "img");
     std::filesystem::create_directory(folder_ / "img");
-    write(kWubi86File, zhong + " k khk\r\n");
-    write(kWubi98File, zhong + " khk\r\n");
-    write(kPinyinFile, "zhong1=" + zhong + "\r\n");
-    std::filesystem::remove(folder_ / item.file);
-    item.make(folder_ / item.file);
+    write(row_of(Kind::wubi86).file, zhong + " k khk\r\n");
+    write(row_of(Kind::wubi98).file, zhong + " khk\r\n");
+    write(row_of(Kind::pinyin).file, "zhong1=" + zhong + "\r\n");
+    const std::filesystem::path file = folder_ / row_of(item.kind).file;
+    std::filesystem::remove(file);
+    item.make(file);
 
-    std::vector<std::filesystem::path> unreadable;
-    const CodeBook book(load_dictionary_texts(folder_, &unreadable));
-    EXPECT_EQ(unreadable, item.readable ? std::vector<std::filesystem::path>{}
-                                        : std::vector{folder_ / item.file});
-    const std::u16string_view kind = item.file == kPinyinFile   ? u"拼音"
-                                     : item.file == kWubi86File ? u"86五笔"
-                                                                : u"98五笔";
-    const std::u16string answer = book.huoqu(kind, u"中");
+    LoadReport report;
+    const CodeBook book(load_dictionary_texts(folder_, &report));
+    EXPECT_EQ(report.unreadable,
+              item.readable ? std::vector<std::filesystem::path>{} : std::vector{file});
+    const std::u16string answer = book.huoqu(item.kind, u"中");
     EXPECT_TRUE(answer == item.answer) << answer.size() << " units";
-    EXPECT_TRUE(answer == huoqu_scan(book.texts(), kind, u"中"));
+    EXPECT_TRUE(answer == huoqu_scan(book.texts(), item.kind, u"中"));
     // The other files still load.
-    EXPECT_TRUE(item.file == kPinyinFile || book.huoqu(u"拼音", u"中") == u"zhōng  ");
-    EXPECT_EQ(convert_text(book, u"中", kind), convert_text_scan(book.texts(), u"中", kind));
+    EXPECT_TRUE(item.kind == Kind::pinyin || book.huoqu(Kind::pinyin, u"中") == u"zhōng  ");
+    EXPECT_EQ(convert_text(book, u"中", item.kind),
+              convert_text_scan(book.texts(), u"中", item.kind));
   }
 }
 
@@ -155,37 +154,38 @@ TEST_F(DictionaryFiles, NoFileOrAnswerGoesBeyondItsBound) {
 // pinyin character gets the reading once per place it stands in, as many as fit.
 TEST_F(DictionaryFiles, OneEndlessLine) {
   const std::string wubi = repeated("\xBA\xC3vb \xD6\xD0kh ", 8 * 1024 * 1024);  // 好 中
-  write(kWubi86File, wubi);
-  write(kPinyinFile, "hao3=" + repeated("\xBA\xC3\xD6\xD0", 4 * 1024 * 1024));
+  write(row_of(Kind::wubi86).file, wubi);
+  write(row_of(Kind::pinyin).file, "hao3=" + repeated("\xBA\xC3\xD6\xD0", 4 * 1024 * 1024));
   const CodeBook book(load_dictionary_texts(folder_));
-  EXPECT_EQ(convert_text(book, u"好中，", u"86五笔"), u"vb kh 暂缺 \r\n\r\n");
-  EXPECT_EQ(convert_text(book, u"好中", u"拼音"), u"hǎo hǎo \r\n\r\n");
-  const std::u16string readings = book.huoqu(u"拼音", u"中");
+  EXPECT_EQ(convert_text(book, u"好中，", Kind::wubi86), u"vb kh 暂缺 \r\n\r\n");
+  EXPECT_EQ(convert_text(book, u"好中", Kind::pinyin), u"hǎo hǎo \r\n\r\n");
+  const std::u16string readings = book.huoqu(Kind::pinyin, u"中");
   EXPECT_EQ(readings.size(), kMaxAnswerUnits / 5 * 5);
   EXPECT_TRUE(readings.starts_with(u"hǎo  hǎo  "));
-  EXPECT_EQ(syllables_of_letter(book.texts().pinyin_data, u"h", 40),
+  EXPECT_EQ(syllables_of_letter(book.texts()[Kind::pinyin], u"h", 40),
             std::vector<std::u16string>{u"hao"});
-  EXPECT_EQ(characters_of_syllable(book.texts().pinyin_data, u"hao", 114).size(), 114u);
+  EXPECT_EQ(characters_of_syllable(book.texts()[Kind::pinyin], u"hao", 114).size(), 114u);
 }
 
 // The word table loads from the texts, or from the compiled table beside them while that
 // was made from exactly these files; a word file that cannot be used is refused, with why.
 TEST_F(DictionaryFiles, WordTableLoadsCompiledOnlyWhileItMatchesItsFiles) {
-  write(kPinyinFile, "xing2=\xD0\xD0\r\nhang2=\xD0\xD0\r\nzou3=\xD7\xDF\r\n");  // 行 走
+  write(row_of(Kind::pinyin).file,
+        "xing2=\xD0\xD0\r\nhang2=\xD0\xD0\r\nzou3=\xD7\xDF\r\n");  // 行 走
   const CodeBook book(load_dictionary_texts(folder_));
-  const std::u16string& pinyin = book.texts().pinyin_data;
+  const std::u16string& pinyin = book.texts()[Kind::pinyin];
   const std::filesystem::path word_file = folder_ / kWordPinyinFile;
   const auto refusal = [&] {
     EXPECT_EQ(word_file_refusal(word_file), load_word_table(word_file, pinyin).refusal);
     return word_file_refusal(word_file);
   };
-  EXPECT_EQ(refusal(), WordFileRefusal::missing);
+  EXPECT_EQ(refusal(), FileRefusal::missing);
   std::filesystem::create_directory(word_file);
-  EXPECT_EQ(refusal(), WordFileRefusal::not_a_regular_file);
+  EXPECT_EQ(refusal(), FileRefusal::not_regular);
   std::filesystem::remove(word_file);
   write(kWordPinyinFile, "");
   std::filesystem::resize_file(word_file, kMaxDictionaryFileBytes + 1);  // sparse
-  EXPECT_EQ(refusal(), WordFileRefusal::too_large);
+  EXPECT_EQ(refusal(), FileRefusal::too_large);
 
   write(kWordPinyinFile, "行走\txing2 zou3\n行\thang2\n");
   LoadedWords loaded = load_word_table(word_file, pinyin);

@@ -60,7 +60,7 @@ TEST(LineConverter, AnEndlessLineGoesOutAsItComes) {
 }
 
 TEST(LineConverter, CharacterItemsFollowTheBatchRules) {
-  FirstWords words(DictionaryTexts{{}, {}, pinyin_data_from(u"zhong1=中\r\nguo2=国")},
+  FirstWords words(DictionaryTexts{{Kind::pinyin, pinyin_data_from(u"zhong1=中\r\nguo2=国")}},
                    Kind::pinyin);
   LineConverter converter(
       [&](std::u16string_view line, std::u16string& out) { convert_characters(line, words, out); });

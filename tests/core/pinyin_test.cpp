@@ -3,15 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string_view>
 #include <utility>
 
+#include "core/cp936.h"
 #include "core/dictionary_texts.h"
+#include "core/first_words.h"
 #include "core/lookup_scan.h"
 #include "core/pinyin_style.h"
+#include "core/reverse_lookup.h"
 #include "core/text.h"
 #include "core/tone_marks.h"
 
@@ -42,12 +46,17 @@ TEST(ToneMarks, MarkLandsWhereTheOrderOfFinalsPutsIt) {
 // Numbers and no tones come from the key, so they hold for syllables the tone marks leave
 // as they are; marks are huoqu's answer, which the real data tests.
 TEST(PinyinStyle, ReadingsInEachStyle) {
-  const std::u16string data = pinyin_data_from(u"zhong1=中钟\r\nzhong4=众中\r\nng2=嗯\r\nlü5=绿");
-  EXPECT_EQ(pinyin_answer_scan(data, u"中", PinyinStyle::numbers), u"zhong1  zhong4  ");
-  EXPECT_EQ(pinyin_answer_scan(data, u"中", PinyinStyle::none), u"zhong  zhong  ");
-  EXPECT_EQ(pinyin_answer_scan(data, u"嗯", PinyinStyle::none), u"ng  ");
-  EXPECT_EQ(pinyin_answer_scan(data, u"绿", PinyinStyle::none), u"lü  ");
-  EXPECT_EQ(pinyin_answer_scan(data, u"国", PinyinStyle::numbers), u"暂缺");
+  const DictionaryTexts texts{
+      {Kind::pinyin, pinyin_data_from(u"zhong1=中钟\r\nzhong4=众中\r\nng2=嗯\r\nlü5=绿")}};
+  const auto readings = [&](std::u16string_view character, PinyinStyle style) {
+    return answer_scan(texts, Kind::pinyin, character, kMaxAnswerUnits, style).items;
+  };
+  using Items = std::vector<std::u16string>;
+  EXPECT_EQ(readings(u"中", PinyinStyle::numbers), (Items{u"zhong1", u"zhong4"}));
+  EXPECT_EQ(readings(u"中", PinyinStyle::none), (Items{u"zhong", u"zhong"}));
+  EXPECT_EQ(readings(u"嗯", PinyinStyle::none), Items{u"ng"});
+  EXPECT_EQ(readings(u"绿", PinyinStyle::none), Items{u"lü"});
+  EXPECT_EQ(readings(u"国", PinyinStyle::numbers), Items{});
 }
 
 struct SyllableRow {
@@ -74,7 +83,7 @@ TEST(PinyinStyle, EverySyllableOfTheDataInEveryStyle) {
   const std::map<std::u16string, SyllableRow> table = syllable_table();
   ASSERT_EQ(table.size(), 417u);
   std::size_t keys = 0;
-  for_each_record(load_dictionary_texts(ZHAVIK_SOURCE_DIR).pinyin_data,
+  for_each_record(load_dictionary_texts(ZHAVIK_SOURCE_DIR)[Kind::pinyin],
                   [&](std::u16string_view record) {
                     const std::size_t equals = record.find(u'=');
                     if (equals == std::u16string_view::npos) return;  // an empty line
@@ -93,6 +102,65 @@ TEST(PinyinStyle, EverySyllableOfTheDataInEveryStyle) {
     EXPECT_EQ(styled_reading(third, PinyinStyle::first), syllable.substr(0, 1));
     EXPECT_EQ(styled_reading(third, PinyinStyle::numbers), third);
     EXPECT_EQ(styled_reading(third, PinyinStyle::none), syllable);
+  }
+}
+
+// The lookups that write a style (the answer, the conversion's first words, the characters
+// of a reading) on every key of the real dictionary, against the syllable table; the
+// conversion's first word agrees with the answer's first reading.
+TEST(PinyinStyle, EveryKeyOfTheDataThroughTheLookups) {
+  const std::map<std::u16string, SyllableRow> table = syllable_table();
+  const DictionaryTexts texts = load_dictionary_texts(ZHAVIK_SOURCE_DIR);
+  const auto with_v = [](std::u16string text) {
+    std::replace(text.begin(), text.end(), u'ü', u'v');
+    return text;
+  };
+  constexpr auto v = UmlautSpelling::v;
+  const PinyinFormat formats[] = {PinyinStyle::zhuyin,
+                                  PinyinStyle::initials,
+                                  PinyinStyle::first,
+                                  {PinyinStyle::none, v},
+                                  {PinyinStyle::numbers, v}};
+  for (const PinyinFormat format : formats) {
+    FirstWords first_words(texts, Kind::pinyin, format);
+    std::size_t keys = 0;
+    for_each_record(texts[Kind::pinyin], [&](std::u16string_view record) {
+      const std::size_t equals = record.find(u'=');
+      if (equals == std::u16string_view::npos || equals + 1 == record.size()) return;
+      const std::u16string key(record.substr(0, equals));
+      const std::u16string syllable = key.substr(0, key.size() - 1);
+      const int tone = key.back() - u'0';
+      const SyllableRow& row = table.at(syllable);
+      std::u16string expected;
+      switch (format.style) {
+        case PinyinStyle::zhuyin:
+          if (tone != 1) return;  // the table gives the first tone
+          expected = row.zhuyin;
+          break;
+        case PinyinStyle::initials:
+          expected = row.initial;
+          break;
+        case PinyinStyle::first:
+          expected = syllable.substr(0, 1);
+          break;
+        default:
+          expected = with_v(format.style == PinyinStyle::none ? syllable : key);
+      }
+      SCOPED_TRACE(testing::PrintToString(key) + " in style " +
+                   std::to_string(static_cast<int>(format.style)));
+      ++keys;
+      const std::vector<ReverseEntry> entries =
+          characters_of_reading(texts[Kind::pinyin], {syllable, tone}, false, format);
+      ASSERT_FALSE(entries.empty());
+      for (const ReverseEntry& entry : entries)
+        EXPECT_EQ(entry.code, expected);
+      const std::u16string& character = entries.front().character;
+      const Answer answer = answer_scan(texts, Kind::pinyin, character, kMaxAnswerUnits, format);
+      EXPECT_NE(std::find(answer.items.begin(), answer.items.end(), expected), answer.items.end());
+      EXPECT_EQ(first_words.of(character[0], cp936_double_byte(character[0])),
+                first_word(AnswerShape::readings, answer.items.front()));
+    });
+    EXPECT_GT(keys, format.style == PinyinStyle::zhuyin ? 300u : 1400u);
   }
 }
 

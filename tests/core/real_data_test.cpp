@@ -11,10 +11,8 @@
 #include "core/browser.h"
 #include "core/code_book.h"
 #include "core/cp936.h"
-#include "core/dictionary_excerpt.h"
 #include "core/first_words.h"
 #include "core/lookup_scan.h"
-#include "core/pinyin_style.h"
 #include "core/query.h"
 #include "core/word_conversion.h"
 
@@ -38,7 +36,7 @@ std::string file_bytes(const char* name) {
 
 const WordList& words() {
   static const WordList list =
-      parse_word_pinyin(file_bytes(kWordPinyinFile), CharacterReadings(texts().pinyin_data));
+      parse_word_pinyin(file_bytes(kWordPinyinFile), CharacterReadings(texts()[Kind::pinyin]));
   return list;
 }
 
@@ -60,17 +58,17 @@ TEST(RealData, KnownCharacters) {
   EXPECT_NE(hao.answers[2].find(u"vbg "), std::u16string::npos);
   EXPECT_EQ(hao.answers[3], u"2635");
   // A character's usual reading comes first, wherever its syllable stands: lǜ before lù.
-  EXPECT_EQ(book().huoqu(u"拼音", u"绿"), u"lǜ  lù  ");
-  EXPECT_EQ(book().huoqu(u"拼音", u"说").substr(0, 6), u"shuō  ");
-  EXPECT_EQ(book().huoqu(u"拼音", u"說"), u"shuō  ");
-  EXPECT_EQ(book().huoqu(u"拼音", u"嗯"), u"ńg  ń  ňg  ǹg  ");
-  EXPECT_EQ(book().huoqu(u"98五笔", u"式").substr(0, 3), u"aa ");
-  EXPECT_EQ(book().huoqu(u"98五笔", u"藏").find(u"aa "), std::u16string::npos);
-  EXPECT_EQ(convert_text(book(), u"中国人\r\n你", u"拼音"), u"zhōng guó rén \r\nnǐ \r\n");
+  EXPECT_EQ(book().huoqu(Kind::pinyin, u"绿"), u"lǜ  lù  ");
+  EXPECT_EQ(book().huoqu(Kind::pinyin, u"说").substr(0, 6), u"shuō  ");
+  EXPECT_EQ(book().huoqu(Kind::pinyin, u"說"), u"shuō  ");
+  EXPECT_EQ(book().huoqu(Kind::pinyin, u"嗯"), u"ńg  ń  ňg  ǹg  ");
+  EXPECT_EQ(book().huoqu(Kind::wubi98, u"式").substr(0, 3), u"aa ");
+  EXPECT_EQ(book().huoqu(Kind::wubi98, u"藏").find(u"aa "), std::u16string::npos);
+  EXPECT_EQ(convert_text(book(), u"中国人\r\n你", Kind::pinyin), u"zhōng guó rén \r\nnǐ \r\n");
 }
 
 TEST(RealData, EverySyllableOfTheBrowserReachesCharacters) {
-  const std::u16string& pinyin = texts().pinyin_data;
+  const std::u16string& pinyin = texts()[Kind::pinyin];
   EXPECT_EQ(syllables_of_letter(pinyin, u"a", 40),
             (std::vector<std::u16string>{u"a", u"ai", u"an", u"ang", u"ao"}));
   // Hundreds of records lie beyond unit 32,767 of the text; theirs are found too.
@@ -118,16 +116,61 @@ TEST(RealData, LinesAreCutAsTheyAreLikeliestReadAndRulesReadTheRest) {
     std::size_t at;
     std::u16string_view expected;
   } cases[] = {
-      {u"问明了情况", 2, u"le"},     {u"吃我的人便是我的哥哥", 7, u"de"},
-      {u"似乎打的是自己", 3, u"de"}, {u"那个的哥开车", 2, u"dī"},
-      {u"慢慢地走", 2, u"de"},       {u"土地", 1, u"dì"},
-      {u"跑得快", 1, u"de"},         {u"获得", 1, u"dé"},
-      {u"两只手", 1, u"zhī"},        {u"这只猫", 1, u"zhī"},
-      {u"每只", 1, u"zhī"},          {u"只是", 0, u"zhǐ"},
-      {u"他只有一个", 1, u"zhǐ"},    {u"胡子这么长了", 4, u"cháng"},
-      {u"一支长烟管", 2, u"cháng"},  {u"孩子长大了", 2, u"zhǎng"},
-      {u"最后两行", 3, u"háng"},     {u"我还得活几天", 2, u"děi"},
+      {u"问明了情况", 2, u"le"},
+      {u"吃我的人便是我的哥哥", 7, u"de"},
+      {u"似乎打的是自己", 3, u"de"},
+      {u"那个的哥开车", 2, u"dī"},
+      {u"慢慢地走", 2, u"de"},
+      {u"土地", 1, u"dì"},
+      {u"跑得快", 1, u"de"},
+      {u"获得", 1, u"dé"},
+      {u"两只手", 1, u"zhī"},
+      {u"这只猫", 1, u"zhī"},
+      {u"每只", 1, u"zhī"},
+      {u"只是", 0, u"zhǐ"},
+      {u"他只有一个", 1, u"zhǐ"},
+      {u"胡子这么长了", 4, u"cháng"},
+      {u"一支长烟管", 2, u"cháng"},
+      {u"孩子长大了", 2, u"zhǎng"},
+      {u"最后两行", 3, u"háng"},
+      {u"我还得活几天", 2, u"děi"},
       {u"又得了胜", 1, u"dé"},
+      // The rules of context_readings.cpp on sentences of bench/accuracy/, each beside a
+      // place it must leave alone.
+      {u"创建新的物理卷", 6, u"juàn"},
+      {u"所有卷组上的分区", 2, u"juàn"},
+      {u"松松的卷了放在长桌上", 3, u"juǎn"},
+      {u"松松的卷了放在长桌上", 7, u"cháng"},
+      {u"将长烟管靠在桌旁", 1, u"cháng"},
+      {u"他是我的长子", 4, u"zhǎng"},
+      {u"店伙也翘了长指甲", 5, u"cháng"},
+      {u"上午又烧了四十九卷《大悲咒》", 8, u"juàn"},
+      {u"七斤没有应。", 4, u"yìng"},
+      {u"一个看着她的疤应和道", 7, u"yìng"},
+      {u"不应该这样", 1, u"yīng"},
+      {u"写下一行题目", 3, u"háng"},
+      {u"五行缺土", 1, u"xíng"},
+      {u"你读过书么", 2, u"guo"},
+      {u"而且受过高等教育", 3, u"guo"},
+      {u"避免使用过多的硬盘空间", 4, u"guò"},
+      {u"代人受过", 3, u"guò"},
+      {u"只见豆撒得一地", 3, u"sǎ"},
+      {u"他撒谎", 1, u"sā"},
+      {u"系上桌帏", 0, u"jì"},
+      {u"被系着细线", 1, u"xì"},
+      {u"他抬起紫涨着的脸来了", 4, u"zhàng"},
+      {u"煤油已经涨价两次了", 4, u"zhǎng"},
+      {u"七年四月二日识。", 6, u"zhì"},
+      {u"乡下人不识好歹", 4, u"shí"},
+      {u"荷生满脸是血，", 5, u"xiě"},
+      {u"打得头破血出", 4, u"xuè"},
+      {u"他又喝干一杯酒", 3, u"gān"},
+      {u"你干什么", 1, u"gàn"},
+      {u"只是盐和干辣椒", 4, u"gān"},
+      {u"坐在门槛上剥豆去", 5, u"bāo"},
+      {u"平桥内泊着一只白篷的航船", 3, u"bó"},
+      {u"怕自己调得不好", 3, u"tiáo"},
+      {u"他们的笑容和声调上", 7, u"diào"},
   };
   std::u16string all;  // the reference is slow on the full tables: all lines at once
   for (const auto& c : cases) {
@@ -165,40 +208,41 @@ TEST(RealData, ToneSandhiOfYiAndBu) {
             convert_text_by_words_reference(book(), words().words, counts().counts, all, true));
 }
 
-// Every character, in every kind: the index against the plain scan, and the command-line
-// tool's quick ways to an answer (the first words alone, the pinyin answer in marks, the scan
+// Every character, in every kind: the index against the plain scan, and the quick ways to an
+// answer (the first words alone, of the code book and of the command-line tool, and the scan
 // of an excerpt that holds only the character's lines) against the index.
 TEST(RealData, IndexAndQuickPathsAgreeWithTheScanOnEveryCharacter) {
   // Every character that code page 936 writes with two bytes in any of the texts.
   std::set<char16_t> characters;
-  for (const std::u16string* text :
-       {&texts().pinyin_data, &texts().wubi86_data, &texts().wubi98_data}) {
-    for (const char16_t unit : *text) {
+  for (const Kind kind : kAllKinds) {
+    for (const char16_t unit : texts()[kind]) {
       if (cp936_double_byte(unit) != 0) characters.insert(unit);
     }
   }
   ASSERT_GT(characters.size(), 6763u);
-  const std::string files[] = {file_bytes(kWubi86File), file_bytes(kWubi98File),
-                               file_bytes(kPinyinFile)};
+  std::vector<std::string> files;
   std::vector<FirstWords> words;
-  for (const Kind kind : kAllKinds)
-    words.emplace_back(texts(), kind);
+  for (const KindRow& row : kKinds) {
+    files.push_back(row.file ? file_bytes(row.file) : "");
+    words.emplace_back(texts(), row.kind);
+  }
+  std::u16string scratch;
   for (const char16_t unit : characters) {
     const std::u16string character(1, unit);
-    const std::uint16_t code = cp936_double_byte(unit);
-    const DictionaryTexts excerpt{
-        wubi_data_from(cp936_decode(dictionary_excerpt(files[0], {code}))),
-        wubi_data_from(cp936_decode(dictionary_excerpt(files[1], {code}))),
-        pinyin_data_from(cp936_decode(dictionary_excerpt(files[2], {code})))};
-    int mismatches = pinyin_answer_scan(texts().pinyin_data, character, PinyinStyle::marks) !=
-                     book().huoqu(u"拼音", character);
-    for (std::size_t k = 0; k < kAllKinds.size(); ++k) {
-      const std::u16string_view kind = kind_text(kAllKinds[k]);
-      const std::u16string answer = book().huoqu(kind, character);
-      mismatches += answer != huoqu_scan(texts(), kind, character);
-      mismatches += answer != huoqu_scan(excerpt, kind, character);
-      mismatches +=
-          words[k].of(unit, code) != std::u16string_view(answer).substr(0, answer.find(u' '));
+    const std::vector<std::uint16_t> code = {cp936_double_byte(unit)};
+    DictionaryTexts excerpt;
+    for (const KindRow& row : kKinds) {
+      if (row.file) excerpt[row.kind] = dictionary_text(row.kind, files[index_of(row.kind)], &code);
+    }
+    int mismatches = 0;
+    for (const Kind kind : kAllKinds) {
+      const Answer answer = book().answer(kind, character);
+      mismatches += answer != answer_scan(texts(), kind, character);
+      mismatches += answer != answer_scan(excerpt, kind, character);
+      const std::u16string shown = answer_text(shape_of(kind), answer);
+      const std::u16string_view first = std::u16string_view(shown).substr(0, shown.find(u' '));
+      mismatches += words[index_of(kind)].of(unit, code[0]) != first;
+      mismatches += book().first_word(kind, unit, scratch) != first;
     }
     ASSERT_EQ(mismatches, 0) << testing::PrintToString(character);
   }

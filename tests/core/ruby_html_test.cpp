@@ -3,39 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "core/ruby_html.h"
-
-#ifdef _WIN32
-#define popen _popen
-#define pclose _pclose
-#endif
+#include "tests/core/html_outline.h"
 
 namespace zhavik {
 namespace {
-
-// The outline html_outline.py prints for a page.
-std::string outline_of(const std::string& page) {
-  const std::filesystem::path file =
-      std::filesystem::path(testing::TempDir()) /
-      (std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + ".html");
-  std::ofstream(file, std::ios::binary) << page;
-  const std::string command = "python3 \"" + std::string(ZHAVIK_SOURCE_DIR) +
-                              "/tests/core/html_outline.py\" \"" + file.string() + "\"";
-  std::string outline;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-      outline.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0);
-  }
-  std::filesystem::remove(file);
-  return outline;
-}
 
 using Line = std::vector<RubyPiece>;
 

@@ -20,8 +20,8 @@ void expect_conversions(const CodeBook& book, const std::vector<WordReading>& wo
 }
 
 TEST(WordCutting, FewestPiecesThenTheLongerWordFirstWhenNothingIsCounted) {
-  const CodeBook book(
-      DictionaryTexts{{}, {}, pinyin_data_from(u"jia3=甲\r\nyi3=乙\r\nbing3=丙\r\nding1=丁\r\n")});
+  const CodeBook book(DictionaryTexts{
+      {Kind::pinyin, pinyin_data_from(u"jia3=甲\r\nyi3=乙\r\nbing3=丙\r\nding1=丁\r\n")}});
   const std::vector<WordReading> words = {
       {u"甲乙", u"jia2 yi2"}, {u"乙丙", u"yi4 bing4"}, {u"乙丙丁", u"yi1 bing1 ding2"},
       {u"甲乙", u"jia5 yi5"},  // a repeated word keeps its first line
@@ -48,7 +48,8 @@ TEST(WordCutting, FewestPiecesThenTheLongerWordFirstWhenNothingIsCounted) {
 // a word without readings, keeps 明了 from matching while its characters read as usual.
 TEST(WordCutting, TheLikeliestCutWins) {
   const CodeBook book(DictionaryTexts{
-      {}, {}, pinyin_data_from(u"wen4=问\r\nming2=明\r\nle5=了\r\nliao3=了\r\nbai2=白\r\n")});
+      {Kind::pinyin,
+       pinyin_data_from(u"wen4=问\r\nming2=明\r\nle5=了\r\nliao3=了\r\nbai2=白\r\n")}});
   const std::vector<WordReading> words = {{u"明了", u"ming2 liao3"}, {u"明白", u"ming2 bai5"}};
   std::vector<WordCount> counts = {
       {u"问", 34296}, {u"明", 16120}, {u"了", 883634}, {u"问明", 160}, {u"明白", 10875}};
@@ -128,8 +129,8 @@ TEST(WordCountsFile, BadLinesAreSkippedAndCounted) {
 
 // The compiled form loads back into the same table; bytes of another size or key are refused.
 TEST(CompiledWordTable, LoadsBackOnlyWhatWasWrittenForTheKey) {
-  const CodeBook book(
-      DictionaryTexts{{}, {}, pinyin_data_from(u"wen4=问\r\nming2=明\r\nle5=了\r\nliao3=了\r\n")});
+  const CodeBook book(DictionaryTexts{
+      {Kind::pinyin, pinyin_data_from(u"wen4=问\r\nming2=明\r\nle5=了\r\nliao3=了\r\n")}});
   const WordTable table({{u"明了", u"ming2 liao3"}}, {{u"问明", 160}, {u"了", 883634}});
   const std::string bytes = table.to_bytes(42, {1, 2, 3, 4});
   std::array<std::uint64_t, WordTable::kNotes> notes{};

@@ -211,18 +211,18 @@ class DictionariesTest(unittest.TestCase):
         for entry in ('得到 de2 dao4, 样子 yang4 zi5, 陆军 lu4 jun1, '
                       '时候 shi2 hou5, 明白 ming2 bai5, 已经 yi3 jing1, '
                       '漂亮 piao4 liang5, 认识 ren4 shi5, 衣服 yi1 fu5, '
-                      '事情 shi4 qing5, 名字 ming2 zi5, 下面 xia4 mian5, '
+                      '事情 shi4 qing5, 名字 ming2 zi5, 下面 xia4 mian4, '
                       '东西 dong1 xi5, 便宜 pian2 yi5, 多少 duo1 shao5, '
-                      '告诉 gao4 su5, 不是 bu4 shi4, 一个 yi1 ge4, '
+                      '告诉 gao4 su5, 不是 bu4 shi4, 一个 yi1 ge4, 几个 ji3 ge4, '
                       '对不起 dui4 bu5 qi3, 土地 tu3 di4, 朝阳 zhao1 yang2, '
                       '整齐地 zheng3 qi2 de5, 觉得 jue2 de5, '
                       '质朴 zhi4 pu3, 彷佛 fang3 fu2, 回来 hui2 lai2, '
                       '关系 guan1 xi4').split(', '):
             word, readings = entry.split(' ', 1)
             self.assertEqual(words.get(word), readings, word)
-        # Left out: a reading the character lacks (隆 lōng), and the
+        # Left out: a reading the character lacks (框 kuāng), and the
         # generated 地 words that are no word and 地 (向外地: 外地).
-        for word in ('轰隆', '向外地', '冉阿让'):
+        for word in ('旧框框', '向外地', '冉阿让'):
             self.assertNotIn(word, words)
 
 

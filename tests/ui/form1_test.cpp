@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -42,16 +43,26 @@ TEST(Form1, EachViewDisablesItsOwnCommandAndKeepsItsContent) {
   auto* editor = child<QPlainTextEdit>(form, "RichTextBox1_0");
   input->setText("啊人");
   editor->setPlainText("输入");
-  // Which frame shows, which menu entries are enabled, and where the keys go.
+  // Which frame shows, which menu entries are enabled (opening, saving and exporting go
+  // together), and where the keys go.
   const auto view = [&] {
+    const bool file_items = action("wenjian1_0")->isEnabled();
+    EXPECT_EQ(action("baocun")->isEnabled(), file_items);
+    EXPECT_EQ(action("daochu")->isEnabled(), file_items);
     return QList<bool>({child<QWidget>(form, "Frame2")->isVisible(),
-                        child<QWidget>(form, "Frame3")->isVisible(),
-                        action("wenjian1_0")->isEnabled(), action("danzi")->isEnabled(),
-                        action("piliang")->isEnabled(), form.focusWidget() == input,
-                        form.focusWidget() == editor});
+                        child<QWidget>(form, "Frame3")->isVisible(), file_items,
+                        action("danzi")->isEnabled(), action("piliang")->isEnabled(),
+                        form.focusWidget() == input, form.focusWidget() == editor});
   };
   const QList<bool> single = {true, false, false, false, true, true, false};
   EXPECT_EQ(view(), single);
+  // The File menu: open, save, export, a separator, exit.
+  QStringList items;
+  for (const QAction* item : child<QMenu>(form, "wenjian")->actions())
+    items << item->objectName() + ' ' + item->text();
+  EXPECT_EQ(items,
+            QStringList({"wenjian1_0 打开文本文件(&O)", "baocun 保存转换结果(&S)...",
+                         "daochu 导出注音网页(&H)...", "wenjian1_1 ", "wenjian1_2 退出(&F)"}));
   action("piliang")->trigger();
   EXPECT_EQ(view(), QList<bool>({false, true, true, true, false, false, true}));
   action("danzi")->trigger();
