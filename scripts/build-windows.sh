@@ -146,6 +146,7 @@ mingw_runtime=(/usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/l
 # where they are kept.
 build_zhavik() {
   echo "Building zhavik.exe and zhavik-lookup.exe in $build"
+  mkdir -p "$build"
   # Objects are shared through ccache between build folders, as in the Linux builds.
   local launcher=()
   if command -v ccache >/dev/null; then
@@ -155,7 +156,7 @@ build_zhavik() {
   cmake -S "$root" -B "$build" -G Ninja "${launcher[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DZHAVIK_TESTS=OFF -DZHAVIK_BENCH=OFF "$@" \
-    >"$build.configure.log" || { cat "$build.configure.log"; exit 1; }
+    >"$build/configure.log" || { cat "$build/configure.log"; exit 1; }
   local winepath
   winepath="$(printf 'Z:%s;' "$qt/bin" "${mingw_runtime[@]}" | tr / '\\')"
   WINEPREFIX="$build/wine" WINEDEBUG=-all WINEPATH="$winepath" \
