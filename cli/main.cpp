@@ -6,17 +6,14 @@
 #include <vector>
 
 #include "cli/arguments.h"
+#include "cli/command_line.h"
+#include "cli/console.h"
 #include "cli/convert_input.h"
 #include "cli/file_calls.h"
 #include "cli/lookups.h"
 #include "cli/needed_dictionaries.h"
 #include "cli/output.h"
 #include "core/version_text.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 namespace {
 
@@ -44,12 +41,8 @@ int run(const zhavik::Request& request, const char* argv0, zhavik::Output& out) 
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-  // Byte-exact output: no CR added before LF.
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stdin), _O_BINARY);
-#endif
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  zhavik::prepare_standard_streams();
+  const std::vector<std::string> arguments = zhavik::utf8_arguments(argc, argv);
   zhavik::Output out(stdout);
   try {
     const zhavik::Request request = zhavik::parse_arguments(arguments);

@@ -4,6 +4,10 @@
 
 #include "core/text.h"
 
+#ifdef _WIN32
+#include "cli/console.h"
+#endif
+
 namespace zhavik {
 
 void Output::write(std::string_view bytes) {
@@ -24,6 +28,14 @@ void Output::wrote(bool line_end) {
 
 bool Output::flush() {
   if (failed_) return false;
+#ifdef _WIN32
+  if (const std::optional<bool> written = write_to_console(file_, buffer_)) {
+    failed_ = !*written;
+    if (failed_) error_ = EIO;
+    buffer_.clear();
+    return !failed_;
+  }
+#endif
   errno = 0;
   failed_ = std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size() ||
             std::fflush(file_) != 0;

@@ -1,5 +1,6 @@
 #include "cli/program_folder.h"
 
+#include <string>
 #include <system_error>
 
 #ifdef _WIN32
@@ -10,10 +11,17 @@ namespace zhavik {
 
 std::filesystem::path program_folder(const char* argv0) {
 #ifdef _WIN32
-  wchar_t buffer[MAX_PATH * 4];
-  const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH * 4);
-  if (length > 0 && length < MAX_PATH * 4) {
-    return std::filesystem::path(std::wstring(buffer, length)).parent_path();
+  // The path may be longer than MAX_PATH: the buffer grows until the whole of it fits.
+  std::wstring buffer(MAX_PATH, L'\0');
+  while (buffer.size() <= 32768) {
+    const DWORD length =
+        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) break;
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return std::filesystem::path(buffer).parent_path();
+    }
+    buffer.resize(buffer.size() * 2);
   }
 #else
   std::error_code error;

@@ -20,7 +20,15 @@ constexpr char16_t kReplacement = 0xFFFD;
 
 #ifdef _WIN32
 
+// Windows gives the user-defined areas of GBK (and the byte 0xFF) to the Private Use Area,
+// where they name no character; iconv reads those bytes as fitting no encoding. They are
+// read as iconv reads them, so that a text converts alike on every system.
+bool is_private_use(char32_t code_point) {
+  return code_point >= 0xE000 && code_point <= 0xF8FF;
+}
+
 std::uint16_t encode_uncached(char32_t code_point) {
+  if (is_private_use(code_point)) return 0;
   const wchar_t wide = static_cast<wchar_t>(code_point);
   char bytes[4];
   BOOL used_default = FALSE;
@@ -37,7 +45,8 @@ std::pair<char16_t, std::size_t> decode_one(std::string_view bytes, std::size_t 
   for (const int length : {1, 2}) {
     if (i + length > bytes.size()) break;
     wchar_t wide = 0;
-    if (MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, bytes.data() + i, length, &wide, 1) == 1) {
+    if (MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, bytes.data() + i, length, &wide, 1) == 1 &&
+        !is_private_use(static_cast<char16_t>(wide))) {
       return {static_cast<char16_t>(wide), static_cast<std::size_t>(length)};
     }
   }

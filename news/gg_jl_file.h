@@ -5,8 +5,9 @@
 #include <optional>
 
 // The file system work behind gg.jl, written once per kind of system: gg_jl_file_posix.cpp
-// here, and a Windows one beside it in time (news/CMakeLists.txt picks the file). What to
-// read and write is decided in news_request.cpp; these functions only do it safely.
+// and gg_jl_file_windows.cpp (news/CMakeLists.txt picks the file). What to read and write
+// is decided in news_request.cpp; these functions only do it safely. On Windows, "symbolic
+// link" below means any reparse point (a junction too).
 namespace zhavik::news::gg_jl_file {
 
 // True when files can be created in `folder`.

@@ -1,9 +1,25 @@
 #include "news/is_online.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#include <wininet.h>
+#else
 #include <QNetworkInterface>
+#endif
 
 namespace zhavik::news {
 
+#ifdef _WIN32
+bool ConnectedStateOnlineCheck::IsOnline(std::uint32_t& flags, QString& connection_name) {
+  // One character more than the length given, so that the name always ends with a NUL.
+  wchar_t name[513] = {};
+  DWORD state = 0;
+  const BOOL online = InternetGetConnectedStateExW(&state, name, 512, 0);
+  flags = state;
+  connection_name = QString::fromWCharArray(name);
+  return online == TRUE;
+}
+#else
 bool InterfaceOnlineCheck::IsOnline(std::uint32_t& flags, QString& connection_name) {
   flags = 0;
   connection_name.clear();
@@ -18,5 +34,6 @@ bool InterfaceOnlineCheck::IsOnline(std::uint32_t& flags, QString& connection_na
   }
   return false;
 }
+#endif
 
 }  // namespace zhavik::news

@@ -15,6 +15,16 @@ class OnlineCheck {
   virtual bool IsOnline(std::uint32_t& flags, QString& connection_name) = 0;
 };
 
+#ifdef _WIN32
+// Windows' own answer, from WinINet's InternetGetConnectedStateExW: it also knows modem
+// and proxy connections and the "work offline" state. `flags` are WinINet's, and
+// `connection_name` the name it gives (at most 512 characters).
+class ConnectedStateOnlineCheck : public OnlineCheck {
+ public:
+  bool IsOnline(std::uint32_t& flags, QString& connection_name) override;
+};
+using SystemOnlineCheck = ConnectedStateOnlineCheck;
+#else
 // The machine counts as on line while one of its network interfaces is up, running, not
 // the loopback and has an address. `flags` is 0x02 (a LAN connection, in WinINet's terms)
 // when on line, else 0; `connection_name` is that interface's name (at most 512 characters).
@@ -22,5 +32,7 @@ class InterfaceOnlineCheck : public OnlineCheck {
  public:
   bool IsOnline(std::uint32_t& flags, QString& connection_name) override;
 };
+using SystemOnlineCheck = InterfaceOnlineCheck;
+#endif
 
 }  // namespace zhavik::news

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include "core/cp936.h"
@@ -50,8 +51,16 @@ QString state_gg_jl_path(const QString& xdg_state_home, const QString& home) {
 
 QString gg_jl_place(const QString& program_folder) {
   if (gg_jl_file::folder_writable(program_folder)) return gg_jl_path(program_folder);
+#ifdef _WIN32
+  // %LOCALAPPDATA%, as the shell knows it. Should even that be unknown, the program's
+  // folder stays the place: nothing is stored, and the request carries today's date.
+  const QString local = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  if (!QDir::isAbsolutePath(local)) return gg_jl_path(program_folder);
+  const QString path = local + QStringLiteral("/Zhavik/gg.jl");
+#else
   const QString path = state_gg_jl_path(qEnvironmentVariable("XDG_STATE_HOME"),
                                         qEnvironmentVariable("HOME", QDir::homePath()));
+#endif
   QDir().mkpath(QFileInfo(path).path());
   return path;
 }

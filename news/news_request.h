@@ -17,7 +17,8 @@ QString state_gg_jl_path(const QString& xdg_state_home, const QString& home);
 
 // Where this run keeps gg.jl: beside the program when its folder can be written, else (an
 // installed copy, in /usr/lib/zhavik) in the user's state folder, which is then created, so
-// that an installed program too remembers its first run.
+// that an installed program too remembers its first run. On Windows that folder is
+// %LOCALAPPDATA%\Zhavik (for a copy in Program Files).
 QString gg_jl_place(const QString& program_folder);
 
 // Today as the system's short date, with the blanks (U+0020) at both ends removed.

@@ -50,7 +50,7 @@ NewsStrip::NewsStrip(QWidget* client)
     : QFrame(client),
       source_{QString::fromUtf8(zhavik::site::kNewsHost), QCoreApplication::applicationDirPath(),
               QCoreApplication::applicationFilePath()},
-      online_check_(std::make_unique<InterfaceOnlineCheck>()) {
+      online_check_(std::make_unique<SystemOnlineCheck>()) {
   setObjectName(QStringLiteral("gg_Picture1"));
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   place_in_twips(this, 60, 8280, 9495, 420);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <array>
 #include <latch>
@@ -10,7 +11,11 @@
 #include <thread>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
 #include "news/news_request.h"
 
@@ -66,6 +71,23 @@ TEST(GgJl, RunsStartedTogetherAgreeOnTheFirstRunDate) {
   }
 }
 
+// Makes at `path` what `what` names: a folder, a FIFO (POSIX only), a symbolic link to
+// `target`. False when this system cannot make it: Windows' links are reparse points, which
+// Wine does not make.
+bool make_thing(const std::string& what, const QString& path, const QString& target) {
+  if (what == "folder") return QDir().mkdir(path);
+#ifdef _WIN32
+  if (what == "FIFO") return false;
+  CreateSymbolicLinkW(path.toStdWString().c_str(), target.toStdWString().c_str(),
+                      SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+  const DWORD attributes = GetFileAttributesW(path.toStdWString().c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+#else
+  if (what == "FIFO") return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+  return QFile::link(target, path);
+#endif
+}
+
 // Whatever stands at gg.jl's place that is no ordinary file, the date is sent, nothing is
 // read through it, nothing is created through it, and it stays as it was.
 TEST(GgJl, AnythingButAnOrdinaryFileCountsAsMissingAndIsLeftAlone) {
@@ -78,10 +100,12 @@ TEST(GgJl, AnythingButAnOrdinaryFileCountsAsMissingAndIsLeftAlone) {
       QFile file(target);
       ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(secret) == secret.size());
     }
-    ASSERT_TRUE(what == "folder" ? QDir().mkdir(path)
-                : what == "FIFO" ? ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0
-                                 : QFile::link(target, path))
-        << what;
+    if (!make_thing(what, path, target)) {
+#ifdef _WIN32
+      if (what != "folder") continue;
+#endif
+      FAIL() << what;
+    }
     const QFileInfo before(path);
     EXPECT_EQ(gg_jl_an(path, QStringLiteral("2026/12/6")), "2026/12/6") << what;
     const QFileInfo after(path);
@@ -95,24 +119,37 @@ TEST(GgJlPlace, BesideTheProgramWithOneSeparatorElseInTheStateFolder) {
   EXPECT_EQ(gg_jl_path("/opt/zhavik"), "/opt/zhavik/gg.jl");
   EXPECT_EQ(gg_jl_path("/"), "/gg.jl");
   EXPECT_EQ(gg_jl_path("C:\\"), "C:\\gg.jl");
+  QTemporaryDir folder;
+  EXPECT_EQ(gg_jl_place(folder.path()), gg_jl_path(folder.path()));
+#ifdef _WIN32
+  // In %LOCALAPPDATA%\Zhavik, here the test's own copy of it.
+  QStandardPaths::setTestModeEnabled(true);
+  const QString place = gg_jl_place("C:/nonexistent-folder/zhavik");
+  const QString local = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  QStandardPaths::setTestModeEnabled(false);
+  ASSERT_FALSE(local.isEmpty());
+  EXPECT_EQ(place, local + "/Zhavik/gg.jl");
+  QFile::remove(place);
+  const char* nowhere = "C:/nonexistent-folder/zhavik/gg.jl";
+#else
   // The state folder follows XDG_STATE_HOME only when it is absolute.
   EXPECT_EQ(state_gg_jl_path("/s", "/home/u"), "/s/zhavik/gg.jl");
   EXPECT_EQ(state_gg_jl_path("", "/home/u"), "/home/u/.local/state/zhavik/gg.jl");
   EXPECT_EQ(state_gg_jl_path("relative/state", "/home/u"), "/home/u/.local/state/zhavik/gg.jl");
-  QTemporaryDir folder;
-  EXPECT_EQ(gg_jl_place(folder.path()), gg_jl_path(folder.path()));
   QTemporaryDir state;
   qputenv("XDG_STATE_HOME", state.path().toUtf8());
   const QString place = gg_jl_place("/nonexistent-folder/zhavik");
   qunsetenv("XDG_STATE_HOME");
   EXPECT_EQ(place, state.path() + "/zhavik/gg.jl");
+  const char* nowhere = "/nonexistent-folder/zhavik/gg.jl";
+#endif
   // Created with today's date in code page 936, and read, not written, ever after.
   const QString today = QStringLiteral("周日 2026/12/6");
   EXPECT_EQ(gg_jl_an(place, today), today);
   EXPECT_EQ(read_all(place), "\xD6\xDC\xC8\xD5 2026/12/6\r\n");
   EXPECT_EQ(gg_jl_an(place, QStringLiteral("2030/1/1")), today);
   // Where nothing can be written at all, the date is still sent.
-  EXPECT_EQ(gg_jl_an("/nonexistent-folder/zhavik/gg.jl", QStringLiteral("2026/12/6")), "2026/12/6");
+  EXPECT_EQ(gg_jl_an(nowhere, QStringLiteral("2026/12/6")), "2026/12/6");
 }
 
 // Plain names and dates pass unchanged; nothing in a value can change the request's
