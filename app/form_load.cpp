@@ -3,8 +3,8 @@
 #include <QColor>
 
 #include "app/get_my_version.h"
-#include "core/dictionary_texts.h"
-#include "core/word_table.h"
+#include "core/dictionary/dictionary_texts.h"
+#include "core/pinyin/word_table.h"
 #include "ui/form1.h"
 
 namespace zhavik {

@@ -6,13 +6,13 @@
 #include <fstream>
 
 #include "bench/sample_text.h"
-#include "core/batch.h"
-#include "core/code_book.h"
-#include "core/cp936.h"
-#include "core/query.h"
-#include "core/text.h"
-#include "core/word_conversion.h"
-#include "core/word_loading.h"
+#include "core/conversion/batch.h"
+#include "core/conversion/word_conversion.h"
+#include "core/dictionary/code_book.h"
+#include "core/dictionary/query.h"
+#include "core/pinyin/word_loading.h"
+#include "core/text/cp936.h"
+#include "core/text/text.h"
 
 namespace zhavik {
 namespace {

@@ -14,7 +14,7 @@
 #include "app/run_zhavik.h"
 #include "bench/process_memory.h"
 #include "bench/sample_text.h"
-#include "core/dictionary_texts.h"
+#include "core/dictionary/dictionary_texts.h"
 #include "ui/form1.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/pinyin_style.h"
-#include "core/ruby_html.h"
+#include "core/conversion/ruby_html.h"
+#include "core/pinyin/pinyin_style.h"
 
 namespace {
 

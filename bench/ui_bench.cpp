@@ -16,7 +16,7 @@
 
 #include "app/form_load.h"
 #include "bench/sample_text.h"
-#include "core/dictionary_texts.h"
+#include "core/dictionary/dictionary_texts.h"
 #include "ui/browser_view.h"
 #include "ui/form1.h"
 

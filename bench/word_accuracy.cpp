@@ -14,10 +14,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/batch.h"
-#include "core/text.h"
-#include "core/word_conversion.h"
-#include "core/word_loading.h"
+#include "core/conversion/batch.h"
+#include "core/conversion/word_conversion.h"
+#include "core/pinyin/word_loading.h"
+#include "core/text/text.h"
 
 namespace {
 

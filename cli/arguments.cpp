@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/text.h"
+#include "core/text/text.h"
 
 namespace zhavik {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "core/kind.h"
-#include "core/pinyin_style.h"
-#include "core/stream_decoder.h"
+#include "core/dictionary/kind.h"
+#include "core/pinyin/pinyin_style.h"
+#include "core/text/stream_decoder.h"
 
 namespace zhavik {
 

@@ -8,14 +8,14 @@
 
 #include "cli/file_calls.h"
 #include "cli/open_file.h"
-#include "core/code_book.h"
-#include "core/conversion.h"
-#include "core/first_words.h"
-#include "core/ruby_layout.h"
-#include "core/stream_decoder.h"
-#include "core/text.h"
-#include "core/word_conversion.h"
-#include "core/word_loading.h"
+#include "core/conversion/conversion.h"
+#include "core/conversion/ruby_layout.h"
+#include "core/conversion/word_conversion.h"
+#include "core/dictionary/code_book.h"
+#include "core/dictionary/first_words.h"
+#include "core/pinyin/word_loading.h"
+#include "core/text/stream_decoder.h"
+#include "core/text/text.h"
 
 namespace zhavik {
 namespace {

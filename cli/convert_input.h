@@ -2,7 +2,7 @@
 
 #include "cli/arguments.h"
 #include "cli/output.h"
-#include "core/dictionary_texts.h"
+#include "core/dictionary/dictionary_texts.h"
 
 namespace zhavik {
 

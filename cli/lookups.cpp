@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "core/answer.h"
-#include "core/browser.h"
-#include "core/code_book.h"
-#include "core/lookup_scan.h"
-#include "core/pinyin_style.h"
-#include "core/query.h"
-#include "core/reverse_lookup.h"
-#include "core/text.h"
-#include "core/tone_marks.h"
+#include "core/dictionary/answer.h"
+#include "core/dictionary/browser.h"
+#include "core/dictionary/code_book.h"
+#include "core/dictionary/lookup_scan.h"
+#include "core/dictionary/query.h"
+#include "core/dictionary/reverse_lookup.h"
+#include "core/pinyin/pinyin_style.h"
+#include "core/pinyin/tone_marks.h"
+#include "core/text/text.h"
 
 namespace zhavik {
 namespace {

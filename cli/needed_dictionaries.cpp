@@ -6,8 +6,8 @@
 
 #include "cli/output.h"
 #include "cli/program_folder.h"
-#include "core/cp936.h"
-#include "core/text.h"
+#include "core/text/cp936.h"
+#include "core/text/text.h"
 
 namespace zhavik {
 namespace {

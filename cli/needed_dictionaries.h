@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "cli/arguments.h"
-#include "core/dictionary_texts.h"
+#include "core/dictionary/dictionary_texts.h"
 
 namespace zhavik {
 

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "core/text.h"
+#include "core/text/text.h"
 
 #ifdef _WIN32
 #include "cli/console.h"

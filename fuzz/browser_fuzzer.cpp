@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/browser.h"
-#include "core/dictionary_texts.h"
+#include "core/dictionary/browser.h"
+#include "core/dictionary/dictionary_texts.h"
 #include "fuzz/fuzz_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/batch.h"
-#include "core/code_book.h"
-#include "core/editor_lines.h"
-#include "core/text_file.h"
+#include "core/conversion/batch.h"
+#include "core/dictionary/code_book.h"
+#include "core/text/editor_lines.h"
+#include "core/text/text_file.h"
 #include "fuzz/fuzz_text.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/cp936.h"
-#include "core/dictionary_texts.h"
+#include "core/dictionary/dictionary_texts.h"
+#include "core/text/cp936.h"
 #include "fuzz/fuzz_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/dictionary_texts.h"
+#include "core/dictionary/dictionary_texts.h"
 
 namespace zhavik::fuzz {
 

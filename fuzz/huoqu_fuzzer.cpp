@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/code_book.h"
-#include "core/cp936.h"
-#include "core/text.h"
+#include "core/dictionary/code_book.h"
+#include "core/text/cp936.h"
+#include "core/text/text.h"
 #include "fuzz/fuzz_text.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/batch.h"
-#include "core/code_book.h"
-#include "core/lookup_scan.h"
+#include "core/conversion/batch.h"
+#include "core/dictionary/code_book.h"
+#include "core/dictionary/lookup_scan.h"
 #include "fuzz/fuzz_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

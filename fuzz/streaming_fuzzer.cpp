@@ -11,13 +11,13 @@
 #include <utility>
 #include <vector>
 
-#include "core/conversion.h"
-#include "core/cp936.h"
-#include "core/first_words.h"
-#include "core/lookup_scan.h"
-#include "core/stream_decoder.h"
-#include "core/text.h"
-#include "core/text_file.h"
+#include "core/conversion/conversion.h"
+#include "core/dictionary/first_words.h"
+#include "core/dictionary/lookup_scan.h"
+#include "core/text/cp936.h"
+#include "core/text/stream_decoder.h"
+#include "core/text/text.h"
+#include "core/text/text_file.h"
 #include "fuzz/fuzz_text.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/tone_marks.h"
+#include "core/pinyin/tone_marks.h"
 #include "fuzz/fuzz_text.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "core/batch.h"
-#include "core/word_conversion.h"
+#include "core/conversion/batch.h"
+#include "core/conversion/word_conversion.h"
 #include "fuzz/fuzz_text.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-#include "core/cp936.h"
-#include "core/text.h"
+#include "core/text/cp936.h"
+#include "core/text/text.h"
 #include "news/gg_jl_file.h"
 
 namespace zhavik::news {

@@ -4,9 +4,9 @@
 #include <QStringDecoder>
 #include <string_view>
 
-#include "core/cp936.h"
-#include "core/text.h"
-#include "core/text_file.h"
+#include "core/text/cp936.h"
+#include "core/text/text.h"
+#include "core/text/text_file.h"
 
 namespace zhavik::news {
 namespace {

@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-#include "core/text.h"
+#include "core/text/text.h"
 
 namespace zhavik::news {
 namespace {

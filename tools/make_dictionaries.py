@@ -991,7 +991,7 @@ TONED_WHEN_LIGHT = {'来': ('lai', 2), '去': ('qu', 4)}
 # After 这, 那 and 哪 it is light (这个 zhè·ge).
 NUMERALS = set('一二三四五六七八九十百千万两几半多每')
 MEASURE_GE = ('ge', 4)
-# The longest word the word file may hold (core/word_table.h).
+# The longest word the word file may hold (core/pinyin/word_table.h).
 LONGEST_WORD = 32
 BASE_TONES = {'一': ('yi', 1), '不': ('bu', 4)}
 

@@ -1,14 +1,14 @@
 // Compiles the word table of a program folder (its img/word_pinyin.txt, img/word_counts.txt
 // and img/3.jpg) into the form the programs load at once, img/word_table.bin; the build
-// runs it whenever one of those files changes (see core/word_loading.h).
+// runs it whenever one of those files changes (see core/pinyin/word_loading.h).
 //
 // Usage: make_word_table FOLDER OUTPUT   (FOLDER holds img/)
 
 #include <cstdio>
 #include <fstream>
 
-#include "core/dictionary_texts.h"
-#include "core/word_loading.h"
+#include "core/dictionary/dictionary_texts.h"
+#include "core/pinyin/word_loading.h"
 
 int main(int argc, char** argv) {
   using namespace zhavik;

@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QTextDocument>
 
-#include "core/batch.h"
-#include "core/editor_lines.h"
-#include "core/kind.h"
-#include "core/ruby_layout.h"
-#include "core/word_conversion.h"
+#include "core/conversion/batch.h"
+#include "core/conversion/ruby_layout.h"
+#include "core/conversion/word_conversion.h"
+#include "core/dictionary/kind.h"
+#include "core/text/editor_lines.h"
 #include "kit/form_kit.h"
 #include "kit/twips.h"
 #include "kit/widget_maker.h"

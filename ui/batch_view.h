@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "core/code_book.h"
-#include "core/conversion.h"
-#include "core/kind.h"
-#include "core/word_loading.h"
+#include "core/conversion/conversion.h"
+#include "core/dictionary/code_book.h"
+#include "core/dictionary/kind.h"
+#include "core/pinyin/word_loading.h"
 
 class QCheckBox;
 class QColor;

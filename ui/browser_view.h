@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <array>
 
-#include "core/browser.h"
-#include "core/code_book.h"
+#include "core/dictionary/browser.h"
+#include "core/dictionary/code_book.h"
 
 class QGroupBox;
 class QPushButton;

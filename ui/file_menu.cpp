@@ -13,8 +13,8 @@
 #include <optional>
 #include <string>
 
-#include "core/files.h"
-#include "core/text_file.h"
+#include "core/text/files.h"
+#include "core/text/text_file.h"
 #include "kit/form_kit.h"
 #include "ui/batch_view.h"
 #include "ui/form1.h"

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "core/code_book.h"
-#include "core/saved_text.h"
+#include "core/dictionary/code_book.h"
+#include "core/text/saved_text.h"
 #include "kit/widget_maker.h"
 #include "news/news_strip.h"
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "core/query.h"
+#include "core/dictionary/query.h"
 #include "kit/form_kit.h"
 #include "kit/twips.h"
 #include "kit/widget_maker.h"

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <array>
 
-#include "core/code_book.h"
+#include "core/dictionary/code_book.h"
 
 class QLineEdit;
 class QPushButton;

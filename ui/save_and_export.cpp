@@ -15,9 +15,9 @@
 #include <string>
 #include <system_error>
 
-#include "core/atomic_write.h"
-#include "core/saved_text.h"
-#include "core/text.h"
+#include "core/text/atomic_write.h"
+#include "core/text/saved_text.h"
+#include "core/text/text.h"
 #include "ui/batch_view.h"
 #include "ui/form1.h"
 

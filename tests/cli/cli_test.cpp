@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "core/batch.h"
-#include "core/code_book.h"
-#include "core/text.h"
-#include "core/text_file.h"
+#include "core/conversion/batch.h"
+#include "core/dictionary/code_book.h"
+#include "core/text/text.h"
+#include "core/text/text_file.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "core/browser.h"
+#include "core/dictionary/browser.h"
 
 #include <gtest/gtest.h>
 
-#include "core/dictionary_texts.h"
+#include "core/dictionary/dictionary_texts.h"
 
 namespace zhavik {
 namespace {

@@ -1,17 +1,17 @@
 // The one way every conversion goes: the item of each character, the layouts, the lines of
 // a text that arrives in pieces, and the pinyin formats of the word conversion.
 
-#include "core/conversion.h"
+#include "core/conversion/conversion.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "core/code_book.h"
-#include "core/first_words.h"
-#include "core/word_conversion.h"
-#include "core/word_table.h"
+#include "core/conversion/word_conversion.h"
+#include "core/dictionary/code_book.h"
+#include "core/dictionary/first_words.h"
+#include "core/pinyin/word_table.h"
 
 namespace zhavik {
 namespace {

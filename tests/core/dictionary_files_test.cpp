@@ -12,13 +12,13 @@
 #include <fstream>
 #include <functional>
 
-#include "core/batch.h"
-#include "core/browser.h"
-#include "core/code_book.h"
-#include "core/lookup_scan.h"
-#include "core/tone_marks.h"
-#include "core/word_conversion.h"
-#include "core/word_loading.h"
+#include "core/conversion/batch.h"
+#include "core/conversion/word_conversion.h"
+#include "core/dictionary/browser.h"
+#include "core/dictionary/code_book.h"
+#include "core/dictionary/lookup_scan.h"
+#include "core/pinyin/tone_marks.h"
+#include "core/pinyin/word_loading.h"
 
 namespace zhavik {
 namespace {

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "core/cp936.h"
-#include "core/editor_lines.h"
-#include "core/stream_decoder.h"
-#include "core/text.h"
-#include "core/text_file.h"
+#include "core/text/cp936.h"
+#include "core/text/editor_lines.h"
+#include "core/text/stream_decoder.h"
+#include "core/text/text.h"
+#include "core/text/text_file.h"
 
 namespace zhavik {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/batch.h"
-#include "core/code_book.h"
-#include "core/lookup_scan.h"
+#include "core/conversion/batch.h"
+#include "core/dictionary/code_book.h"
+#include "core/dictionary/lookup_scan.h"
 
 namespace zhavik {
 namespace {

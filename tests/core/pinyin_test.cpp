@@ -10,14 +10,14 @@
 #include <string_view>
 #include <utility>
 
-#include "core/cp936.h"
-#include "core/dictionary_texts.h"
-#include "core/first_words.h"
-#include "core/lookup_scan.h"
-#include "core/pinyin_style.h"
-#include "core/reverse_lookup.h"
-#include "core/text.h"
-#include "core/tone_marks.h"
+#include "core/dictionary/dictionary_texts.h"
+#include "core/dictionary/first_words.h"
+#include "core/dictionary/lookup_scan.h"
+#include "core/dictionary/reverse_lookup.h"
+#include "core/pinyin/pinyin_style.h"
+#include "core/pinyin/tone_marks.h"
+#include "core/text/cp936.h"
+#include "core/text/text.h"
 
 namespace zhavik {
 namespace {

@@ -7,13 +7,13 @@
 #include <iterator>
 #include <set>
 
-#include "core/browser.h"
-#include "core/code_book.h"
-#include "core/cp936.h"
-#include "core/first_words.h"
-#include "core/lookup_scan.h"
-#include "core/query.h"
-#include "core/word_conversion.h"
+#include "core/conversion/word_conversion.h"
+#include "core/dictionary/browser.h"
+#include "core/dictionary/code_book.h"
+#include "core/dictionary/first_words.h"
+#include "core/dictionary/lookup_scan.h"
+#include "core/dictionary/query.h"
+#include "core/text/cp936.h"
 
 namespace zhavik {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "core/first_words.h"
-#include "core/ruby_html.h"
-#include "core/ruby_layout.h"
+#include "core/conversion/ruby_html.h"
+#include "core/conversion/ruby_layout.h"
+#include "core/dictionary/first_words.h"
 #include "tests/core/html_outline.h"
 
 namespace zhavik {

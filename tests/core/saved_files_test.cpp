@@ -12,8 +12,8 @@
 #include <system_error>
 #include <tuple>
 
-#include "core/atomic_write.h"
-#include "core/saved_text.h"
+#include "core/text/atomic_write.h"
+#include "core/text/saved_text.h"
 #include "tests/core/permissions_hold.h"
 
 #ifndef _WIN32

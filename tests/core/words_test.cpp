@@ -2,11 +2,11 @@
 // data tests the committed files), what lines of the word and counts files must hold, and
 // the compiled form of a table.
 
-#include "core/word_conversion.h"
+#include "core/conversion/word_conversion.h"
 
 #include <gtest/gtest.h>
 
-#include "core/batch.h"
+#include "core/conversion/batch.h"
 
 namespace zhavik {
 namespace {

@@ -13,9 +13,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/batch.h"
-#include "core/editor_lines.h"
-#include "core/text_file.h"
+#include "core/conversion/batch.h"
+#include "core/text/editor_lines.h"
+#include "core/text/text_file.h"
 #include "kit/form_kit.h"
 #include "tests/ui/window_test.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <QPushButton>
 
-#include "core/dictionary_texts.h"
+#include "core/dictionary/dictionary_texts.h"
 #include "kit/form_kit.h"
 #include "tests/ui/window_test.h"
 

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <string>
 
-#include "core/code_book.h"
+#include "core/dictionary/code_book.h"
 #include "ui/form1.h"
 
 // What the window tests share: a QApplication on the offscreen platform (see
