@@ -148,7 +148,9 @@ TEST_F(BatchView, FilesLoadAsDecodedAndConvert) {
     QString decoded = QString::fromStdU16String(zhavik::decode_text_file(bytes));
     decoded.replace("\r\n", "\n").replace('\r', '\n').replace('\n', QChar(0x2029));
     EXPECT_TRUE(editor(0)->document()->toRawText() == decoded);
-    if (bytes == late) EXPECT_TRUE(decoded.endsWith(QStringLiteral("文\u2029\uFFFD\uFFFD")));
+    if (bytes == late) {
+      EXPECT_TRUE(decoded.endsWith(QStringLiteral("文\u2029\uFFFD\uFFFD")));
+    }
     const std::u16string text = lines(0);
     convert(button);
     EXPECT_TRUE(lines(1) == zhavik::convert_text(book(), text, zhavik::kWindowKinds[button]));
