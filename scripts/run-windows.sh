@@ -9,15 +9,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 program="$(ls -d "$root"/build-windows/zhavik-*-windows-x86_64/zhavik.exe 2>/dev/null | tail -n 1)"
 [ -n "$program" ] || { echo "No Windows package: run scripts/build-windows.sh first" >&2; exit 1; }
 
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver64
-WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/zhavik-wine.XXXXXX")"
-export WINEPREFIX WINEDEBUG=-all
-cleanup() {
-  "$wineserver" -k 2>/dev/null || true
-  rm -rf "$WINEPREFIX"
-}
-trap cleanup EXIT
+. "$root/scripts/wine_prefix.sh"
 # Made before the window starts, as the first start of a Wine folder takes half a minute;
 # then everything it started ends, so that nothing of Wine stays up without the display.
 "$wine" wineboot --init >/dev/null 2>&1

@@ -12,16 +12,7 @@ build="$root/build-mingw"
 # The Linux build, whose answers are compared with (already built when test.sh ran before).
 "$root/scripts/setup.sh"
 
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver64
-# A Wine installation of its own, thrown away at the end; Wine's own messages are left out.
-WINEPREFIX="$(mktemp -d "${TMPDIR:-/tmp}/zhavik-wine.XXXXXX")"
-export WINEPREFIX WINEDEBUG=-all
-cleanup() {
-  "$wineserver" -k 2>/dev/null || true
-  rm -rf "$WINEPREFIX"
-}
-trap cleanup EXIT
+. "$root/scripts/wine_prefix.sh"
 # Made once before anything runs (the build lists the tests by running them); a server
 # that stays up makes each later start quick.
 echo "Preparing Wine in $WINEPREFIX"
